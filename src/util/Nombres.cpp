@@ -76,6 +76,26 @@ std::string_view Rogner(std::string_view t) {
     return t.substr(d, f - d);
 }
 
+std::string_view ExtraireMotVue(std::string_view& source) {
+    const auto espace = source.find(' ');
+    if (espace == std::string_view::npos) {
+        const std::string_view mot = source;
+        source = {};
+        return mot;
+    }
+    const std::string_view mot = source.substr(0, espace);
+    std::size_t i = espace + 1;
+    while (i < source.size() && static_cast<unsigned char>(source[i]) <= 32) ++i;
+    source.remove_prefix(i);
+    return mot;
+}
+
+double ExtraireReelVue(std::string_view& source) { return LireReel(Rogner(ExtraireMotVue(source))).value_or(0.0); }
+
+std::int32_t ExtraireEntierVue(std::string_view& source) {
+    return LireEntier(Rogner(ExtraireMotVue(source))).value_or(0);
+}
+
 std::string FormatC(const char* format, ...) {
     static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     const locale_t avant = uselocale(c);

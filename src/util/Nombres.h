@@ -20,6 +20,14 @@ namespace tessarc {
 // Removes characters of code 32 or less at both ends.
 [[nodiscard]] std::string_view Rogner(std::string_view texte);
 
+// The word up to the first space is cut off the front of source (the whole source when it has no
+// space); then the rest loses its leading characters of code 32 or less. Views, so that the scan reader
+// cuts fields without copying.
+[[nodiscard]] std::string_view ExtraireMotVue(std::string_view& source);
+// The next word, trimmed, read as a real (LireReel) or an integer (LireEntier); 0 when it does not read.
+[[nodiscard]] double ExtraireReelVue(std::string_view& source);
+[[nodiscard]] std::int32_t ExtraireEntierVue(std::string_view& source);
+
 // printf-style formatting with "." as decimal separator whatever the C locale of the process.
 [[nodiscard]] std::string FormatC(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

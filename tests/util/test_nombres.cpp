@@ -40,3 +40,23 @@ TEST(FormatC, UsesAPointUnderAFrenchLocale) {
     EXPECT_EQ(LireReel("1.25"), 1.25);
     std::setlocale(LC_ALL, "C");
 }
+
+TEST(ExtraireVue, CutsSpaceSeparatedFieldsLikeTheTextReaders) {
+    std::string_view s = "1.5  2.5";
+    EXPECT_EQ(ExtraireReelVue(s), 1.5);
+    EXPECT_EQ(s, "2.5");
+    s = " 7 8";
+    EXPECT_EQ(ExtraireReelVue(s), 0.0); // the first word is empty
+    EXPECT_EQ(s, "7 8");
+    s = "x 2";
+    EXPECT_EQ(ExtraireReelVue(s), 0.0);
+    EXPECT_EQ(s, "2");
+    s = "1\t2\t3";
+    EXPECT_EQ(ExtraireReelVue(s), 0.0); // tabs do not separate fields
+    EXPECT_TRUE(s.empty());
+    s = "300 255.0 \t\t-4";
+    EXPECT_EQ(ExtraireEntierVue(s), 300);
+    EXPECT_EQ(ExtraireEntierVue(s), 0);
+    EXPECT_EQ(ExtraireEntierVue(s), -4);
+    EXPECT_TRUE(s.empty());
+}
