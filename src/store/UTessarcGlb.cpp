@@ -173,26 +173,36 @@ IndexCube TNuage::Creer(IndexCube parent, int niveau, const TV3S& CoOri) {
     return i;
 }
 
-TCube* TNuage::Enfant(const TCube* c, int slot) const { return Cube(LireEnfant(c, slot)); }
+TCube* TNuage::Enfant(const TCube* c, int slot) const {
+    return Cube(LireEnfant(c, slot));
+}
 
-IndexCube TNuage::LireEnfant(const TCube* c, int slot) const { return emplacements_->Lire(c->LesEnfants, slot); }
+IndexCube TNuage::LireEnfant(const TCube* c, int slot) const {
+    return emplacements_->Lire(c->LesEnfants, slot);
+}
 
-int TNuage::NbEnfants(const TCube* c) const { return emplacements_->Nombre(c->LesEnfants); }
+int TNuage::NbEnfants(const TCube* c) const {
+    return emplacements_->Nombre(c->LesEnfants);
+}
 
 void TNuage::PoserEnfant(TCube* parent, int slot, IndexCube enfant) {
     parent->LesEnfants = emplacements_->Poser(parent->LesEnfants, slot, enfant);
     Cube(enfant)->SlotParent = static_cast<std::uint8_t>(slot);
 }
 
-void TNuage::EffacerEnfant(TCube* parent, int slot) { emplacements_->Effacer(parent->LesEnfants, slot); }
+void TNuage::EffacerEnfant(TCube* parent, int slot) {
+    emplacements_->Effacer(parent->LesEnfants, slot);
+}
 
 TCube* TNuage::Racine(int i, int j, int k) const {
-    if (i < 0 || j < 0 || k < 0 || i >= DimRacines[1] || j >= DimRacines[2] || k >= DimRacines[3]) return nullptr;
+    if (i < 0 || j < 0 || k < 0 || i >= DimRacines[1] || j >= DimRacines[2] || k >= DimRacines[3])
+        return nullptr;
     return Cube(grille_[CelluleRacine(i, j, k)]);
 }
 
 std::size_t TNuage::CelluleRacine(int i, int j, int k) const {
-    return (static_cast<std::size_t>(i) * static_cast<std::size_t>(DimRacines[2]) + static_cast<std::size_t>(j)) *
+    return (static_cast<std::size_t>(i) * static_cast<std::size_t>(DimRacines[2]) +
+            static_cast<std::size_t>(j)) *
                static_cast<std::size_t>(DimRacines[3]) +
            static_cast<std::size_t>(k);
 }
@@ -297,13 +307,15 @@ void Moyennes(TNuage& n, TCube* c, TV3S& cumcoo, SommesCouleur& cumcolr, std::in
             std::int64_t nb = 0;
             Moyennes(n, e, coo, col, nb);
             cumcoo = SommeV3S(cumcoo, coo);
-            for (int k = 1; k <= 4; ++k) cumcolr.v[static_cast<std::size_t>(k)] += col.v[static_cast<std::size_t>(k)];
+            for (int k = 1; k <= 4; ++k)
+                cumcolr.v[static_cast<std::size_t>(k)] += col.v[static_cast<std::size_t>(k)];
             total += nb;
         });
         c->nbptscube = static_cast<std::int32_t>(total);
         // A cube whose children were never stored (an error while loading) keeps zeros.
         if (total != 0) {
-            for (int a = 1; a <= 3; ++a) c->CooMoyPts[a] = static_cast<float>(double(cumcoo[a]) / double(total));
+            for (int a = 1; a <= 3; ++a)
+                c->CooMoyPts[a] = static_cast<float>(double(cumcoo[a]) / double(total));
             for (int k = 1; k <= 4; ++k)
                 c->ColCube[k] = static_cast<std::uint8_t>(cumcolr.v[static_cast<std::size_t>(k)] / total);
         }
@@ -463,8 +475,12 @@ void TNuage::Vider() {
     emplacements_->Vider();
 }
 
-std::size_t TNuage::OctetsCubes() const { return chunks_.size() * TailleChunk * sizeof(TCube); }
+std::size_t TNuage::OctetsCubes() const {
+    return chunks_.size() * TailleChunk * sizeof(TCube);
+}
 
-std::size_t TNuage::OctetsEmplacements() const { return emplacements_->Octets(); }
+std::size_t TNuage::OctetsEmplacements() const {
+    return emplacements_->Octets();
+}
 
 } // namespace tessarc

@@ -31,13 +31,13 @@ inline constexpr std::array<float, NbNiveaux> CoteNiv{1.0f, 0.2f, 0.04f, 0.008f,
 inline constexpr std::int64_t MaxCellulesRacines = 64'000'000;
 
 struct TCube {
-    TV3S CooOriCube{};  // minimum corner
-    TV3S CooMoyPts{};   // leaf being filled: sum of its points; after averaging: the average point
-    TV4By ColCube{};    // colour (running mean on a leaf, mean of the subtree after averaging)
+    TV3S CooOriCube{};          // minimum corner
+    TV3S CooMoyPts{};           // leaf being filled: sum of its points; after averaging: the average point
+    TV4By ColCube{};            // colour (running mean on a leaf, mean of the subtree after averaging)
     std::int32_t nbptscube = 0; // leaf being filled: minus its count; after averaging: the count
     IndexCube CubeParent = 0;
-    IndexCube SvtNiv = 0;   // next (older) cube of the same level
-    IndexCube PrecNiv = 0;  // previous (newer) cube of the same level, for unlinking in constant time
+    IndexCube SvtNiv = 0;         // next (older) cube of the same level
+    IndexCube PrecNiv = 0;        // previous (newer) cube of the same level, for unlinking in constant time
     std::uint32_t LesEnfants = 0; // handle of the child slots, 0 on a leaf
     std::uint8_t NivCube = 0;
     std::uint8_t etatSP = 0;
@@ -107,20 +107,20 @@ public:
     [[nodiscard]] TCube* Cube(IndexCube i) const {
         return i == 0 ? nullptr : &chunks_[i >> BitsChunk][i & (TailleChunk - 1)];
     }
-    [[nodiscard]] TCube* TeteNiv(int niveau) const { return Cube(teteNiv_[static_cast<std::size_t>(niveau)]); }
+    [[nodiscard]] TCube* TeteNiv(int niveau) const {
+        return Cube(teteNiv_[static_cast<std::size_t>(niveau)]);
+    }
     [[nodiscard]] TCube* Suivant(const TCube* c) const { return Cube(c->SvtNiv); }
     [[nodiscard]] TCube* Parent(const TCube* c) const { return Cube(c->CubeParent); }
     // Child at flat slot 0..124 (25 ix + 5 iy + iz), nullptr if empty or on a leaf.
     [[nodiscard]] TCube* Enfant(const TCube* c, int slot) const;
     // Calls f(child) for every child in slot order.
-    template <typename F>
-    void PourEnfants(const TCube* c, F&& f) const;
+    template <typename F> void PourEnfants(const TCube* c, F&& f) const;
     [[nodiscard]] int NbEnfants(const TCube* c) const;
     [[nodiscard]] TCube* Racine(int i, int j, int k) const;
     [[nodiscard]] std::int64_t NbCellulesRacines() const { return static_cast<std::int64_t>(grille_.size()); }
     // Calls f(root) for every non-nil root, X index outermost, then Y, then Z.
-    template <typename F>
-    void PourRacines(F&& f) const;
+    template <typename F> void PourRacines(F&& f) const;
 
     // Memory held by the pools, for the benchmarks.
     [[nodiscard]] std::size_t OctetsCubes() const;
@@ -167,8 +167,7 @@ public:
     [[nodiscard]] std::uint32_t Poser(std::uint32_t h, int slot, IndexCube enfant);
     void Effacer(std::uint32_t h, int slot);
     [[nodiscard]] int Nombre(std::uint32_t h) const;
-    template <typename F>
-    void Parcourir(std::uint32_t h, F&& f) const;
+    template <typename F> void Parcourir(std::uint32_t h, F&& f) const;
     void Vider();
     [[nodiscard]] std::size_t Octets() const;
 
@@ -192,8 +191,7 @@ private:
     std::array<Classe, NbClasses> classes_;
 };
 
-template <typename F>
-void TNuage::Emplacements::Parcourir(std::uint32_t h, F&& f) const {
+template <typename F> void TNuage::Emplacements::Parcourir(std::uint32_t h, F&& f) const {
     if (h == 0) return;
     const int classe = ClasseDe(h);
     const std::uint32_t* b = Bloc(h);
@@ -208,13 +206,11 @@ void TNuage::Emplacements::Parcourir(std::uint32_t h, F&& f) const {
     for (int e = 0; e < n; ++e) f(static_cast<int>(slots[e]), b[1 + e]);
 }
 
-template <typename F>
-void TNuage::PourEnfants(const TCube* c, F&& f) const {
+template <typename F> void TNuage::PourEnfants(const TCube* c, F&& f) const {
     emplacements_->Parcourir(c->LesEnfants, [&](int, IndexCube i) { f(Cube(i)); });
 }
 
-template <typename F>
-void TNuage::PourRacines(F&& f) const {
+template <typename F> void TNuage::PourRacines(F&& f) const {
     for (IndexCube i : grille_)
         if (i != 0) f(Cube(i));
 }

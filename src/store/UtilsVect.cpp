@@ -12,9 +12,24 @@ TV3x3R MatriceRotation(const TV3R& angles) {
         const double c = std::cos(angles[axe]);
         TV3x3R m = TV3x3R::Identite();
         switch (axe) {
-        case 1: m(2, 2) = c; m(3, 3) = c; m(2, 3) = s; m(3, 2) = -s; break;
-        case 2: m(1, 1) = c; m(3, 3) = c; m(1, 3) = -s; m(3, 1) = s; break;
-        default: m(1, 1) = c; m(2, 2) = c; m(1, 2) = s; m(2, 1) = -s; break;
+        case 1:
+            m(2, 2) = c;
+            m(3, 3) = c;
+            m(2, 3) = s;
+            m(3, 2) = -s;
+            break;
+        case 2:
+            m(1, 1) = c;
+            m(3, 3) = c;
+            m(1, 3) = -s;
+            m(3, 1) = s;
+            break;
+        default:
+            m(1, 1) = c;
+            m(2, 2) = c;
+            m(1, 2) = s;
+            m(2, 1) = -s;
+            break;
         }
         r = ProduitMatrices(r, m);
     }

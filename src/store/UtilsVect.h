@@ -8,8 +8,7 @@
 
 namespace tessarc {
 
-template <typename T, int N>
-struct TTableau1 {
+template <typename T, int N> struct TTableau1 {
     std::array<T, N> v{};
 
     constexpr T& operator[](int i) { return v[static_cast<std::size_t>(i - 1)]; }
@@ -17,11 +16,11 @@ struct TTableau1 {
     friend constexpr bool operator==(const TTableau1&, const TTableau1&) = default;
 };
 
-using TV3S = TTableau1<float, 3>;    // stored coordinates, 12 bytes
-using TV3R = TTableau1<double, 3>;   // intermediate geometry
-using TV4By = TTableau1<std::uint8_t, 4>;  // red, green, blue, fourth channel
-using TV4I = TTableau1<std::int32_t, 4>;   // colour sums
-using TV3I = TTableau1<std::int32_t, 3>;   // whole-metre root grid corner and size
+using TV3S = TTableau1<float, 3>;         // stored coordinates, 12 bytes
+using TV3R = TTableau1<double, 3>;        // intermediate geometry
+using TV4By = TTableau1<std::uint8_t, 4>; // red, green, blue, fourth channel
+using TV4I = TTableau1<std::int32_t, 4>;  // colour sums
+using TV3I = TTableau1<std::int32_t, 3>;  // whole-metre root grid corner and size
 using PCoPoint = const TV3S*;
 
 static_assert(sizeof(TV3S) == 12 && sizeof(TV4By) == 4);
@@ -31,7 +30,9 @@ struct TV3x3R {
     std::array<double, 9> m{};
 
     constexpr double& operator()(int r, int c) { return m[static_cast<std::size_t>((r - 1) * 3 + (c - 1))]; }
-    constexpr double operator()(int r, int c) const { return m[static_cast<std::size_t>((r - 1) * 3 + (c - 1))]; }
+    constexpr double operator()(int r, int c) const {
+        return m[static_cast<std::size_t>((r - 1) * 3 + (c - 1))];
+    }
     friend constexpr bool operator==(const TV3x3R&, const TV3x3R&) = default;
 
     [[nodiscard]] static constexpr TV3x3R Identite() {
@@ -41,8 +42,12 @@ struct TV3x3R {
     }
 };
 
-[[nodiscard]] constexpr TV3R FaireV3R(double x, double y, double z) { return TV3R{{x, y, z}}; }
-[[nodiscard]] constexpr TV3S FaireV3S(float x, float y, float z) { return TV3S{{x, y, z}}; }
+[[nodiscard]] constexpr TV3R FaireV3R(double x, double y, double z) {
+    return TV3R{{x, y, z}};
+}
+[[nodiscard]] constexpr TV3S FaireV3S(float x, float y, float z) {
+    return TV3S{{x, y, z}};
+}
 
 [[nodiscard]] constexpr TV3S V3RenV3S(const TV3R& a) {
     return FaireV3S(static_cast<float>(a[1]), static_cast<float>(a[2]), static_cast<float>(a[3]));

@@ -11,7 +11,9 @@
 namespace tessarc {
 
 namespace {
-bool EstChiffre(char c) { return c >= '0' && c <= '9'; }
+bool EstChiffre(char c) {
+    return c >= '0' && c <= '9';
+}
 } // namespace
 
 std::optional<double> LireReel(std::string_view t) {
@@ -90,7 +92,9 @@ std::string_view ExtraireMotVue(std::string_view& source) {
     return mot;
 }
 
-double ExtraireReelVue(std::string_view& source) { return LireReel(Rogner(ExtraireMotVue(source))).value_or(0.0); }
+double ExtraireReelVue(std::string_view& source) {
+    return LireReel(Rogner(ExtraireMotVue(source))).value_or(0.0);
+}
 
 std::int32_t ExtraireEntierVue(std::string_view& source) {
     return LireEntier(Rogner(ExtraireMotVue(source))).value_or(0);

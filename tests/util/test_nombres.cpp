@@ -19,8 +19,9 @@ TEST(LireReel, AcceptsTheProgramSyntax) {
 }
 
 TEST(LireReel, RefusesEverythingElse) {
-    for (const char* t : {"", ".", "+", "-", "e5", "1e", "1e+", "1,5", "nan", "NaN", "inf", "-inf", "0x10",
-                          "1 000", " 1", "1 ", "1.5.2", "1e5.0", "--1", "+-1", "1e400", "-1e309", "1\t"})
+    for (const char* t :
+         {"",     ".",     "+",  "-",  "e5",    "1e",    "1e+", "1,5", "nan",   "NaN",    "inf", "-inf",
+          "0x10", "1 000", " 1", "1 ", "1.5.2", "1e5.0", "--1", "+-1", "1e400", "-1e309", "1\t"})
         EXPECT_FALSE(LireReel(t).has_value()) << '"' << t << '"';
 }
 
@@ -29,7 +30,8 @@ TEST(LireEntier, ReadsSignedDigitsWithin32Bits) {
     EXPECT_EQ(LireEntier("+7"), 7);
     EXPECT_EQ(LireEntier("-2147483648"), INT32_MIN);
     EXPECT_EQ(LireEntier("2147483647"), INT32_MAX);
-    for (const char* t : {"", "-", "255.0", "2147483648", "-2147483649", "99999999999999999999", "1e3", "0x1f", " 3"})
+    for (const char* t :
+         {"", "-", "255.0", "2147483648", "-2147483649", "99999999999999999999", "1e3", "0x1f", " 3"})
         EXPECT_FALSE(LireEntier(t).has_value()) << '"' << t << '"';
 }
 
