@@ -1,6 +1,7 @@
 #include "UTessarcGlb.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <stdexcept>
@@ -141,11 +142,19 @@ void TNuage::Signaler(const std::string& texte) const {
     if (SurMessage) SurMessage(texte);
 }
 
+void TNuage::LibererChunk::operator()(TCube* p) const {
+    std::free(p);
+}
+
 IndexCube TNuage::NouveauCube() {
     const IndexCube i = prochain_;
     if (i == 0) throw std::bad_alloc(); // 2^32 cubes: the index space is exhausted
-    if ((i & (TailleChunk - 1)) == 0 || chunks_.empty()) {
-        while (chunks_.size() <= (i >> BitsChunk)) chunks_.push_back(std::make_unique<TCube[]>(TailleChunk));
+    while (chunks_.size() <= (i >> BitsChunk)) {
+        // Records are written before they are read (Creer): the chunk is not initialised here, so its
+        // pages are touched only as cubes are created.
+        void* p = std::malloc(TailleChunk * sizeof(TCube));
+        if (p == nullptr) throw std::bad_alloc();
+        chunks_.emplace_back(static_cast<TCube*>(p));
     }
     ++prochain_;
     return i;

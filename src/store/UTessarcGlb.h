@@ -127,7 +127,7 @@ public:
     [[nodiscard]] std::size_t OctetsEmplacements() const;
 
 private:
-    static constexpr unsigned BitsChunk = 16;
+    static constexpr unsigned BitsChunk = 17; // 128 Ki cubes, 7 MiB a chunk
     static constexpr unsigned TailleChunk = 1u << BitsChunk;
 
     IndexCube NouveauCube();
@@ -141,7 +141,10 @@ private:
     [[nodiscard]] IndexCube LireEnfant(const TCube* c, int slot) const;
     void Signaler(const std::string& texte) const;
 
-    std::vector<std::unique_ptr<TCube[]>> chunks_;
+    struct LibererChunk {
+        void operator()(TCube* p) const;
+    };
+    std::vector<std::unique_ptr<TCube[], LibererChunk>> chunks_;
     IndexCube prochain_ = 1; // index 0 is nil
     std::array<IndexCube, NbNiveaux> teteNiv_{};
     std::vector<IndexCube> grille_;
