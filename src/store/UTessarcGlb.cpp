@@ -177,7 +177,10 @@ IndexCube TNuage::Creer(IndexCube parent, int niveau, const TV3S& CoOri) {
     c->SvtNiv = tete;
     if (tete != 0) Cube(tete)->PrecNiv = i;
     tete = i;
-    if (niveau < NivMax) c->LesEnfants = emplacements_->Nouveau(0);
+    // Cubes above the last internal level are few and have many children: dense slots make routing a
+    // direct lookup. The many cubes just above the leaves start sparse.
+    if (niveau < NivMax)
+        c->LesEnfants = emplacements_->Nouveau(niveau + 1 < NivMax ? Emplacements::NbClasses - 1 : 0);
     ++NbCubesNiv[static_cast<std::size_t>(niveau)];
     return i;
 }
