@@ -5,4 +5,4 @@ cd "$(dirname "$0")"
 scripts/dependances.sh
 cmake --preset dev >/dev/null
 cmake --build --preset dev
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset dev "$@"
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --preset dev "$@"
