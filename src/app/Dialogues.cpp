@@ -1,0 +1,85 @@
+#include "Dialogues.h"
+
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace tessarc {
+
+QString FiltreOuvrir() {
+    return QStringLiteral("fichier Tessarc (*.tsrk);;fichier XYZ ascii (*.xyz);;"
+                          "fichier XYZ binaire (*.xyb);;tous les fichiers (*.*)");
+}
+
+QString FiltreEnregistrer() {
+    return QStringLiteral("fichier Tessarc (*.tsrk);;fichier XYZ ascii (*.xyz);;tous les fichiers (*.*)");
+}
+
+namespace {
+
+// Title of the question and message boxes; the window keeps its own title alone.
+const QString TitreBoites = QStringLiteral("Tessarc");
+
+TReponse PoserQuestion(QWidget* parent, const QString& question) {
+    QMessageBox boite(QMessageBox::Question, TitreBoites, question, QMessageBox::Yes | QMessageBox::No,
+                      parent);
+    // Closing the box (title bar or Esc) must be told apart from No: a hidden Cancel button takes it.
+    QAbstractButton* fermeture = boite.addButton(QMessageBox::Cancel);
+    fermeture->hide();
+    boite.setEscapeButton(fermeture);
+    boite.setDefaultButton(QMessageBox::Yes);
+    boite.exec();
+    if (boite.clickedButton() == boite.button(QMessageBox::Yes)) return TReponse::Oui;
+    if (boite.clickedButton() == boite.button(QMessageBox::No)) return TReponse::Non;
+    return TReponse::Fermee;
+}
+
+void Afficher(QWidget* parent, const QString& texte) {
+    QMessageBox boite(QMessageBox::NoIcon, TitreBoites, texte, QMessageBox::Ok, parent);
+    boite.exec();
+}
+
+QString ChoisirFichierAOuvrir(QWidget* parent, const QString& dossier, const QString& filtre) {
+    QFileDialog dialogue(parent, QStringLiteral("Ouvrir"), dossier, filtre);
+    dialogue.setOption(QFileDialog::DontUseNativeDialog);
+    dialogue.setAcceptMode(QFileDialog::AcceptOpen);
+    dialogue.setFileMode(QFileDialog::ExistingFile);
+    if (dialogue.exec() != QDialog::Accepted || dialogue.selectedFiles().isEmpty()) return {};
+    return dialogue.selectedFiles().constFirst();
+}
+
+std::optional<TChoixEnregistrement> ChoisirFichierAEnregistrer(QWidget* parent, const QString& nom,
+                                                               const QString& filtre) {
+    QFileDialog dialogue(parent, QStringLiteral("Enregistrer sous"), QString(), filtre);
+    dialogue.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    dialogue.setAcceptMode(QFileDialog::AcceptSave);
+    dialogue.setFileMode(QFileDialog::AnyFile);
+    if (!nom.isEmpty()) dialogue.selectFile(nom);
+    if (dialogue.exec() != QDialog::Accepted || dialogue.selectedFiles().isEmpty()) return std::nullopt;
+    const int index = dialogue.nameFilters().indexOf(dialogue.selectedNameFilter());
+    return TChoixEnregistrement{dialogue.selectedFiles().constFirst(), index + 1};
+}
+
+std::optional<QColor> ChoisirCouleur(QWidget* parent, const QColor& couleur) {
+    const QColor choix =
+        QColorDialog::getColor(couleur, parent, QString(), QColorDialog::DontUseNativeDialog);
+    if (!choix.isValid()) return std::nullopt;
+    return choix;
+}
+
+} // namespace
+
+TDialogues TDialogues::Standard() {
+    TDialogues d;
+    d.Question = PoserQuestion;
+    d.Message = Afficher;
+    d.NomAOuvrir = ChoisirFichierAOuvrir;
+    d.NomAEnregistrer = ChoisirFichierAEnregistrer;
+    d.Couleur = ChoisirCouleur;
+    d.OuvrirLien = [](const QUrl& lien) { return QDesktopServices::openUrl(lien); };
+    return d;
+}
+
+} // namespace tessarc

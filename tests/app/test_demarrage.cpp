@@ -1,0 +1,171 @@
+// Start-up once after the window is shown, the open command with and without its dialog, the save
+// question when closing, and the help command.
+
+#include "Aide.h"
+#include "FauxDialogues.h"
+#include "UTessarc.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace tessarc;
+
+namespace {
+
+class Demarrage : public testing::Test {
+protected:
+    TFauxDialogues faux;
+    TFTessarc fenetre{faux.Dialogues()};
+
+    void Montrer() {
+        fenetre.show();
+        QCoreApplication::processEvents();
+    }
+    void Cliquer(int page) { fenetre.findChild<QTabWidget*>("PCavct")->setCurrentIndex(page); }
+};
+
+TEST_F(Demarrage, RunsOnceAfterTheWindowIsShown) {
+    EXPECT_FALSE(fenetre.InitDone) << "nothing runs before the window is shown";
+    Montrer();
+    EXPECT_TRUE(fenetre.InitDone);
+    EXPECT_EQ(fenetre.PageActive(), 0);
+    EXPECT_FALSE(fenetre.ScanPret);
+
+    // A second run would reset the document to page 0.
+    Cliquer(1);
+    Cliquer(2);
+    fenetre.ScanPret = true;
+    fenetre.hide();
+    Montrer();
+    fenetre.DemarrageDiffere();
+    EXPECT_EQ(fenetre.PageActive(), 2);
+    EXPECT_TRUE(fenetre.ScanPret);
+    EXPECT_TRUE(faux.messages.empty());
+}
+
+TEST_F(Demarrage, SetsTheHelpFileBesideTheProgram) {
+    DefinirFichierAide("/ailleurs/index.html");
+    Montrer();
+    EXPECT_EQ(FichierAide(), GuideParDefaut());
+    EXPECT_TRUE(FichierAide().endsWith("/aide/index.html"));
+}
+
+TEST_F(Demarrage, CommandLineFileOpensWithoutTheDialog) {
+    QTemporaryDir dossier;
+    const QString scan = dossier.filePath("voute.Xyz");
+    QFile(scan).open(QIODevice::WriteOnly);
+    fenetre.OuvrirAuDemarrage(scan);
+    Montrer();
+    EXPECT_TRUE(faux.dossiersOuverture.empty());
+    EXPECT_EQ(fenetre.PFsansext, dossier.filePath("voute"));
+    EXPECT_EQ(fenetre.DernierScan, dossier.path());
+    EXPECT_TRUE(fenetre.ScanPret) << "the closing block runs whatever the load gave";
+    EXPECT_EQ(fenetre.PageActive(), 0);
+}
+
+TEST_F(Demarrage, CancelledOpenLeavesAnEmptyDocument) {
+    Montrer();
+    fenetre.ScanPret = true;
+    Cliquer(1);
+    fenetre.findChild<QAction*>("MiOuvrir")->trigger();
+    ASSERT_EQ(faux.dossiersOuverture.size(), 1u);
+    EXPECT_EQ(faux.dossiersOuverture[0], QCoreApplication::applicationDirPath());
+    EXPECT_EQ(faux.filtresOuverture[0], "fichier Tessarc (*.tsrk);;fichier XYZ ascii (*.xyz);;"
+                                        "fichier XYZ binaire (*.xyb);;tous les fichiers (*.*)");
+    EXPECT_FALSE(fenetre.ScanPret);
+    EXPECT_EQ(fenetre.PageActive(), 0);
+
+    fenetre.DernierScan = "/donnees/scans";
+    fenetre.findChild<QAction*>("MiOuvrir")->trigger();
+    EXPECT_EQ(faux.dossiersOuverture.back(), "/donnees/scans");
+}
+
+TEST_F(Demarrage, OpenAsksToSaveFirstAndClosingTheQuestionKeepsTheDocument) {
+    Montrer();
+    fenetre.ScanPret = true;
+    fenetre.DonneesModifiees = true;
+    faux.reponses = {TReponse::Fermee};
+    fenetre.findChild<QAction*>("MiOuvrir")->trigger();
+    ASSERT_EQ(faux.questions.size(), 1u);
+    EXPECT_EQ(faux.questions[0], "les données ont été modifiées, enregistrer?");
+    EXPECT_TRUE(faux.dossiersOuverture.empty()) << "no dialog after the question was closed";
+    EXPECT_TRUE(fenetre.ScanPret);
+}
+
+class Fermeture : public Demarrage {
+protected:
+    void SetUp() override {
+        Montrer();
+        fenetre.ScanPret = true;
+        fenetre.DonneesModifiees = true;
+        fenetre.PFsansext = "/dossier-inexistant-tessarc/scan";
+    }
+};
+
+TEST_F(Fermeture, QuestionClosedKeepsTheWindowOpen) {
+    faux.reponses = {TReponse::Fermee};
+    EXPECT_FALSE(fenetre.close());
+    EXPECT_TRUE(fenetre.isVisible());
+    EXPECT_TRUE(fenetre.ScanPret) << "the document is not changed";
+    EXPECT_EQ(faux.questions.size(), 1u);
+}
+
+TEST_F(Fermeture, NoClosesWithoutSaving) {
+    faux.reponses = {TReponse::Non};
+    EXPECT_TRUE(fenetre.close());
+    EXPECT_FALSE(fenetre.isVisible());
+    EXPECT_TRUE(faux.messages.empty());
+}
+
+TEST_F(Fermeture, YesWithAFailedSaveShowsTheErrorAndKeepsTheWindow) {
+    faux.reponses = {TReponse::Oui};
+    EXPECT_FALSE(fenetre.close());
+    EXPECT_TRUE(fenetre.isVisible());
+    EXPECT_EQ(faux.messages.size(), 1u);
+}
+
+TEST_F(Fermeture, NoQuestionWithoutPendingDeletionsOrWithoutAScan) {
+    fenetre.DonneesModifiees = false;
+    EXPECT_TRUE(fenetre.close());
+    fenetre.show();
+    fenetre.DonneesModifiees = true;
+    fenetre.ScanPret = false;
+    EXPECT_TRUE(fenetre.close());
+    EXPECT_TRUE(faux.questions.empty());
+}
+
+class Aide : public Demarrage {
+protected:
+    QTemporaryDir dossier;
+    QString guide = dossier.filePath("index.html");
+};
+
+TEST_F(Aide, OpensTheGuideAtItsFirstPage) {
+    QFile page(guide);
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.close();
+    DefinirFichierAide(guide);
+    fenetre.findChild<QAction*>("MiAide")->trigger();
+    ASSERT_EQ(faux.liens.size(), 1u);
+    EXPECT_EQ(faux.liens[0], QUrl::fromLocalFile(guide));
+    EXPECT_TRUE(faux.messages.empty());
+
+    faux.lienAccepte = false;
+    fenetre.findChild<QAction*>("MiAide")->trigger();
+    EXPECT_EQ(faux.messages.size(), 1u) << "no viewer took it";
+}
+
+TEST_F(Aide, MissingGuideGetsAFrenchMessage) {
+    DefinirFichierAide(guide);
+    fenetre.findChild<QAction*>("MiAide")->trigger();
+    EXPECT_TRUE(faux.liens.empty());
+    ASSERT_EQ(faux.messages.size(), 1u);
+    EXPECT_TRUE(faux.messages[0].startsWith("Le guide de l'utilisateur est introuvable"));
+    EXPECT_TRUE(faux.messages[0].endsWith(guide));
+}
+
+} // namespace

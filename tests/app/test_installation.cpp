@@ -1,0 +1,92 @@
+// The user guide beside the program in the build tree, its links, and the installed layout: program,
+// guide where the program looks for it, icon, desktop entry and MIME type of the project files.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Lire(const fs::path& chemin) {
+    std::ifstream f(chemin, std::ios::binary);
+    std::ostringstream contenu;
+    contenu << f.rdbuf();
+    return contenu.str();
+}
+
+bool Disponible(const char* programme) {
+    return std::system((std::string("command -v ") + programme + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+const fs::path Source = fs::path(TESSARC_SOURCE_DIR) / "docs" / "aide";
+
+} // namespace
+
+TEST(Guide, CopiedBesideTheProgram) {
+    const fs::path copie = fs::path(TESSARC_DOSSIER_PROGRAMME) / "aide";
+    std::size_t pages = 0;
+    for (const auto& page : fs::directory_iterator(Source)) {
+        ++pages;
+        ASSERT_TRUE(fs::exists(copie / page.path().filename())) << page.path().filename();
+        EXPECT_EQ(Lire(copie / page.path().filename()), Lire(page.path())) << page.path().filename();
+    }
+    EXPECT_GT(pages, 1u);
+    EXPECT_TRUE(fs::exists(copie / "index.html"));
+}
+
+TEST(Guide, EveryLocalLinkLeadsToAPageOfTheGuide) {
+    const std::regex lien(R"re((?:href|src)="([^"#:]+)(#[^"]*)?")re");
+    int liens = 0;
+    for (const auto& page : fs::directory_iterator(Source)) {
+        if (page.path().extension() != ".html") continue;
+        const std::string texte = Lire(page.path());
+        EXPECT_NE(texte.find("<html lang=\"fr\">"), std::string::npos) << page.path().filename();
+        for (std::sregex_iterator i(texte.begin(), texte.end(), lien), fin; i != fin; ++i) {
+            ++liens;
+            EXPECT_TRUE(fs::exists(Source / (*i)[1].str())) << page.path().filename() << " -> " << (*i)[1];
+        }
+    }
+    EXPECT_GT(liens, 10);
+}
+
+TEST(Installation, PutsEachPieceInItsPlace) {
+    const fs::path prefixe =
+        fs::temp_directory_path() / ("tessarc-installation-" + std::to_string(::getpid()));
+    fs::remove_all(prefixe);
+    const std::string commande = std::string("\"") + TESSARC_COMMANDE_CMAKE + "\" --install \"" +
+                                 TESSARC_DOSSIER_CONSTRUCTION + "\" --prefix \"" + prefixe.string() +
+                                 "\" >/dev/null 2>&1";
+    ASSERT_EQ(std::system(commande.c_str()), 0) << commande;
+
+    const fs::path bin = prefixe / TESSARC_BINDIR;
+    const fs::path donnees = prefixe / TESSARC_DATADIR;
+    EXPECT_TRUE(fs::exists(bin / "tessarc"));
+    EXPECT_TRUE(fs::exists(bin / TESSARC_AIDE_INSTALLEE / "index.html"))
+        << "where the program looks for its guide";
+    EXPECT_TRUE(fs::exists(donnees / "icons/hicolor/scalable/apps/tessarc.svg"));
+    const fs::path entree = donnees / "applications/tessarc.desktop";
+    ASSERT_TRUE(fs::exists(entree));
+    const std::string texte = Lire(entree);
+    EXPECT_NE(texte.find("Exec=tessarc %f"), std::string::npos);
+    EXPECT_NE(texte.find("application/x-tessarc-projet"), std::string::npos);
+    EXPECT_TRUE(fs::exists(donnees / "mime/packages/tessarc.xml"));
+
+    if (Disponible("desktop-file-validate")) {
+        EXPECT_EQ(std::system(("desktop-file-validate \"" + entree.string() + "\"").c_str()), 0);
+    }
+    if (Disponible("update-mime-database")) {
+        EXPECT_NE(Lire(donnees / "mime/globs2").find("application/x-tessarc-projet:*.tsrk"),
+                  std::string::npos)
+            << "the MIME database was refreshed with the project type";
+    }
+    fs::remove_all(prefixe);
+}
