@@ -5,9 +5,9 @@
 #include <bit>
 #include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <fcntl.h>
 #include <limits>
+#include <new>
 #include <stdexcept>
 #include <unistd.h>
 #include <vector>
@@ -18,8 +18,33 @@ namespace {
 
 constexpr std::size_t EnregistrementsParBloc = 65536;
 
-std::runtime_error ErreurSysteme(const std::string& quoi, const std::filesystem::path& chemin) {
-    return std::runtime_error(quoi + " " + chemin.string() + " : " + std::strerror(errno));
+// The system's own texts follow the locale, and are English under the C locale: the common causes are
+// named here.
+std::string Cause(int code) {
+    switch (code) {
+    case ENOENT:
+        return "fichier introuvable";
+    case EACCES:
+    case EPERM:
+        return "accès refusé";
+    case ENOSPC:
+        return "disque plein";
+    case EDQUOT:
+        return "quota disque dépassé";
+    case EROFS:
+        return "support en lecture seule";
+    case EIO:
+        return "erreur d'entrée-sortie";
+    case ENOMEM:
+        return "mémoire insuffisante";
+    default:
+        return "erreur système " + std::to_string(code);
+    }
+}
+
+std::runtime_error ErreurSysteme(const std::string& quoi, const std::filesystem::path& chemin,
+                                 int code = errno) {
+    return std::runtime_error(quoi + " " + chemin.string() + " : " + Cause(code));
 }
 
 class TFichier {
@@ -141,8 +166,8 @@ TResultatAxeX AppliquerAxeX(const TV3S& O, const TV3S& A, const std::filesystem:
     const float dy = A[2] - O[2];
     const float L = std::sqrt(dx * dx + dy * dy);
     if (L == 0.0f) {
-        res.Message = "axe X non défini : les deux points choisis ont les mêmes X et Y ; aucun point n'a été "
-                      "modifié";
+        res.Message =
+            "axe X non défini : les deux points choisis ont les mêmes X et Y ; aucun point n'a été modifié";
         return res;
     }
     if (!std::isfinite(L)) {
@@ -165,7 +190,8 @@ TResultatAxeX AppliquerAxeX(const TV3S& O, const TV3S& A, const std::filesystem:
     TTemporaire tmp(cheminTmp);
 
     try {
-        const std::uintmax_t taille = std::filesystem::file_size(compagnon);
+        const std::uintmax_t taille = std::filesystem::file_size(compagnon, ec);
+        if (ec) throw ErreurSysteme("lecture impossible de", compagnon, ec.value());
         res.N = static_cast<std::int64_t>(taille / TailleEnregistrementCompagnon);
 
         // Rotation pass: the extent of the turned points.
@@ -191,7 +217,8 @@ TResultatAxeX AppliquerAxeX(const TV3S& O, const TV3S& A, const std::filesystem:
             sortie.Terminer();
         }
         std::filesystem::permissions(tmp.Chemin(), std::filesystem::status(compagnon).permissions(), ec);
-        std::filesystem::rename(tmp.Chemin(), compagnon);
+        std::filesystem::rename(tmp.Chemin(), compagnon, ec);
+        if (ec) throw ErreurSysteme("remplacement impossible de", compagnon, ec.value());
         tmp.Garder();
 
         res.Applique = true;
@@ -203,8 +230,10 @@ TResultatAxeX AppliquerAxeX(const TV3S& O, const TV3S& A, const std::filesystem:
     } catch (const EStopError& e) {
         res.Abandonne = true;
         res.Message = e.what();
+    } catch (const std::bad_alloc&) {
+        res.Message = "mémoire insuffisante ; aucun point n'a été modifié";
     } catch (const std::exception& e) {
-        res.Message = e.what();
+        res.Message = std::string(e.what()) + " ; aucun point n'a été modifié";
     }
     return res;
 }

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 namespace tessarc {
 
@@ -12,9 +13,9 @@ namespace {
 
 constexpr std::size_t TailleFeuille = 8;
 
-// Spreads the 16 bits of v over the even bits of the result.
+// Spreads the 10 bits of v over the even bits of the result.
 std::uint32_t Etaler(std::uint32_t v) {
-    v &= 0xFFFFu;
+    v &= 0x3FFu;
     v = (v | (v << 8)) & 0x00FF00FFu;
     v = (v | (v << 4)) & 0x0F0F0F0Fu;
     v = (v | (v << 2)) & 0x33333333u;
@@ -24,7 +25,7 @@ std::uint32_t Etaler(std::uint32_t v) {
 
 std::uint32_t Quantifier(float v, double origine, double echelle) {
     const double q = (static_cast<double>(v) - origine) * echelle;
-    return static_cast<std::uint32_t>(std::clamp(q, 0.0, 65535.0));
+    return static_cast<std::uint32_t>(std::clamp(q, 0.0, 1023.0));
 }
 
 } // namespace
@@ -57,24 +58,29 @@ TIndexCubesXY::TIndexCubesXY(std::span<TCube* const> cubes) : nbCubes_(cubes.siz
     }
     if (points_.empty()) return;
 
-    const double ex = maxX > minX ? 65535.0 / (static_cast<double>(maxX) - minX) : 0.0;
-    const double ey = maxY > minY ? 65535.0 / (static_cast<double>(maxY) - minY) : 0.0;
+    const double ex = maxX > minX ? 1024.0 / (static_cast<double>(maxX) - minX) : 0.0;
+    const double ey = maxY > minY ? 1024.0 / (static_cast<double>(maxY) - minY) : 0.0;
     for (TPointXY& p : points_)
         p.code = Etaler(Quantifier(p.x, minX, ex)) | (Etaler(Quantifier(p.y, minY, ey)) << 1);
 
-    // Radix sort on the code, a byte per pass; a pass where every code has the same byte is skipped.
+    // Radix sort on the cell code, 10 bits per pass; a pass where every code has the same digit is
+    // skipped. Inside a cell the order is left to the median splits of Construire.
     {
-        std::vector<TPointXY> tampon(points_.size());
-        for (int decalage = 0; decalage < 32; decalage += 8) {
-            std::array<std::size_t, 257> compte{};
-            for (const TPointXY& p : points_) ++compte[((p.code >> decalage) & 0xFFu) + 1];
-            if (std::ranges::count(compte, points_.size()) == 1) continue;
+        const std::size_t n = points_.size();
+        const auto tampon = std::make_unique_for_overwrite<TPointXY[]>(n);
+        TPointXY* source = points_.data();
+        TPointXY* cible = tampon.get();
+        for (int decalage = 0; decalage < 20; decalage += 10) {
+            std::vector<std::size_t> compte(1025, 0);
+            for (std::size_t k = 0; k < n; ++k) ++compte[((source[k].code >> decalage) & 0x3FFu) + 1];
+            if (std::ranges::count(compte, n) == 1) continue;
             for (std::size_t k = 1; k < compte.size(); ++k) compte[k] += compte[k - 1];
-            for (const TPointXY& p : points_) tampon[compte[(p.code >> decalage) & 0xFFu]++] = p;
-            points_.swap(tampon);
+            for (std::size_t k = 0; k < n; ++k)
+                cible[compte[(source[k].code >> decalage) & 0x3FFu]++] = source[k];
+            std::swap(source, cible);
         }
+        if (source != points_.data()) std::copy(source, source + n, points_.data());
     }
-
     noeuds_.reserve(2 * points_.size() / TailleFeuille + 1);
     Construire(0, points_.size());
 }
@@ -165,7 +171,7 @@ std::int32_t TIndexCubesXY::PlusProche(float x, float y) const {
         return borne > meilleure || (borne == meilleure && n.indiceMin > choisi);
     };
 
-    // Depth is at most 32 code bits plus 32 median splits.
+    // Depth is at most 20 code bits plus 32 median splits.
     struct TAVoir {
         std::int32_t noeud;
         double borne;

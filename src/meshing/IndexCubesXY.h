@@ -1,8 +1,9 @@
 #pragma once
 // The displayed cube whose average point is nearest to a node in X-Y, as a scan of the whole list would
 // find it: the strictly nearest, the first in list order among equals, every cube counting whatever its
-// state bits. A tree over the cubes sorted along a Z-order curve, with the exact float bounding box of
-// each subtree, answers in logarithmic time with the very same distance arithmetic.
+// state bits. A tree over the cubes, split along a Z-order curve of coarse cells and then at medians,
+// with the exact float bounding box of each subtree, answers in logarithmic time with the very same
+// distance arithmetic.
 
 #include "UTessarcGlb.h"
 
@@ -24,7 +25,7 @@ public:
 
 private:
     struct TPointXY {
-        std::uint32_t code; // position on the Z-order curve of the bounding box
+        std::uint32_t code; // cell of a 1024 x 1024 division of the bounding box, in Z order
         float x;
         float y;
         std::int32_t indice; // position in the list

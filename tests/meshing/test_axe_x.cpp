@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -242,4 +243,21 @@ TEST(AppliquerAxeX, AnEmptyFileStaysEmptyAndATrailingPartialRecordIsIgnored) {
     ASSERT_TRUE(r2.Applique);
     EXPECT_EQ(r2.N, 1);
     EXPECT_EQ(Lire(d / "bout.ANSCSRC").size(), 20u);
+}
+
+TEST(AppliquerAxeX, AFullDiskIsReportedInFrenchAndTheFileKept) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "pas de /dev/full";
+    TDossier d;
+    const std::vector<std::uint8_t> avant = Octets(Nuage(25));
+    Ecrire(d / "s.ANSCSRC", avant);
+    fs::create_symlink("/dev/full", d / "s.TMP"); // every write of the new file fails: disk full
+    TJournal j;
+    const TResultatAxeX r = AppliquerAxeX(FaireV3S(0, 0, 0), FaireV3S(1, 2, 0), d / "s.ANSCSRC", j);
+    EXPECT_FALSE(r.Applique);
+    EXPECT_FALSE(r.Abandonne);
+    EXPECT_EQ(r.N, 25);
+    EXPECT_NE(r.Message.find("disque plein"), std::string::npos) << r.Message;
+    EXPECT_NE(r.Message.find("aucun point n'a été modifié"), std::string::npos) << r.Message;
+    EXPECT_EQ(Lire(d / "s.ANSCSRC"), avant);
+    EXPECT_EQ(d.Fichiers(), std::vector<fs::path>{"s.ANSCSRC"});
 }
