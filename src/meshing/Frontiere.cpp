@@ -1,0 +1,49 @@
+#include "Frontiere.h"
+
+#include "Nombres.h"
+#include "Saisie.h"
+
+#include <cmath>
+
+namespace tessarc {
+
+namespace {
+TTextesPoint Textes(double X, double Y) {
+    return {FormatC("%.2f", X), FormatC("%.2f", Y)};
+}
+} // namespace
+
+std::optional<TTextesPoint> AjouterPointFrontiere(TMaillage& m, double X, double Y, float zBas) {
+    const float x = static_cast<float>(X);
+    const float y = static_cast<float>(Y);
+    if (!std::isfinite(x) || !std::isfinite(y)) return std::nullopt;
+    m.Frontiere.push_back(FaireV3S(x, y, zBas));
+    return Textes(X, Y);
+}
+
+TTextesPoint AfficherPointFrontiere(const TMaillage& m, int i) {
+    const TV3S& p = m.Frontiere.at(static_cast<std::size_t>(i));
+    return Textes(p[1], p[2]);
+}
+
+std::optional<TTextesPoint> ValiderPointFrontiere(TMaillage& m, int i, std::string_view texteX,
+                                                  std::string_view texteY) {
+    if (i < 0 || static_cast<std::size_t>(i) >= m.Frontiere.size()) return std::nullopt;
+    TV3S& p = m.Frontiere[static_cast<std::size_t>(i)];
+    if (const auto x = LireSingle(texteX)) p[1] = *x;
+    if (const auto y = LireSingle(texteY)) p[2] = *y;
+    return AfficherPointFrontiere(m, i);
+}
+
+void DefinirFrontiere(TMaillage& m) {
+    m.Frontiere.clear();
+}
+
+std::vector<std::string> NumerosPointsFrontiere(const TMaillage& m) {
+    std::vector<std::string> numeros;
+    numeros.reserve(m.Frontiere.size());
+    for (std::size_t k = 1; k <= m.Frontiere.size(); ++k) numeros.push_back(std::to_string(k));
+    return numeros;
+}
+
+} // namespace tessarc
