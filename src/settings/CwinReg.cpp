@@ -229,8 +229,13 @@ void TWinReg::RangeReg(int numcfg) {
     if (Fiche() == nullptr || Fiche() != FichePrincipale())
         AfficherMessage("erreur CWinReg : seule MainForm peut appeler RangeReg");
     FixerConfig(numcfg);
-    for (const QPointer<TWinReg>& w : PremiersParFiche())
-        if (w) w->RangeFenReg();
+    for (const QPointer<TWinReg>& w : PremiersParFiche()) {
+        try {
+            if (w) w->RangeFenReg();
+        } catch (const std::exception&) {
+            // A window that cannot give its section keeps its old values; the others are saved.
+        }
+    }
     try {
         RangerLeRegistre();
     } catch (const std::exception& e) {
