@@ -1,6 +1,7 @@
 #include "EnvironnementEssai.h"
 
-#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <clocale>
 
@@ -295,13 +296,14 @@ TEST_F(WinReg, LeftCtrlHeldResetsPositionsWithAMessage) {
     }
     ctrl = true;
     auto f = NouvelleFenetre();
-    f.fiche->setGeometry(5, 6, 320, 240);
+    f.fiche->setGeometry(5000, 6, 320, 240); // design placement, still kept on screen
     ASSERT_TRUE(f.wr->ChargeReg(0));
     EXPECT_TRUE(f.wr->InitAlign());
     EXPECT_EQ(messages,
               std::vector<std::string>{
                   std::string("réinitialisation des positions de fenêtres ; redémarrez ") + kAppli});
-    EXPECT_EQ(f.fiche->geometry(), QRect(5, 6, 320, 240));
+    const QRect ecran = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(f.fiche->geometry(), QRect(ecran.x() + ecran.width() - 50 - 320, 6, 320, 240));
     EXPECT_EQ(f.wr->PixelsPerInchDsgn, 96);
 
     ctrl = false;
