@@ -1,0 +1,45 @@
+#pragma once
+// Paths, the user's name, file sizes, reals as text, and the route of the program's messages and
+// questions (a terminal by default; the window puts message boxes on it).
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tessarc {
+
+// The executable's full path, and its folder ending with "/".
+[[nodiscard]] std::string CheminExecutable();
+[[nodiscard]] std::string RepertoireAppli();
+
+// Parts of a path whose trailing separator is ignored: 0 drive (the letter of "C:\...", or the
+// "\\server\share" prefix of a network path, empty for Linux paths), 1 folder (separators kept at both
+// ends), 2 name without extension, 3 extension with its dot, 4 name with extension, 5 drive and folder
+// (everything before the name). "/" and "\" both separate; a leading dot starts no extension.
+[[nodiscard]] std::string PartieChemin(std::string_view chemin, int partie);
+
+// The user's login name in capitals; empty, after a message, when the system cannot tell it.
+[[nodiscard]] std::string NomUtilisateur();
+
+// Size in bytes; 0 when the file is not found.
+[[nodiscard]] std::int64_t TailleFichier(const std::string& nomFichier);
+
+// General format, up to 15 significant digits, "." as decimal separator.
+[[nodiscard]] std::string FormatReel(double valeur);
+
+// Capitals of ASCII and Latin-1 letters (é -> É); other bytes unchanged.
+[[nodiscard]] std::string Majuscules(std::string_view texte);
+// Order of texts compared without regard to the case of those letters: < 0, 0 or > 0.
+[[nodiscard]] int ComparerSansCasse(std::string_view a, std::string_view b);
+
+using CrochetMessage = std::function<void(const std::string&)>;
+using CrochetQuestion = std::function<bool(const std::string&)>;
+void DefinirCrochetMessage(CrochetMessage crochet);
+void DefinirCrochetQuestion(CrochetQuestion crochet);
+// A plain message with an OK button.
+void AfficherMessage(const std::string& texte);
+// A Yes/No question; true for Yes. Without a window the answer is No.
+[[nodiscard]] bool PoserQuestion(const std::string& texte);
+
+} // namespace tessarc

@@ -1,0 +1,85 @@
+#pragma once
+// Every settings test runs on its own folders: the settings store, the XDG data folders and the INI
+// folder point into a fresh temporary folder, never at the user's own settings. Messages and questions
+// are recorded and answered from a list instead of opening boxes.
+
+#include "../util/DossierTemporaire.h"
+#include "CwinReg.h"
+#include "StringUtils.h"
+#include "Utils.h"
+
+#include <QSettings>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tessarc::essais {
+
+class EssaiReglages : public ::testing::Test {
+protected:
+    static constexpr const char* kAppli = "tessarc-essai";
+
+    void SetUp() override {
+        for (const char* d : {"config", "donnees", "systeme", "ini"})
+            std::filesystem::create_directory(dossier.Chemin(d));
+        qputenv("HOME", QByteArray::fromStdString(dossier.Chemin()));
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dossier.Chemin("config")));
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dossier.Chemin("donnees")));
+        qputenv("XDG_DATA_DIRS", QByteArray::fromStdString(dossier.Chemin("systeme")));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QString::fromStdString(dossier.Chemin("config")));
+        DefinirCrochetMessage([this](const std::string& t) { messages.push_back(t); });
+        DefinirCrochetQuestion([this](const std::string& t) {
+            questions.push_back(t);
+            if (reponses.empty()) return false;
+            const bool r = reponses.front();
+            reponses.pop_front();
+            return r;
+        });
+        DefinirAttenteOuverture([](std::chrono::milliseconds) {});
+        TWinReg::Environnement().CtrlEnfonce = [this] { return ctrl; };
+        TWinReg::Environnement().ChoisirFichierEnvironnement = [this] { return fichierChoisi; };
+        TWinReg::Environnement().RepertoireIni = dossier.Chemin("ini") + "/";
+    }
+
+    void TearDown() override { TWinReg::Environnement().RepertoireIni.clear(); }
+
+    // A window named like the main window, with its component (destroyed first).
+    struct Fenetre {
+        explicit Fenetre(const char* nom) : fiche(std::make_unique<QWidget>()) {
+            fiche->setObjectName(QString::fromLatin1(nom));
+            wr = std::make_unique<TWinReg>(fiche.get());
+            wr->DefinirNomAppli(kAppli);
+        }
+        Fenetre(Fenetre&&) = default;
+        Fenetre& operator=(Fenetre&&) = delete;
+        ~Fenetre() = default;
+        std::unique_ptr<QWidget> fiche;
+        std::unique_ptr<TWinReg> wr;
+    };
+    static Fenetre NouvelleFenetre(const char* nom = "FTessarc") { return Fenetre(nom); }
+
+    [[nodiscard]] std::string FichierReglages() const {
+        return dossier.Chemin("config/Vornak/") + kAppli + ".conf";
+    }
+    [[nodiscard]] std::unique_ptr<QSettings> Stockage() const {
+        auto s = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "Vornak", kAppli);
+        s->setFallbacksEnabled(false);
+        return s;
+    }
+
+    DossierTemporaire dossier;
+    std::vector<std::string> messages;
+    std::vector<std::string> questions;
+    std::deque<bool> reponses;
+    bool ctrl = false;
+    std::string fichierChoisi;
+};
+
+} // namespace tessarc::essais
