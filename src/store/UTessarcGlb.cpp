@@ -50,11 +50,11 @@ IndexCube TNuage::Emplacements::Lire(std::uint32_t h, int slot) const {
     const std::uint32_t* b = Bloc(h);
     if (classe == Dense) return b[slot];
     const int cap = Capacite[static_cast<std::size_t>(classe)];
-    const auto* slots = reinterpret_cast<const std::uint8_t*>(b + 1 + cap);
+    const auto* positions = reinterpret_cast<const std::uint8_t*>(b + 1 + cap);
     const int n = static_cast<int>(b[0]);
     for (int e = 0; e < n; ++e) {
-        if (slots[e] == slot) return b[1 + e];
-        if (slots[e] > slot) break;
+        if (positions[e] == slot) return b[1 + e];
+        if (positions[e] > slot) break;
     }
     return 0;
 }
@@ -67,11 +67,11 @@ std::uint32_t TNuage::Emplacements::Poser(std::uint32_t h, int slot, IndexCube e
         return h;
     }
     const int cap = Capacite[static_cast<std::size_t>(classe)];
-    auto* slots = reinterpret_cast<std::uint8_t*>(b + 1 + cap);
+    auto* positions = reinterpret_cast<std::uint8_t*>(b + 1 + cap);
     const int n = static_cast<int>(b[0]);
     int pos = 0;
-    while (pos < n && slots[pos] < slot) ++pos;
-    if (pos < n && slots[pos] == slot) {
+    while (pos < n && positions[pos] < slot) ++pos;
+    if (pos < n && positions[pos] == slot) {
         b[1 + pos] = enfant;
         return h;
     }
@@ -86,10 +86,10 @@ std::uint32_t TNuage::Emplacements::Poser(std::uint32_t h, int slot, IndexCube e
     }
     for (int e = n; e > pos; --e) {
         b[1 + e] = b[e];
-        slots[e] = slots[e - 1];
+        positions[e] = positions[e - 1];
     }
     b[1 + pos] = enfant;
-    slots[pos] = static_cast<std::uint8_t>(slot);
+    positions[pos] = static_cast<std::uint8_t>(slot);
     b[0] = static_cast<std::uint32_t>(n + 1);
     return h;
 }
@@ -103,13 +103,13 @@ void TNuage::Emplacements::Effacer(std::uint32_t h, int slot) {
         return;
     }
     const int cap = Capacite[static_cast<std::size_t>(classe)];
-    auto* slots = reinterpret_cast<std::uint8_t*>(b + 1 + cap);
+    auto* positions = reinterpret_cast<std::uint8_t*>(b + 1 + cap);
     const int n = static_cast<int>(b[0]);
     for (int e = 0; e < n; ++e) {
-        if (slots[e] != slot) continue;
+        if (positions[e] != slot) continue;
         for (int f = e; f + 1 < n; ++f) {
             b[1 + f] = b[2 + f];
-            slots[f] = slots[f + 1];
+            positions[f] = positions[f + 1];
         }
         b[0] = static_cast<std::uint32_t>(n - 1);
         return;
@@ -177,7 +177,7 @@ IndexCube TNuage::Creer(IndexCube parent, int niveau, const TV3S& CoOri) {
     c->SvtNiv = tete;
     if (tete != 0) Cube(tete)->PrecNiv = i;
     tete = i;
-    // Cubes above the last internal level are few and have many children: dense slots make routing a
+    // Cubes above the last internal level are few and have many children: dense positions make routing a
     // direct lookup. The many cubes just above the leaves start sparse.
     if (niveau < NivMax)
         c->LesEnfants = emplacements_->Nouveau(niveau + 1 < NivMax ? Emplacements::NbClasses - 1 : 0);

@@ -1,7 +1,7 @@
 #pragma once
 // The point cloud store: a forest of 1 m root cubes, each occupied cube cut 5 x 5 x 5 down to the
 // leaf level NivMax. Cubes live in chunked pools and link to each other by 32-bit indices (0 is
-// nil), so that a cube costs about 52 bytes and a parent keeps only as many child slots as it has
+// nil), so that a cube costs about 52 bytes and a parent keeps only as many child positions as it has
 // children; pointers to cubes (TCube*) stay valid until the tree is emptied.
 
 #include "UtilsVect.h"
@@ -38,7 +38,7 @@ struct TCube {
     IndexCube CubeParent = 0;
     IndexCube SvtNiv = 0;         // next (older) cube of the same level
     IndexCube PrecNiv = 0;        // previous (newer) cube of the same level, for unlinking in constant time
-    std::uint32_t LesEnfants = 0; // handle of the child slots, 0 on a leaf
+    std::uint32_t LesEnfants = 0; // handle of the child positions, 0 on a leaf
     std::uint8_t NivCube = 0;
     std::uint8_t etatSP = 0;
     std::uint8_t SlotParent = 0; // flat slot 25 ix + 5 iy + iz in the parent
@@ -187,7 +187,7 @@ private:
 
     [[nodiscard]] static int ClasseDe(std::uint32_t h) { return static_cast<int>(h >> BitsClasse); }
     [[nodiscard]] std::uint32_t* Bloc(std::uint32_t h) const;
-    // Sparse block: word 0 holds the count, then the child indices, then their slots as bytes, both
+    // Sparse block: word 0 holds the count, then the child indices, then their positions as bytes, both
     // runs sorted by slot. Dense block: 125 words indexed by slot.
     [[nodiscard]] static std::size_t MotsBloc(int classe);
 
@@ -205,8 +205,8 @@ template <typename F> void TNuage::Emplacements::Parcourir(std::uint32_t h, F&& 
     }
     const int cap = Capacite[static_cast<std::size_t>(classe)];
     const int n = static_cast<int>(b[0]);
-    const auto* slots = reinterpret_cast<const std::uint8_t*>(b + 1 + cap);
-    for (int e = 0; e < n; ++e) f(static_cast<int>(slots[e]), b[1 + e]);
+    const auto* positions = reinterpret_cast<const std::uint8_t*>(b + 1 + cap);
+    for (int e = 0; e < n; ++e) f(static_cast<int>(positions[e]), b[1 + e]);
 }
 
 template <typename F> void TNuage::PourEnfants(const TCube* c, F&& f) const {
