@@ -172,8 +172,10 @@ TMatricesVue TCamera::PreparerVue(bool pick, int largeur, int hauteur) {
     if (pick)
         m.projection = MultiplierMatrices(
             m.projection, MatricePick(mouseold.X, double(hauteur) - mouseold.Y, 9.0, 9.0, viewport));
-    // Divisions by a zero size give infinities, never a trap: the frame is then simply empty.
     EchAff = RayonStruc / CoefZoom / std::max(VGLwidth, VGLheight);
+    // A cloud of one point (no extent) or a view of no size would divide by zero and leave every matrix
+    // infinite, the point invisible and the next zoom or pan unrecoverable: frame one metre instead.
+    if (!(EchAff > 0.0) || !std::isfinite(EchAff)) EchAff = 1.0 / std::max({VGLwidth, VGLheight, 1});
     m.projection = MultiplierMatrices(m.projection,
                                       MatriceOrtho(-EchAff * VGLwidth, EchAff * VGLwidth, -EchAff * VGLheight,
                                                    EchAff * VGLheight, -1000.0, 1000.0));

@@ -53,15 +53,9 @@ private:
     XRRScreenConfiguration* c_;
 };
 
+// Colour bits per pixel, as the screen reports its depth.
 int BitsParPixel(Display* d) {
-    const int profondeur = DefaultDepth(d, DefaultScreen(d));
-    int n = 0;
-    XPixmapFormatValues* formats = XListPixmapFormats(d, &n);
-    int bits = profondeur;
-    for (int i = 0; i < n; ++i)
-        if (formats[i].depth == profondeur) bits = formats[i].bits_per_pixel;
-    if (formats != nullptr) XFree(formats);
-    return bits;
+    return DefaultDepth(d, DefaultScreen(d));
 }
 
 bool ExtensionPresente(Display* d) {

@@ -150,6 +150,24 @@ TEST(Camera, TurningAViewOfNoSizeDoesNothingHarmful) {
     EXPECT_EQ(c.LatAbsDeg, 0);
 }
 
+TEST(Camera, ACloudWithoutExtentIsStillFramed) {
+    TCamera c;
+    TCadrage cadrage; // one point: radius 0
+    cadrage.CentreRotAbs = FaireV3S(4.0f, 5.0f, 6.0f);
+    c.AppliquerCadrage(cadrage);
+    c.OrienterVue(1);
+    c.PreparerVue(false, 500, 400);
+    EXPECT_DOUBLE_EQ(c.EchAff, 1.0 / 500.0);
+    const auto f = c.PointFenetre(FaireV3R(4, 5, 6));
+    ASSERT_TRUE(f);
+    EXPECT_DOUBLE_EQ(f->x, 250.0);
+    EXPECT_DOUBLE_EQ(f->y, 200.0);
+    // Zoom and pan stay finite.
+    EXPECT_TRUE(c.ZoomerMolette(120, {10, 10}));
+    c.Translater(30, 30);
+    for (int i = 1; i <= 3; ++i) EXPECT_TRUE(std::isfinite(c.CentreRotAbs[i]));
+}
+
 TEST(Camera, ShiftDragPansAndTheCloudFollowsTheMouse) {
     TCamera c = CameraCadree();
     c.LongAbsDeg = 30;
