@@ -97,11 +97,6 @@ EResultatMode Appliquer(Display* d, XRRScreenConfiguration* c, SizeID taille, Ro
 
 } // namespace
 
-bool Disponible() {
-    Display* d = Affichage();
-    return d != nullptr && ExtensionPresente(d);
-}
-
 std::vector<TResolution> ListerModes() {
     std::vector<TResolution> modes;
     Display* d = Affichage();

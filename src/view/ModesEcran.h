@@ -26,8 +26,6 @@ enum class EResultatMode : int {
 
 namespace ecran {
 
-// True when the program runs on an X11 display that offers the extension.
-[[nodiscard]] bool Disponible();
 // Every size and rate of the screen, in the extension's order; empty without X11.
 [[nodiscard]] std::vector<TResolution> ListerModes();
 // Switches the screen to the size and rate of the mode.

@@ -119,6 +119,8 @@ std::vector<TFace> FacesFleche(int axe, double s) {
 }
 
 void TRendu::Initialiser(QOpenGLFunctions_2_1* gl) {
+    // A set-up run again on the same context first gives back what the previous one made.
+    Liberer();
     gl_ = gl;
     gl_->glGenBuffers(1, &vbo_);
     listeGlyphe_ = gl_->glGenLists(2);

@@ -53,18 +53,7 @@ TVue3D::TVue3D(TSetupGL& vgl) : vgl_(&vgl) {
         const QPoint p = e.position().toPoint();
         VGLMouseUp(p.x(), p.y());
     };
-    vgl.OnMouseWheel = [this](QWheelEvent& e) {
-        // One zoom step per notch (120): finer wheels and touch pads add up to a notch first; a sideways
-        // scroll does not zoom.
-        cumulMolette_ += e.angleDelta().y();
-        if (std::abs(cumulMolette_) < 120) {
-            e.setAccepted(e.angleDelta().y() != 0);
-            return;
-        }
-        const int delta = cumulMolette_;
-        cumulMolette_ = 0;
-        e.setAccepted(FormMouseWheel(delta, e.globalPosition().toPoint()));
-    };
+    vgl.OnMouseWheel = [this](QWheelEvent& e) { FormMouseWheel(e); };
     // A panel already initialised (shown before being handed over) gets its objects now.
     if (vgl.Initialise()) {
         vgl.makeCurrent();
@@ -166,6 +155,22 @@ bool TVue3D::FormMouseWheel(int delta, QPoint positionEcran) {
     if (!camera_.ZoomerMolette(delta, {p.x(), p.y()})) return false;
     Repeindre();
     return true;
+}
+
+void TVue3D::FormMouseWheel(QWheelEvent& e) {
+    const int dy = e.angleDelta().y();
+    if (dy == 0) {
+        e.ignore();
+        return;
+    }
+    cumulMolette_ += dy;
+    if (std::abs(cumulMolette_) < 120) {
+        e.accept();
+        return;
+    }
+    const int delta = cumulMolette_;
+    cumulMolette_ = 0;
+    e.setAccepted(FormMouseWheel(delta, e.globalPosition().toPoint()));
 }
 
 void TVue3D::VGLMouseDown(int X, int Y) {

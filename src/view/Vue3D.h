@@ -59,6 +59,10 @@ public:
     void OrienterVue(int tag);
     // Wheel zoom about the mouse (screen position); true when handled (zoom changed).
     bool FormMouseWheel(int delta, QPoint positionEcran);
+    // The same from a Qt wheel event, accepted or ignored: one step per notch of 120, finer wheels and
+    // touch pads adding up to a notch first, a sideways scroll left alone. The panel uses it; the window
+    // may pass its own wheel events too.
+    void FormMouseWheel(QWheelEvent& e);
 
     // Mouse handlers, client pixels of the panel; wired to the panel by the constructor.
     void VGLMouseDown(int X, int Y);

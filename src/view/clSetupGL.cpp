@@ -163,6 +163,8 @@ TSetupGL::TSetupGL(QWidget* parent) : QOpenGLWidget(parent) {
 }
 
 TSetupGL::~TSetupGL() {
+    // The toolkit destroys the context after this destructor: its notice must not reach this object.
+    if (context() != nullptr) disconnect(context(), nullptr, this, nullptr);
     Liberer();
     TabResolution.clear();
 }

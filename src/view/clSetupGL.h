@@ -128,9 +128,6 @@ public:
     void DefinirAccumulationTampon(bool actif);
     void DefinirFormatPixels(TFormatPixels format);
 
-    // Stored values read back directly (a stored 8 reads as t16bits through the properties).
-    [[nodiscard]] std::int32_t CouleurProf() const { return F_CouleurProf; }
-    [[nodiscard]] std::int32_t TamponBits() const { return F_TamponBits; }
     [[nodiscard]] std::uint16_t FlagPixels() const { return F_FlagPixels; }
     // The request made from the settings: stencil and accumulation bits only when asked for.
     [[nodiscard]] TDemandeSurface Demande() const;

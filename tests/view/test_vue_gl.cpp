@@ -612,6 +612,11 @@ TEST_F(VueGL, ClosedPanelStaysBlank) {
     (void)Dessiner();
     EXPECT_EQ(dessins, 1);
     EXPECT_FALSE(vgl->ChangerResolution(0));
+    // Set up again, it draws again.
+    vgl->Reinitialise();
+    EXPECT_TRUE(vgl->Initialise());
+    (void)Dessiner();
+    EXPECT_EQ(dessins, 2);
 }
 
 } // namespace
