@@ -149,6 +149,10 @@ std::filesystem::path TDocument::NomFichier(int genre) const {
 }
 
 bool TDocument::EnregistrerFichier(int genre, int niveau) {
+    return EnregistrerFichierSous(genre, niveau, NomFichier(genre));
+}
+
+bool TDocument::EnregistrerFichierSous(int genre, int niveau, const std::filesystem::path& nom) {
     TCurseurAttente curseur(*fenetre_);
     DerniereErreur.clear();
     try {
@@ -162,16 +166,15 @@ bool TDocument::EnregistrerFichier(int genre, int niveau) {
             fenetre_->AppliquerCadrage(Cadrage);
         }
         if (genre == GenreProjet) {
-            EcrireFichierProjet(NomFichier(genre), Nuage, Maillage, niveau, Nuage.NivAffiche,
-                                ProgressionEnregistrement);
+            EcrireFichierProjet(nom, Nuage, Maillage, niveau, Nuage.NivAffiche, ProgressionEnregistrement);
             // The whole tree is on the disk: nothing is pending any more.
             if (niveau == Nuage.NivMax) DonneesModifiees = false;
         } else if (genre == GenreXYZ) {
-            EcrireExportXYZ(NomFichier(genre), Nuage, niveau, ProgressionEnregistrement);
+            EcrireExportXYZ(nom, Nuage, niveau, ProgressionEnregistrement);
         }
         return true;
     } catch (const std::bad_alloc&) {
-        Echec("mémoire insuffisante pour enregistrer « " + NomFichier(genre).string() + " »");
+        Echec("mémoire insuffisante pour enregistrer « " + nom.string() + " »");
     } catch (const std::exception& e) {
         Echec(e.what());
     }

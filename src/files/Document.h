@@ -81,6 +81,8 @@ public:
     // PFsansext + ".xyz" (GenreXYZ) with the cubes of niveau (lowered to NivMax); another kind writes
     // nothing. The file is replaced atomically; a failure is reported and leaves any previous file.
     bool EnregistrerFichier(int genre, int niveau);
+    // The same save under an explicit name (the command-line tool writes the name it was given).
+    bool EnregistrerFichierSous(int genre, int niveau, const std::filesystem::path& nom);
     // After the save dialog: PFsansext := the chosen path without its extension, then filter 1 saves a
     // project, filter 2 an XYZ file, any other filter nothing.
     bool EnregistrerSousNiveau(const std::filesystem::path& choisi, int filtre, int niveau);
