@@ -1,6 +1,7 @@
 #include "Chargement.h"
 
 #include "LecteurXYZ.h"
+#include "Nombres.h"
 #include "PointFichier.h"
 
 #include <cmath>
@@ -42,6 +43,21 @@ void InitialiserEtendue(TNuage& nuage) {
 
 } // namespace
 
+void DimensionnerGrille(TNuage& nuage, std::int64_t nbPts, const std::filesystem::path& nom) {
+    const TV3I& d = nuage.DimRacines;
+    // In double: three dimensions of up to two billion overflow any integer product.
+    const double cellules = double(d[1]) * double(d[2]) * double(d[3]);
+    if (cellules > double(MaxCellulesRacines) || (nbPts > 0 && cellules < 1.0))
+        ErreurFichier(
+            nom, FormatC("étendue du nuage trop grande (de %g à %g, %g à %g, %g à %g m), la grille de cubes "
+                         "de 1 m est limitée à %lld cellules : coordonnées non locales ou point isolé très "
+                         "éloigné ?",
+                         double(nuage.CooMin[1]), double(nuage.CooMax[1]), double(nuage.CooMin[2]),
+                         double(nuage.CooMax[2]), double(nuage.CooMin[3]), double(nuage.CooMax[3]),
+                         static_cast<long long>(MaxCellulesRacines)));
+    nuage.DimensionnerGrille();
+}
+
 void ConstruireArbre(TFichier& fichier, std::int64_t nbPts, TNuage& nuage, IProgression& progression) {
     const std::int64_t pas = PasCentieme(nbPts);
     std::int64_t compte = pas;
@@ -81,7 +97,7 @@ TCadrage LireFichierXYZ(const std::filesystem::path& nom, TNuage& nuage, std::in
     texte.Fermer();
     if (NbPts == 0) ErreurFichier(nom, "aucun point, le fichier est vide");
     const TCadrage cadrage = nuage.CalculerEtendue();
-    nuage.DimensionnerGrille();
+    DimensionnerGrille(nuage, NbPts, nom);
     temporaire.Rembobiner();
     ConstruireArbre(temporaire, NbPts, nuage, progression);
     return cadrage;
@@ -114,7 +130,7 @@ TCadrage LireFichierXYB(const std::filesystem::path& nom, TNuage& nuage, std::in
     });
     NbPts = n;
     const TCadrage cadrage = nuage.CalculerEtendue();
-    nuage.DimensionnerGrille();
+    DimensionnerGrille(nuage, n, nom);
     fichier.Rembobiner();
     ConstruireArbre(fichier, n, nuage, progression);
     return cadrage;

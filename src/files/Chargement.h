@@ -11,6 +11,10 @@
 
 namespace tessarc {
 
+// Sizes the root grid from DimRacines; an extent beyond the store's limit (or beyond what the grid
+// can index at all) refuses the file nom, named in the message.
+void DimensionnerGrille(TNuage& nuage, std::int64_t nbPts, const std::filesystem::path& nom);
+
 // Inserts nbPts 16-byte records read from the current position of fichier into the tree, whose grid is
 // sized; progress "construction : N%" every 1 % of the points. A record with a non-finite coordinate or
 // outside the root grid refuses the file: it is damaged, and the tree would drop the point anyway.

@@ -15,47 +15,60 @@ namespace {
 __extension__ typedef unsigned __int128 Entier128;
 } // namespace
 
+namespace {
+
+template <typename Entier> char* EcrireEntier(char* p, Entier n) {
+    char chiffres[40];
+    int k = 0;
+    do {
+        chiffres[k++] = static_cast<char>('0' + static_cast<int>(n % 10));
+        n /= 10;
+    } while (n != 0);
+    while (k > 0) *p++ = chiffres[--k];
+    return p;
+}
+
+} // namespace
+
 char* FormaterFixe8(char* dest, float v) {
     // v = m 2^e exactly; v 10^8 is rounded to an integer half to even, as printf does with the exact
     // binary value, then written with eight decimals.
     const auto bits = std::bit_cast<std::uint32_t>(v);
     const bool negatif = (bits >> 31) != 0;
     const int champExposant = static_cast<int>((bits >> 23) & 0xFF);
-    std::uint32_t m = bits & 0x7FFFFF;
-    int e = -149;
     if (champExposant == 0xFF || champExposant - 150 > 60) {
         const std::string s = FormatC("%.8f", static_cast<double>(v));
         std::memcpy(dest, s.data(), s.size());
         return dest + s.size();
     }
+    std::uint32_t m = bits & 0x7FFFFF;
+    int e = -149;
     if (champExposant != 0) {
         m |= 0x800000;
         e = champExposant - 150;
     }
     constexpr std::uint64_t Echelle = 100000000;
-    Entier128 q = 0;
-    if (e >= 0) {
-        q = (static_cast<Entier128>(m) << e) * Echelle;
-    } else if (-e < 64) {
-        const int k = -e;
-        const std::uint64_t n = std::uint64_t{m} * Echelle;
-        std::uint64_t entier = n >> k;
-        const std::uint64_t reste = n & ((std::uint64_t{1} << k) - 1);
-        const std::uint64_t moitie = std::uint64_t{1} << (k - 1);
-        if (reste > moitie || (reste == moitie && (entier & 1) != 0)) ++entier;
-        q = entier;
-    }
     char* p = dest;
     if (negatif) *p++ = '-';
-    Entier128 partieEntiere = q / Echelle;
-    auto fraction = static_cast<std::uint32_t>(q % Echelle);
-    char chiffres[40];
-    int n = 0;
-    do {
-        chiffres[n++] = static_cast<char>('0' + static_cast<int>(partieEntiere % 10));
-        partieEntiere /= 10;
-    } while (partieEntiere != 0);
-    while (n > 0) *p++ = chiffres[--n];
+    std::uint64_t fraction = 0;
+    if (e > 12) {
+        // At least 2^36: no fraction, and more digits than 64 bits hold.
+        p = EcrireEntier(p, static_cast<Entier128>(m) << e);
+    } else {
+        std::uint64_t q = 0;
+        if (e >= 0) {
+            q = (std::uint64_t{m} << e) * Echelle;
+        } else if (-e < 64) {
+            const int k = -e;
+            const std::uint64_t n = std::uint64_t{m} * Echelle;
+            q = n >> k;
+            const std::uint64_t reste = n & ((std::uint64_t{1} << k) - 1);
+            const std::uint64_t moitie = std::uint64_t{1} << (k - 1);
+            if (reste > moitie || (reste == moitie && (q & 1) != 0)) ++q;
+        }
+        p = EcrireEntier(p, q / Echelle);
+        fraction = q % Echelle;
+    }
     *p++ = '.';
     for (int i = 7; i >= 0; --i) {
         p[i] = static_cast<char>('0' + fraction % 10);

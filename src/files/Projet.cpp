@@ -85,7 +85,7 @@ TLectureProjet LireFichierProjet(const std::filesystem::path& nom, TNuage& nuage
     TLectureProjet r;
     r.NivAffiche = nivAffiche;
     r.Cadrage = nuage.CalculerEtendue();
-    nuage.DimensionnerGrille();
+    DimensionnerGrille(nuage, n, nom);
     ConstruireArbre(fichier, n, nuage, progression);
     return r;
 }

@@ -173,9 +173,7 @@ TEST_F(Projet, RefusesDamagedOrForgedFilesAndResetsTheDocument) {
         EXPECT_FALSE(Ouvrir(c.octets)) << c.quoi;
         EXPECT_NE(doc.DerniereErreur.find(c.message), std::string::npos)
             << c.quoi << " : " << doc.DerniereErreur;
-        if (std::string(c.message) != "trop grande") {
-            EXPECT_NE(doc.DerniereErreur.find("projet.tsrk"), std::string::npos) << doc.DerniereErreur;
-        }
+        EXPECT_NE(doc.DerniereErreur.find("projet.tsrk"), std::string::npos) << doc.DerniereErreur;
         EXPECT_EQ(doc.NbPts, 0) << c.quoi;
         EXPECT_EQ(doc.Nuage.NbCubesTotal(), 0) << c.quoi;
         EXPECT_TRUE(doc.Maillage.Frontiere.empty()) << c.quoi;
