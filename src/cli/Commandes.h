@@ -1,0 +1,50 @@
+#pragma once
+// The subcommands of tessarc-cli. Each lives in its own file and is listed once in Commandes.cpp.
+
+#include "Console.h"
+
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tessarc::cli {
+
+// A usage error: exit code 2.
+class EUsage : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr int SortieReussite = 0;
+inline constexpr int SortieEchec = 1;
+inline constexpr int SortieUsage = 2;
+
+struct TCommande {
+    const char* Nom;
+    const char* Syntaxe; // arguments, after the name
+    const char* Aide;    // what it does, one or more lines
+    int (*Executer)(std::span<const std::string> arguments, TConsole& console);
+};
+
+[[nodiscard]] std::span<const TCommande> Commandes();
+
+// The whole program: arguments without the program name; returns the exit code.
+[[nodiscard]] int Lancer(std::span<const std::string> arguments);
+
+int Proprietes(std::span<const std::string> arguments, TConsole& console);
+int Convertir(std::span<const std::string> arguments, TConsole& console);
+
+// For the commands: the positional arguments, and the option of name nom with its value.
+struct TArguments {
+    std::vector<std::string> Positionnels;
+    std::vector<std::pair<std::string, std::string>> Options;
+};
+// options lists the options that take a value; any other argument starting with "--" is refused.
+[[nodiscard]] TArguments AnalyserArguments(std::span<const std::string> arguments,
+                                           std::span<const char* const> options);
+// A level 0..4, or a usage error.
+[[nodiscard]] int LireNiveau(const std::string& texte);
+
+} // namespace tessarc::cli

@@ -1,0 +1,200 @@
+#include "Fichier.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tessarc {
+
+std::string TexteErreurSysteme(int code) {
+    switch (code) {
+    case ENOENT:
+        return "fichier ou dossier introuvable";
+    case EACCES:
+    case EPERM:
+        return "accès refusé";
+    case ENOSPC:
+        return "disque plein";
+    case EDQUOT:
+        return "quota disque dépassé";
+    case EROFS:
+        return "support en lecture seule";
+    case EISDIR:
+        return "c'est un dossier";
+    case ENOTDIR:
+        return "un élément du chemin n'est pas un dossier";
+    case EIO:
+        return "erreur d'entrée-sortie";
+    case EFBIG:
+        return "fichier trop grand";
+    case ENAMETOOLONG:
+        return "nom trop long";
+    case EMFILE:
+    case ENFILE:
+        return "trop de fichiers ouverts";
+    case EBUSY:
+        return "fichier occupé";
+    case EXDEV:
+        return "déplacement impossible entre deux supports";
+    case ENOMEM:
+        return "mémoire insuffisante";
+    default:
+        return std::string("erreur système ") + std::to_string(code) + " (" + std::strerror(code) + ")";
+    }
+}
+
+void ErreurFichier(const std::filesystem::path& nom, const std::string& quoi) {
+    throw std::runtime_error("fichier « " + nom.string() + " » : " + quoi);
+}
+
+TFichier::TFichier(std::filesystem::path nom, EMode mode) : nom_(std::move(nom)) {
+    const int drapeaux = mode == EMode::Lecture ? O_RDONLY : (O_RDWR | O_CREAT | O_TRUNC);
+    do {
+        fd_ = ::open(nom_.c_str(), drapeaux | O_CLOEXEC, 0666);
+    } while (fd_ < 0 && errno == EINTR);
+    if (fd_ < 0) Echec(mode == EMode::Lecture ? "ouverture impossible" : "création impossible", errno);
+    struct stat st {};
+    if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        Echec("ouverture impossible", EISDIR);
+    }
+}
+
+TFichier::TFichier(TFichier&& autre) noexcept : fd_(autre.fd_), nom_(std::move(autre.nom_)) {
+    autre.fd_ = -1;
+}
+
+TFichier& TFichier::operator=(TFichier&& autre) noexcept {
+    if (this != &autre) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = autre.fd_;
+        nom_ = std::move(autre.nom_);
+        autre.fd_ = -1;
+    }
+    return *this;
+}
+
+TFichier::~TFichier() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+void TFichier::Echec(const char* operation, int code) const {
+    ErreurFichier(nom_, std::string(operation) + ", " + TexteErreurSysteme(code));
+}
+
+std::size_t TFichier::Lire(void* dest, std::size_t n) {
+    auto* d = static_cast<unsigned char*>(dest);
+    std::size_t total = 0;
+    while (total < n) {
+        const ssize_t k = ::read(fd_, d + total, n - total);
+        if (k < 0) {
+            if (errno == EINTR) continue;
+            Echec("lecture impossible", errno);
+        }
+        if (k == 0) break;
+        total += static_cast<std::size_t>(k);
+    }
+    return total;
+}
+
+void TFichier::LireExact(void* dest, std::size_t n) {
+    if (Lire(dest, n) != n) ErreurFichier(nom_, "fin de fichier inattendue");
+}
+
+void TFichier::Ecrire(const void* src, std::size_t n) {
+    const auto* s = static_cast<const unsigned char*>(src);
+    while (n > 0) {
+        const ssize_t k = ::write(fd_, s, n);
+        if (k < 0) {
+            if (errno == EINTR) continue;
+            Echec("écriture impossible", errno);
+        }
+        s += k;
+        n -= static_cast<std::size_t>(k);
+    }
+}
+
+std::int64_t TFichier::Taille() const {
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) Echec("taille illisible", errno);
+    return static_cast<std::int64_t>(st.st_size);
+}
+
+void TFichier::Rembobiner() {
+    if (::lseek(fd_, 0, SEEK_SET) < 0) Echec("retour au début impossible", errno);
+}
+
+void TFichier::Synchroniser() {
+    if (::fdatasync(fd_) != 0 && errno != EINVAL) Echec("écriture sur le disque impossible", errno);
+}
+
+void TFichier::Fermer() {
+    if (fd_ < 0) return;
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 && errno != EINTR) Echec("écriture impossible", errno);
+}
+
+TTamponEcriture::TTamponEcriture(TFichier& fichier, std::size_t taille)
+    : fichier_(fichier), tampon_(std::make_unique_for_overwrite<unsigned char[]>(taille)), taille_(taille) {}
+
+void TTamponEcriture::Vider() {
+    if (rempli_ == 0) return;
+    fichier_.Ecrire(tampon_.get(), rempli_);
+    rempli_ = 0;
+}
+
+TEcritureAtomique::TEcritureAtomique(std::filesystem::path cible) : cible_(std::move(cible)) {
+    // A hidden name beside the target, unique so that two saves never share it.
+    std::random_device alea;
+    const std::filesystem::path dossier = cible_.parent_path();
+    for (int essai = 0;; ++essai) {
+        char suffixe[16];
+        std::snprintf(suffixe, sizeof suffixe, "%08x", static_cast<unsigned>(alea()));
+        temporaire_ = dossier / ("." + cible_.filename().string() + "." + suffixe + ".tmp");
+        const int fd = ::open(temporaire_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            break;
+        }
+        if (errno != EEXIST || essai > 100)
+            ErreurFichier(cible_, "création du fichier temporaire impossible, " + TexteErreurSysteme(errno));
+    }
+    try {
+        fichier_ = TFichier(temporaire_, TFichier::EMode::Creation);
+    } catch (...) {
+        ::unlink(temporaire_.c_str());
+        throw;
+    }
+}
+
+TEcritureAtomique::~TEcritureAtomique() {
+    if (!valide_) {
+        fichier_ = TFichier();
+        ::unlink(temporaire_.c_str());
+    }
+}
+
+void TEcritureAtomique::Valider() {
+    fichier_.Synchroniser();
+    // The replacement keeps the permissions of the file it replaces.
+    struct stat st {};
+    if (::stat(cible_.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        ::chmod(temporaire_.c_str(), st.st_mode & 07777);
+    fichier_.Fermer();
+    if (::rename(temporaire_.c_str(), cible_.c_str()) != 0)
+        ErreurFichier(cible_, "enregistrement impossible, " + TexteErreurSysteme(errno));
+    valide_ = true;
+}
+
+TSuppressionFichier::~TSuppressionFichier() {
+    if (!nom_.empty()) ::unlink(nom_.c_str());
+}
+
+} // namespace tessarc

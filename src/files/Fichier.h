@@ -1,0 +1,105 @@
+#pragma once
+// Plain POSIX files with French error texts that name the file, a large write buffer, and the atomic
+// replacement of a file (write beside it, flush, rename over it).
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace tessarc {
+
+// The French text of a system error code.
+[[nodiscard]] std::string TexteErreurSysteme(int code);
+
+// Throws std::runtime_error("fichier « nom » : quoi").
+[[noreturn]] void ErreurFichier(const std::filesystem::path& nom, const std::string& quoi);
+
+class TFichier {
+public:
+    enum class EMode { Lecture, Creation };
+
+    TFichier() = default;
+    // Creation makes or truncates the file, open for reading and writing.
+    TFichier(std::filesystem::path nom, EMode mode);
+    TFichier(TFichier&& autre) noexcept;
+    TFichier& operator=(TFichier&& autre) noexcept;
+    TFichier(const TFichier&) = delete;
+    TFichier& operator=(const TFichier&) = delete;
+    ~TFichier();
+
+    // Up to n bytes; fewer only at the end of the file.
+    [[nodiscard]] std::size_t Lire(void* dest, std::size_t n);
+    // Exactly n bytes, or "fin de fichier inattendue".
+    void LireExact(void* dest, std::size_t n);
+    void Ecrire(const void* src, std::size_t n);
+    [[nodiscard]] std::int64_t Taille() const;
+    void Rembobiner();
+    // Data on the disk before the file is renamed over another.
+    void Synchroniser();
+    // Closes and reports a failure of the close itself (a delayed write error).
+    void Fermer();
+    [[nodiscard]] bool Ouvert() const { return fd_ >= 0; }
+    [[nodiscard]] const std::filesystem::path& Nom() const { return nom_; }
+
+private:
+    [[noreturn]] void Echec(const char* operation, int code) const;
+
+    int fd_ = -1;
+    std::filesystem::path nom_;
+};
+
+// Collects small writes into large ones.
+class TTamponEcriture {
+public:
+    explicit TTamponEcriture(TFichier& fichier, std::size_t taille = std::size_t{4} << 20);
+    // Room for n bytes (n at most the buffer size); Avancer then commits what was written there.
+    [[nodiscard]] unsigned char* Reserver(std::size_t n) {
+        if (taille_ - rempli_ < n) Vider();
+        return tampon_.get() + rempli_;
+    }
+    void Avancer(std::size_t n) { rempli_ += n; }
+    void Vider();
+
+private:
+    TFichier& fichier_;
+    std::unique_ptr<unsigned char[]> tampon_;
+    std::size_t taille_;
+    std::size_t rempli_ = 0;
+};
+
+// Writes a new version of a file under a temporary name in the same folder; Valider flushes it to the
+// disk and renames it over the target. Until then, and whenever Valider fails, the target is untouched
+// and the temporary file is removed.
+class TEcritureAtomique {
+public:
+    explicit TEcritureAtomique(std::filesystem::path cible);
+    TEcritureAtomique(const TEcritureAtomique&) = delete;
+    TEcritureAtomique& operator=(const TEcritureAtomique&) = delete;
+    ~TEcritureAtomique();
+
+    [[nodiscard]] TFichier& Fichier() { return fichier_; }
+    void Valider();
+
+private:
+    std::filesystem::path cible_;
+    std::filesystem::path temporaire_;
+    TFichier fichier_;
+    bool valide_ = false;
+};
+
+// Removes a file when it goes out of scope, unless Garder was called.
+class TSuppressionFichier {
+public:
+    explicit TSuppressionFichier(std::filesystem::path nom) : nom_(std::move(nom)) {}
+    TSuppressionFichier(const TSuppressionFichier&) = delete;
+    TSuppressionFichier& operator=(const TSuppressionFichier&) = delete;
+    ~TSuppressionFichier();
+    void Garder() { nom_.clear(); }
+
+private:
+    std::filesystem::path nom_;
+};
+
+} // namespace tessarc

@@ -1,0 +1,39 @@
+#pragma once
+// The XYZ text reader: one point per line, "X Y Z [R G B]", fields cut at spaces and read leniently
+// (what does not read is 0), colours kept modulo 256. A line ends at LF; a CR before it is dropped; a
+// final line end adds no empty line.
+
+#include "Fichier.h"
+#include "Progression.h"
+#include "UtilsVect.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace tessarc {
+
+// One line as read, the coordinates before their rounding to single precision.
+struct TLigneXYZ {
+    double X = 0.0;
+    double Y = 0.0;
+    double Z = 0.0;
+    TV4By Couleur{};
+};
+
+// Field by field with the program's field readers: the reference reading of a line.
+[[nodiscard]] TLigneXYZ LireLigneXYZSimple(std::string_view ligne);
+// The same result, with the usual plain numbers read in one pass; anything unusual goes through
+// LireLigneXYZSimple.
+[[nodiscard]] TLigneXYZ LireLigneXYZ(std::string_view ligne);
+
+inline constexpr std::size_t TailleTamponTexte = std::size_t{4} << 20;
+
+// Reads every line of texte and appends one 16-byte record per line to sortie, widening CooMin and
+// CooMax and counting NbPts; progress "lecture : N%" about every 1 % of the file. A coordinate finite
+// as a double but beyond single precision refuses the file.
+void ConvertirTexteEnPoints(TFichier& texte, TTamponEcriture& sortie, TV3S& CooMin, TV3S& CooMax,
+                            std::int64_t& NbPts, IProgression& progression,
+                            std::size_t tailleTampon = TailleTamponTexte);
+
+} // namespace tessarc

@@ -1,0 +1,179 @@
+#include "Document.h"
+#include "OutilsTests.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace tessarc;
+using namespace tessarc::essais;
+
+namespace {
+
+struct TResultat {
+    int Code = -1;
+    std::string Sortie, Erreur;
+};
+
+// Runs tessarc-cli with its outputs in files of the folder.
+TResultat Lancer(const TDossierTemporaire& dossier, const std::vector<std::string>& arguments) {
+    const auto sortie = dossier / "sortie.txt";
+    const auto erreur = dossier / "erreur.txt";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int so = open(sortie.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int se = open(erreur.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(so, 1);
+        dup2(se, 2);
+        std::vector<char*> argv{const_cast<char*>(TESSARC_CLI)};
+        for (const auto& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(TESSARC_CLI, argv.data());
+        _exit(127);
+    }
+    int etat = 0;
+    waitpid(pid, &etat, 0);
+    TResultat r;
+    r.Code = WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
+    r.Sortie = LireFichier(sortie);
+    r.Erreur = LireFichier(erreur);
+    std::filesystem::remove(sortie);
+    std::filesystem::remove(erreur);
+    return r;
+}
+
+const char* const Scan = "0.1 0.1 0.1 10 20 30\n0.5 0.5 0.5 255 0 7\n1.5 0.2 0.3 0 64 128\n";
+
+class Cli : public ::testing::Test {
+protected:
+    TDossierTemporaire dossier;
+    std::string scan;
+
+    void SetUp() override {
+        EcrireFichier(dossier / "scan.xyz", Scan);
+        scan = (dossier / "scan.xyz").string();
+    }
+    TResultat Cmd(const std::vector<std::string>& a) { return Lancer(dossier, a); }
+};
+
+} // namespace
+
+TEST_F(Cli, HelpAndUsageErrors) {
+    auto r = Cmd({"--help"});
+    EXPECT_EQ(r.Code, 0);
+    EXPECT_NE(r.Sortie.find("usage : tessarc-cli"), std::string::npos);
+    EXPECT_NE(r.Sortie.find("convertir ENTREE SORTIE [--niveau N]"), std::string::npos);
+    r = Cmd({"convertir", "--help"});
+    EXPECT_EQ(r.Code, 0);
+    EXPECT_NE(r.Sortie.find("usage : tessarc-cli convertir"), std::string::npos);
+    for (const auto& a :
+         std::vector<std::vector<std::string>>{{},
+                                               {"inconnue"},
+                                               {"proprietes"},
+                                               {"proprietes", scan, scan},
+                                               {"convertir", scan},
+                                               {"convertir", scan, "sortie.txt"},
+                                               {"convertir", scan, "s.tsrk", "--niveau", "5"},
+                                               {"convertir", scan, "s.tsrk", "--niveau", "2.0"},
+                                               {"convertir", scan, "s.tsrk", "--niveau"},
+                                               {"convertir", scan, "s.tsrk", "--plouf"}}) {
+        r = Cmd(a);
+        EXPECT_EQ(r.Code, 2) << (a.empty() ? "" : a[0]);
+        EXPECT_NE(r.Erreur.find("usage : tessarc-cli"), std::string::npos) << r.Erreur;
+        EXPECT_TRUE(r.Sortie.empty());
+    }
+    EXPECT_EQ(dossier.Contenu(), std::vector<std::string>{"scan.xyz"});
+}
+
+TEST_F(Cli, PrintsThePropertiesReport) {
+    const auto r = Cmd({"proprietes", scan});
+    EXPECT_EQ(r.Code, 0) << r.Erreur;
+    TDocument doc;
+    ASSERT_TRUE(doc.OuvrirFichier(scan));
+    std::string attendu = doc.Proprietes() + "\n";
+    for (std::size_t p; (p = attendu.find('\r')) != std::string::npos;) attendu.erase(p, 1);
+    EXPECT_EQ(r.Sortie, attendu);
+    EXPECT_TRUE(r.Erreur.empty());
+}
+
+TEST_F(Cli, FailuresExitWithOneAndTheErrorText) {
+    auto r = Cmd({"proprietes", (dossier / "absent.xyz").string()});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Erreur.find("absent.xyz"), std::string::npos);
+    EXPECT_NE(r.Erreur.find("introuvable"), std::string::npos);
+    EcrireFichier(dossier / "vide.xyz", "");
+    r = Cmd({"convertir", (dossier / "vide.xyz").string(), (dossier / "vide.tsrk").string()});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Erreur.find("aucun point"), std::string::npos);
+    std::filesystem::create_directory(dossier / "d.xyz");
+    r = Cmd({"convertir", scan, (dossier / "d.xyz").string()});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Erreur.find("d.xyz"), std::string::npos);
+    EXPECT_EQ(dossier.Contenu(), (std::vector<std::string>{"d.xyz", "scan.xyz", "vide.xyz"}));
+}
+
+TEST_F(Cli, ConvertsBetweenKindsAtTheChosenLevel) {
+    const auto projet = (dossier / "p.TSRK").string();
+    auto r = Cmd({"convertir", scan, projet, "--niveau", "1"});
+    ASSERT_EQ(r.Code, 0) << r.Erreur;
+    EXPECT_TRUE(r.Sortie.empty());
+    const std::string octets = LireFichier(projet);
+    ASSERT_EQ(octets.size(), 80u + 3 * 16); // three 20 cm cubes
+    EXPECT_EQ(octets[32], 1);               // stored level
+    EXPECT_EQ(octets[72], 1);               // displayed level
+
+    // Back to XYZ: the default level is the file's leaf level; a finer one means the leaf level.
+    r = Cmd({"convertir", projet, (dossier / "a.xyz").string()});
+    ASSERT_EQ(r.Code, 0) << r.Erreur;
+    r = Cmd({"convertir", projet, (dossier / "b.xyz").string(), "--niveau", "4"});
+    ASSERT_EQ(r.Code, 0) << r.Erreur;
+    EXPECT_EQ(LireFichier(dossier / "a.xyz"), LireFichier(dossier / "b.xyz"));
+    TDocument doc;
+    ASSERT_TRUE(doc.OuvrirFichier(projet));
+    doc.PFsansext = dossier / "c";
+    ASSERT_TRUE(doc.EnregistrerFichier(GenreXYZ, 1));
+    EXPECT_EQ(LireFichier(dossier / "a.xyz"), LireFichier(dossier / "c.xyz"));
+
+    // Leaf level of a scan by default.
+    r = Cmd({"convertir", scan, (dossier / "plein.tsrk").string()});
+    ASSERT_EQ(r.Code, 0) << r.Erreur;
+    EXPECT_EQ(LireFichier(dossier / "plein.tsrk").size(), 80u + 3 * 16);
+}
+
+TEST_F(Cli, CtrlCStopsCleanlyAtTheNextProgressReport) {
+    // A named pipe has no size, so every line reports progress; the signal arrives before any line does.
+    const auto tube = dossier / "tube.xyz";
+    ASSERT_EQ(mkfifo(tube.c_str(), 0600), 0);
+    const auto sortie = dossier / "sortie.txt";
+    const auto erreur = dossier / "erreur.txt";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int so = open(sortie.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int se = open(erreur.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(so, 1);
+        dup2(se, 2);
+        const std::string out = (dossier / "out.tsrk").string();
+        execl(TESSARC_CLI, TESSARC_CLI, "convertir", tube.c_str(), out.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // Opening the pipe waits for the program, which installs its handler before opening anything.
+    const int fd = open(tube.c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    kill(pid, SIGINT);
+    const std::string lignes = std::string(Scan) + Scan;
+    ASSERT_EQ(write(fd, lignes.data(), lignes.size()), static_cast<ssize_t>(lignes.size()));
+    close(fd);
+    int etat = 0;
+    waitpid(pid, &etat, 0);
+    ASSERT_TRUE(WIFEXITED(etat));
+    EXPECT_EQ(WEXITSTATUS(etat), 1);
+    EXPECT_NE(LireFichier(erreur).find("abandon"), std::string::npos);
+    std::filesystem::remove(sortie);
+    std::filesystem::remove(erreur);
+    // No temporary file, no output.
+    EXPECT_EQ(dossier.Contenu(), (std::vector<std::string>{"scan.xyz", "tube.xyz"}));
+}

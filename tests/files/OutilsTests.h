@@ -1,0 +1,76 @@
+#pragma once
+// Helpers of the file tests: a temporary folder per test, whole-file reading and writing, a progress
+// that records its texts and can stop at a chosen one.
+
+#include "Progression.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tessarc::essais {
+
+class TDossierTemporaire {
+public:
+    TDossierTemporaire() {
+        std::string modele = (std::filesystem::temp_directory_path() / "tessarc-essai-XXXXXX").string();
+        if (mkdtemp(modele.data()) == nullptr) throw std::runtime_error("mkdtemp");
+        chemin_ = modele;
+    }
+    ~TDossierTemporaire() {
+        std::error_code ec;
+        std::filesystem::permissions(chemin_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(chemin_, ec);
+    }
+    TDossierTemporaire(const TDossierTemporaire&) = delete;
+    TDossierTemporaire& operator=(const TDossierTemporaire&) = delete;
+
+    [[nodiscard]] std::filesystem::path operator/(const std::string& nom) const { return chemin_ / nom; }
+    [[nodiscard]] const std::filesystem::path& Chemin() const { return chemin_; }
+    // Names of the files in the folder, sorted.
+    [[nodiscard]] std::vector<std::string> Contenu() const {
+        std::vector<std::string> noms;
+        for (const auto& e : std::filesystem::directory_iterator(chemin_))
+            noms.push_back(e.path().filename().string());
+        std::sort(noms.begin(), noms.end());
+        return noms;
+    }
+
+private:
+    std::filesystem::path chemin_;
+};
+
+inline void EcrireFichier(const std::filesystem::path& nom, const std::string& contenu) {
+    std::ofstream f(nom, std::ios::binary);
+    f.write(contenu.data(), static_cast<std::streamsize>(contenu.size()));
+    if (!f) throw std::runtime_error("écriture de " + nom.string());
+}
+
+inline std::string LireFichier(const std::filesystem::path& nom) {
+    std::ifstream f(nom, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), {}};
+}
+
+// Records every text; throws EStopError on the first text that starts with arret (when not empty).
+class TProgressionEspion final : public IProgression {
+public:
+    explicit TProgressionEspion(std::string arret = {}) : arret_(std::move(arret)) {}
+    void AffiInfo(int, const std::string& texte) override {
+        Textes.push_back(texte);
+        if (!arret_.empty() && texte.rfind(arret_, 0) == 0) throw EStopError();
+    }
+    std::vector<std::string> Textes;
+
+private:
+    std::string arret_;
+};
+
+} // namespace tessarc::essais

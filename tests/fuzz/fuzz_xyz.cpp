@@ -1,0 +1,79 @@
+// The XYZ line reader on any bytes: the one-pass reading of each line must equal the field-by-field
+// reading bit for bit, and the buffered conversion must cut the same lines whatever its buffer size.
+
+#include "DossierFuzz.h"
+#include "Fichier.h"
+#include "LecteurXYZ.h"
+#include "PointFichier.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+#include <string_view>
+#include <vector>
+
+using namespace tessarc;
+
+namespace {
+
+bool Memes(const TLigneXYZ& a, const TLigneXYZ& b) {
+    return std::memcmp(&a.X, &b.X, sizeof(double)) == 0 && std::memcmp(&a.Y, &b.Y, sizeof(double)) == 0 &&
+           std::memcmp(&a.Z, &b.Z, sizeof(double)) == 0 && a.Couleur == b.Couleur;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t taille) {
+    if (taille == 0) return 0;
+    // The first byte chooses the buffer size; the rest is the file.
+    const std::size_t tampon = 2 + donnees[0] % 61;
+    const std::string_view texte(reinterpret_cast<const char*>(donnees + 1), taille - 1);
+
+    // Lines cut the plain way: LF ends a line, a CR before it goes, no line after the last line end.
+    std::vector<TPointFichier> attendus;
+    bool refuse = false;
+    for (std::size_t d = 0; d < texte.size();) {
+        std::size_t f = texte.find('\n', d);
+        const std::size_t suivant = f == std::string_view::npos ? texte.size() : f + 1;
+        if (f == std::string_view::npos) f = texte.size();
+        std::string_view ligne = texte.substr(d, f - d);
+        if (!ligne.empty() && ligne.back() == '\r') ligne.remove_suffix(1);
+        const TLigneXYZ simple = LireLigneXYZSimple(ligne);
+        if (!Memes(LireLigneXYZ(ligne), simple)) std::abort();
+        TPointFichier p{static_cast<float>(simple.X), static_cast<float>(simple.Y),
+                        static_cast<float>(simple.Z), simple.Couleur};
+        if (std::isinf(p.X) || std::isinf(p.Y) || std::isinf(p.Z)) refuse = true;
+        attendus.push_back(p);
+        d = suivant;
+    }
+
+    const fuzz::TDossier dossier;
+    const auto nom = dossier.Ecrire("entree.xyz", donnees + 1, taille - 1);
+    TFichier entree(nom, TFichier::EMode::Lecture);
+    TFichier sortie(dossier / "points.bin", TFichier::EMode::Creation);
+    constexpr float Max = std::numeric_limits<float>::max();
+    TV3S mini = FaireV3S(Max, Max, Max), maxi = FaireV3S(-Max, -Max, -Max);
+    std::int64_t n = 0;
+    ProgressionMuette muette;
+    try {
+        TTamponEcriture t(sortie, 64);
+        ConvertirTexteEnPoints(entree, t, mini, maxi, n, muette, tampon);
+        t.Vider();
+    } catch (const std::runtime_error&) {
+        if (!refuse) std::abort();
+        return 0;
+    }
+    if (refuse || n != static_cast<std::int64_t>(attendus.size())) std::abort();
+    std::vector<unsigned char> octets(attendus.size() * TaillePointFichier);
+    sortie.Rembobiner();
+    if (sortie.Lire(octets.data(), octets.size()) != octets.size()) std::abort();
+    for (std::size_t i = 0; i < attendus.size(); ++i) {
+        unsigned char b[TaillePointFichier];
+        EncoderPoint(b, attendus[i]);
+        if (std::memcmp(b, octets.data() + i * TaillePointFichier, TaillePointFichier) != 0) std::abort();
+    }
+    return 0;
+}
