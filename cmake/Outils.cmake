@@ -1,6 +1,7 @@
 # Warnings for our own code only (Qt and system headers are included as system headers).
 add_library(tessarc_warnings INTERFACE)
-target_compile_options(tessarc_warnings INTERFACE -Wall -Wextra -Wpedantic -Wshadow=local)
+target_compile_options(tessarc_warnings INTERFACE -Wall -Wextra -Wpedantic
+    $<$<CXX_COMPILER_ID:GNU>:-Wshadow=local>)
 if(TESSARC_WERROR)
     target_compile_options(tessarc_warnings INTERFACE -Werror)
 endif()

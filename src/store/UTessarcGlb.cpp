@@ -1,5 +1,6 @@
 #include "UTessarcGlb.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -425,12 +426,13 @@ TCadrage TNuage::CalculerEtendue() {
     for (int i = 1; i <= 3; ++i) {
         const float haut = static_cast<float>(double(CooMax[i]) + 0.01);
         const float bas = static_cast<float>(double(CooMin[i]) - 0.01);
-        // Kept in double until the range is known: an empty box (min above max) gives no cell.
+        // Kept in double until the range is known: an empty box (min above max) gives no cell, a huge one
+        // saturates so that DimensionnerGrille refuses it.
         const double o = std::floor(double(bas));
         const double d = std::floor(double(haut)) - o + 1.0;
-        const bool valide = std::isfinite(o) && std::isfinite(d) && d >= 1.0 && std::fabs(o) < 2e9 && d < 2e9;
-        OrigRacines[i] = valide ? static_cast<std::int32_t>(o) : 0;
-        DimRacines[i] = valide ? static_cast<std::int32_t>(d) : 0;
+        const bool vide = !(std::isfinite(o) && std::isfinite(d)) || d < 1.0;
+        OrigRacines[i] = vide ? 0 : static_cast<std::int32_t>(std::clamp(o, -2147483648.0, 2147483647.0));
+        DimRacines[i] = vide ? 0 : static_cast<std::int32_t>(std::min(d, 2147483647.0));
     }
     TCadrage cadrage;
     double somme = 0.0;
@@ -446,7 +448,10 @@ TCadrage TNuage::CalculerEtendue() {
 
 void TNuage::DimensionnerGrille() {
     grille_.clear();
-    const std::int64_t n = std::int64_t{DimRacines[1]} * DimRacines[2] * DimRacines[3];
+    // In double: three extents of up to two billion cells overflow any integer product.
+    const double cellules = double(DimRacines[1]) * double(DimRacines[2]) * double(DimRacines[3]);
+    const auto n =
+        cellules > double(MaxCellulesRacines) ? MaxCellulesRacines + 1 : static_cast<std::int64_t>(cellules);
     if (n > MaxCellulesRacines) {
         throw std::runtime_error("étendue du nuage trop grande : " + std::to_string(DimRacines[1]) + " x " +
                                  std::to_string(DimRacines[2]) + " x " + std::to_string(DimRacines[3]) +

@@ -73,8 +73,8 @@ public:
     // Where the tree reports "erreur" and the per-point storage errors; without a hook they are dropped.
     std::function<void(const std::string&)> SurMessage;
 
-    // Creates a cube and pushes it at the head of its level list; the caller stores it in its parent's
-    // slot (Enfant) or in the root grid (PoserRacine).
+    // Creates a cube and pushes it at the head of its level list. A cube created with a parent is not yet
+    // in any slot of it; InsererPoint and EnregistrerUnPoint create and place the cubes of a load.
     TCube* Create(TCube* parent, int niveau, const TV3S& CoOri);
     // Destroys the cube and its subtree: clears its parent slot, unlinks and uncounts every cube.
     void Detruire(TCube* c);

@@ -356,6 +356,15 @@ TEST(DimensionnerGrille, RefusesAGridSpanningKilometres) {
     EXPECT_EQ(n.NbCellulesRacines(), 0);
 }
 
+TEST(DimensionnerGrille, RefusesExtentsWhoseProductOverflowsIntegers) {
+    TNuage n;
+    n.CooMin = FaireV3S(-1.5e9f, -1.5e9f, -1.5e9f);
+    n.CooMax = FaireV3S(1.5e9f, 1.5e9f, 1.5e9f);
+    (void)n.CalculerEtendue();
+    EXPECT_THROW(n.DimensionnerGrille(), std::runtime_error);
+    EXPECT_EQ(n.NbCellulesRacines(), 0);
+}
+
 TEST(CalculerEtendue, EmptyBoxGivesNoCell) {
     TNuage n;
     n.CooMin = FaireV3S(3.4028235e38f, 3.4028235e38f, 3.4028235e38f);
