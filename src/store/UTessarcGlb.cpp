@@ -1,11 +1,13 @@
 #include "UTessarcGlb.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <stdexcept>
+#include <thread>
 
 namespace tessarc {
 
@@ -360,12 +362,26 @@ void TNuage::CalculerLesMoyennes(TCube* c, TV3S& cumcoo, TV4I& cumcolr, std::int
 }
 
 void TNuage::CalculerMoyennesRacines() {
-    PourRacines([&](TCube* r) {
-        TV3S coo;
-        TV4I col;
-        std::int32_t nb = 0;
-        CalculerLesMoyennes(r, coo, col, nb);
-    });
+    // Each root's subtree is averaged on its own, so two threads taking roots in turn give exactly the
+    // results of one.
+    std::vector<TCube*> racines;
+    PourRacines([&](TCube* r) { racines.push_back(r); });
+    std::atomic<std::size_t> suivante{0};
+    const auto travailler = [&] {
+        for (std::size_t k = suivante++; k < racines.size(); k = suivante++) {
+            TV3S coo;
+            TV4I col;
+            std::int32_t nb = 0;
+            CalculerLesMoyennes(racines[k], coo, col, nb);
+        }
+    };
+    const std::int64_t cubes = NbCubesTotal();
+    if (racines.size() < 2 || cubes < 200'000 || std::thread::hardware_concurrency() < 2) {
+        travailler();
+        return;
+    }
+    std::jthread aide(travailler);
+    travailler();
 }
 
 void TNuage::MarquerSupprime(TCube* c, bool supp) {

@@ -172,6 +172,39 @@ TEST(CalculerLesMoyennes, IsIdempotent) {
     EXPECT_EQ(total, 5000);
 }
 
+TEST(CalculerLesMoyennes, RootsAveragedInParallelGiveTheSequentialResults) {
+    std::mt19937 g(13);
+    std::uniform_real_distribution<float> u(0.0f, 4.0f);
+    std::vector<Pt> pts;
+    for (int i = 0; i < 150000; ++i)
+        pts.push_back({u(g), u(g), u(g) * 0.25f,
+                       TV4By{{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i / 7), 9, 0}}});
+    TNuage parallele, sequentiel;
+    Charger(parallele, pts); // large enough for two threads
+    ASSERT_GT(parallele.NbCubesTotal(), 200000);
+    Charger(sequentiel, {});
+    sequentiel.CooMin = parallele.CooMin;
+    sequentiel.CooMax = parallele.CooMax;
+    (void)sequentiel.CalculerEtendue();
+    sequentiel.DimensionnerGrille();
+    for (const Pt& p : pts) sequentiel.InsererPoint(p.x, p.y, p.z, p.c);
+    sequentiel.PourRacines([&](TCube* r) {
+        TV3S coo;
+        TV4I col;
+        std::int32_t nb = 0;
+        sequentiel.CalculerLesMoyennes(r, coo, col, nb);
+    });
+    for (int niv = 0; niv <= 4; ++niv) {
+        const auto a = Liste(parallele, niv), b = Liste(sequentiel, niv);
+        ASSERT_EQ(a.size(), b.size());
+        for (std::size_t k = 0; k < a.size(); ++k) {
+            ASSERT_EQ(a[k]->CooMoyPts, b[k]->CooMoyPts);
+            ASSERT_EQ(a[k]->ColCube, b[k]->ColCube);
+            ASSERT_EQ(a[k]->nbptscube, b[k]->nbptscube);
+        }
+    }
+}
+
 TEST(CalculerLesMoyennes, ColourSumsDoNotOverflowPastEightMillionPoints) {
     TNuage n;
     n.NivMax = 1;
