@@ -11,43 +11,6 @@
 
 namespace tessarc {
 
-std::string TexteErreurSysteme(int code) {
-    switch (code) {
-    case ENOENT:
-        return "fichier ou dossier introuvable";
-    case EACCES:
-    case EPERM:
-        return "accès refusé";
-    case ENOSPC:
-        return "disque plein";
-    case EDQUOT:
-        return "quota disque dépassé";
-    case EROFS:
-        return "support en lecture seule";
-    case EISDIR:
-        return "c'est un dossier";
-    case ENOTDIR:
-        return "un élément du chemin n'est pas un dossier";
-    case EIO:
-        return "erreur d'entrée-sortie";
-    case EFBIG:
-        return "fichier trop grand";
-    case ENAMETOOLONG:
-        return "nom trop long";
-    case EMFILE:
-    case ENFILE:
-        return "trop de fichiers ouverts";
-    case EBUSY:
-        return "fichier occupé";
-    case EXDEV:
-        return "déplacement impossible entre deux supports";
-    case ENOMEM:
-        return "mémoire insuffisante";
-    default:
-        return std::string("erreur système ") + std::to_string(code) + " (" + std::strerror(code) + ")";
-    }
-}
-
 void ErreurFichier(const std::filesystem::path& nom, const std::string& quoi) {
     throw std::runtime_error("fichier « " + nom.string() + " » : " + quoi);
 }

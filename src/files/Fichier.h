@@ -2,6 +2,8 @@
 // Plain POSIX files with French error texts that name the file, a large write buffer, and the atomic
 // replacement of a file (write beside it, flush, rename over it).
 
+#include "Utils.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -9,9 +11,6 @@
 #include <string>
 
 namespace tessarc {
-
-// The French text of a system error code.
-[[nodiscard]] std::string TexteErreurSysteme(int code);
 
 // Throws std::runtime_error("fichier « nom » : quoi").
 [[noreturn]] void ErreurFichier(const std::filesystem::path& nom, const std::string& quoi);

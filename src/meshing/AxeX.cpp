@@ -1,5 +1,7 @@
 #include "AxeX.h"
 
+#include "Utils.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -18,33 +20,9 @@ namespace {
 
 constexpr std::size_t EnregistrementsParBloc = 65536;
 
-// The system's own texts follow the locale, and are English under the C locale: the common causes are
-// named here.
-std::string Cause(int code) {
-    switch (code) {
-    case ENOENT:
-        return "fichier introuvable";
-    case EACCES:
-    case EPERM:
-        return "accès refusé";
-    case ENOSPC:
-        return "disque plein";
-    case EDQUOT:
-        return "quota disque dépassé";
-    case EROFS:
-        return "support en lecture seule";
-    case EIO:
-        return "erreur d'entrée-sortie";
-    case ENOMEM:
-        return "mémoire insuffisante";
-    default:
-        return "erreur système " + std::to_string(code);
-    }
-}
-
 std::runtime_error ErreurSysteme(const std::string& quoi, const std::filesystem::path& chemin,
                                  int code = errno) {
-    return std::runtime_error(quoi + " " + chemin.string() + " : " + Cause(code));
+    return std::runtime_error(quoi + " " + chemin.string() + " : " + TexteErreurSysteme(code));
 }
 
 class TFichier {

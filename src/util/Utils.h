@@ -42,4 +42,8 @@ void AfficherMessage(const std::string& texte);
 // A Yes/No question; true for Yes. Without a window the answer is No.
 [[nodiscard]] bool PoserQuestion(const std::string& texte);
 
+// A French text for a system error code: the system's own texts follow the locale and are English
+// under the C locale.
+[[nodiscard]] std::string TexteErreurSysteme(int code);
+
 } // namespace tessarc
