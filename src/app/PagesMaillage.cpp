@@ -58,7 +58,7 @@ public:
 
 TPagesMaillage::TPagesMaillage(QWidget& racine, TNuage& nuage, TMaillage& maillage, TLiensPagesMaillage liens,
                                TEtatVueMaillage etat)
-    : QObject(&racine), nuage_(nuage), maillage_(maillage), liens_(std::move(liens)), etat_(etat),
+    : nuage_(nuage), maillage_(maillage), liens_(std::move(liens)), etat_(etat),
       SBsaisirFront(Trouver<QAbstractButton>(racine, "SBsaisirFront")),
       CmBxNumPtFront(Trouver<QComboBox>(racine, "CmBxNumPtFront")),
       EdPtFronX(Trouver<QLineEdit>(racine, "EdPtFronX")), EdPtFronY(Trouver<QLineEdit>(racine, "EdPtFronY")),

@@ -37,9 +37,8 @@ struct TEtatVueMaillage {
     int& PointFrontiereChoisi; // item of the boundary point list, -1 for none
 };
 
+// Owned by the window beside its widgets; a QObject only so that its connections end with it.
 class TPagesMaillage final : public QObject {
-    Q_OBJECT
-
 public:
     // Throws std::logic_error naming the first widget missing under `racine`.
     TPagesMaillage(QWidget& racine, TNuage& nuage, TMaillage& maillage, TLiensPagesMaillage liens,
