@@ -2,10 +2,12 @@
 // boundary: page rules, boundary input and editing, grid refusals and warnings, and the model texts
 // against the same road run through the core alone.
 
+#include "FauxDialogues.h"
 #include "GrilleCapture.h"
 #include "Modele.h"
 #include "PagesMaillage.h"
 #include "Triangulation.h"
+#include "UTessarc.h"
 
 #include <QButtonGroup>
 #include <QClipboard>
@@ -288,6 +290,20 @@ TEST_F(PagesMaillage, AnAbandonedComputationEndsInAMessage) {
     abandon.EntrerPage(PageGrille);
     W<QAbstractButton>("BtCalcPointsGr")->click();
     EXPECT_NE(std::find(messages.begin(), messages.end(), QStringLiteral("abandon")), messages.end());
+}
+
+// The window builds the widgets; the pages must find every one of them there.
+TEST_F(PagesMaillage, FindsItsWidgetsInTheWindowAndNamesAMissingOne) {
+    TFauxDialogues faux;
+    TFTessarc fenetre{faux.Dialogues()};
+    EXPECT_NO_THROW(TPagesMaillage(fenetre, nuage, maillage, {}, {frontiereEnCours, vuePlanXY, choisi}));
+    W<QPushButton>("BtCalcModele")->setObjectName(QString());
+    try {
+        TPagesMaillage incomplet(racine, nuage, maillage, {}, {frontiereEnCours, vuePlanXY, choisi});
+        ADD_FAILURE() << "a tree without BtCalcModele was accepted";
+    } catch (const std::logic_error& e) {
+        EXPECT_NE(std::string(e.what()).find("BtCalcModele"), std::string::npos) << e.what();
+    }
 }
 
 } // namespace
