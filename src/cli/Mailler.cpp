@@ -134,8 +134,8 @@ bool EstProjet(const std::filesystem::path& nom) {
 }
 
 // The three texts replace the files of the folder together: each is written and flushed beside its
-// target before any is renamed, and should a rename still fail, the targets already replaced are
-// removed with the others, so that no mixed set is left.
+// target before any is renamed, and should a rename still fail, the texts already renamed are removed
+// with the old ones still in place, so that no mixed set is left.
 void EcrireTextes(const std::filesystem::path& dossier, const std::array<const std::string*, 3>& textes) {
     std::error_code ec;
     std::filesystem::create_directories(dossier, ec);
@@ -153,7 +153,9 @@ void EcrireTextes(const std::filesystem::path& dossier, const std::array<const s
         for (; k < ecritures.size(); ++k) ecritures[k]->Valider();
     } catch (...) {
         if (k > 0)
-            for (const char* nom : NomsTextes) std::filesystem::remove(dossier / nom, ec);
+            for (const char* nom : NomsTextes)
+                if (std::filesystem::is_regular_file(std::filesystem::symlink_status(dossier / nom, ec)))
+                    std::filesystem::remove(dossier / nom, ec);
         throw;
     }
 }

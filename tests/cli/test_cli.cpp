@@ -1,5 +1,5 @@
 #include "Document.h"
-#include "OutilsTests.h"
+#include "OutilsCli.h"
 
 #include <gtest/gtest.h>
 
@@ -14,37 +14,7 @@ using namespace tessarc::essais;
 
 namespace {
 
-struct TResultat {
-    int Code = -1;
-    std::string Sortie, Erreur;
-};
-
-// Runs tessarc-cli with its outputs in files of the folder.
-TResultat Lancer(const TDossierTemporaire& dossier, const std::vector<std::string>& arguments) {
-    const auto sortie = dossier / "sortie.txt";
-    const auto erreur = dossier / "erreur.txt";
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int so = open(sortie.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int se = open(erreur.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(so, 1);
-        dup2(se, 2);
-        std::vector<char*> argv{const_cast<char*>(TESSARC_CLI)};
-        for (const auto& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(TESSARC_CLI, argv.data());
-        _exit(127);
-    }
-    int etat = 0;
-    waitpid(pid, &etat, 0);
-    TResultat r;
-    r.Code = WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
-    r.Sortie = LireFichier(sortie);
-    r.Erreur = LireFichier(erreur);
-    std::filesystem::remove(sortie);
-    std::filesystem::remove(erreur);
-    return r;
-}
+using TResultat = TResultatCli;
 
 const char* const Scan = "0.1 0.1 0.1 10 20 30\n0.5 0.5 0.5 255 0 7\n1.5 0.2 0.3 0 64 128\n";
 
@@ -57,7 +27,7 @@ protected:
         EcrireFichier(dossier / "scan.xyz", Scan);
         scan = (dossier / "scan.xyz").string();
     }
-    TResultat Cmd(const std::vector<std::string>& a) { return Lancer(dossier, a); }
+    TResultat Cmd(const std::vector<std::string>& a) { return LancerCli(dossier, a); }
 };
 
 } // namespace
