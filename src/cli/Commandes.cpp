@@ -19,8 +19,8 @@ constexpr std::array<TCommande, 3> Table{{
      "      N est aussi le niveau affiché enregistré dans un fichier Tessarc",
      Convertir},
     {"mailler",
-     "ENTREE --sortie DOSSIER [--frontiere FICHIER] [--niveau N] [--origine X Y] [--trame T] [--noeuds B]\n"
-     "      [--elements B] [--zbas Z] [--rotation D] [--tranches CM]",
+     "ENTREE --sortie DOSSIER [--frontiere FICHIER] [--niveau N] [--origine X Y]\n"
+     "      [--trame T] [--noeuds B] [--elements B] [--zbas Z] [--rotation D] [--tranches CM]",
      "ouvre ENTREE (.xyz, .tsrk ou .xyb) et affiche le niveau N (par défaut le niveau affiché du projet,\n"
      "      le plus fin pour un scan) ; prend la frontière du projet ou de FICHIER (une paire « X Y » par\n"
      "      ligne) ; calcule les points de la grille de capture (origine au minimum de la frontière, trame\n"

@@ -123,6 +123,7 @@ std::vector<TPointPlan> LireFrontiere(const std::filesystem::path& nom) {
         if (!x || !y) ErreurFichier(nom, FormatC("ligne %d : deux nombres « X Y » attendus", ligne));
         points.push_back({*x, *y});
     }
+    if (points.empty()) ErreurFichier(nom, "aucun point de frontière");
     return points;
 }
 
@@ -136,7 +137,8 @@ bool EstProjet(const std::filesystem::path& nom) {
 // The three texts replace the files of the folder together: each is written and flushed beside its
 // target before any is renamed, and should a rename still fail, the texts already renamed are removed
 // with the old ones still in place, so that no mixed set is left.
-void EcrireTextes(const std::filesystem::path& dossier, const std::array<const std::string*, 3>& textes) {
+void EcrireTextes(const std::filesystem::path& dossier, const std::array<const std::string*, 3>& textes,
+                  TConsole& console) {
     std::error_code ec;
     std::filesystem::create_directories(dossier, ec);
     if (ec)
@@ -148,6 +150,8 @@ void EcrireTextes(const std::filesystem::path& dossier, const std::array<const s
         ecritures[k]->Fichier().Ecrire(textes[k]->data(), textes[k]->size());
         ecritures[k]->Fichier().Synchroniser();
     }
+    // Ctrl-C during the writes still stops before anything is replaced.
+    console.VerifierInterruption();
     std::size_t k = 0;
     try {
         for (; k < ecritures.size(); ++k) ecritures[k]->Valider();
@@ -200,7 +204,7 @@ int Mailler(std::span<const std::string> arguments, TConsole& console) {
     if (!modele.Calcule) ErreurFichier(p.Entree, modele.Message);
 
     console.AffiInfo(0, "écriture des textes");
-    EcrireTextes(p.Sortie, {&modele.ResulGen, &modele.ResulNds, &modele.ResulElts});
+    EcrireTextes(p.Sortie, {&modele.ResulGen, &modele.ResulNds, &modele.ResulElts}, console);
     return SortieReussite;
 }
 

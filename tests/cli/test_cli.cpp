@@ -3,12 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 using namespace tessarc;
 using namespace tessarc::essais;
 
@@ -115,35 +109,11 @@ TEST_F(Cli, ConvertsBetweenKindsAtTheChosenLevel) {
 }
 
 TEST_F(Cli, CtrlCStopsCleanlyAtTheNextProgressReport) {
-    // A named pipe has no size, so every line reports progress; the signal arrives before any line does.
     const auto tube = dossier / "tube.xyz";
-    ASSERT_EQ(mkfifo(tube.c_str(), 0600), 0);
-    const auto sortie = dossier / "sortie.txt";
-    const auto erreur = dossier / "erreur.txt";
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int so = open(sortie.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int se = open(erreur.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(so, 1);
-        dup2(se, 2);
-        const std::string out = (dossier / "out.tsrk").string();
-        execl(TESSARC_CLI, TESSARC_CLI, "convertir", tube.c_str(), out.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    // Opening the pipe waits for the program, which installs its handler before opening anything.
-    const int fd = open(tube.c_str(), O_WRONLY);
-    ASSERT_GE(fd, 0);
-    kill(pid, SIGINT);
-    const std::string lignes = std::string(Scan) + Scan;
-    ASSERT_EQ(write(fd, lignes.data(), lignes.size()), static_cast<ssize_t>(lignes.size()));
-    close(fd);
-    int etat = 0;
-    waitpid(pid, &etat, 0);
-    ASSERT_TRUE(WIFEXITED(etat));
-    EXPECT_EQ(WEXITSTATUS(etat), 1);
-    EXPECT_NE(LireFichier(erreur).find("abandon"), std::string::npos);
-    std::filesystem::remove(sortie);
-    std::filesystem::remove(erreur);
+    const auto r = LancerCliInterrompu(dossier, {"convertir", tube.string(), (dossier / "out.tsrk").string()},
+                                       tube, std::string(Scan) + Scan);
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Erreur.find("abandon"), std::string::npos);
     // No temporary file, no output.
     EXPECT_EQ(dossier.Contenu(), (std::vector<std::string>{"scan.xyz", "tube.xyz"}));
 }

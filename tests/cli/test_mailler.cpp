@@ -233,6 +233,11 @@ TEST_F(Mailler, ProcessingErrorsExitWithOneAndNameTheFile) {
     r = Cmd({s, "--sortie", d, "--frontiere", (dossier / "mauvaise.txt").string()});
     EXPECT_NE(r.Erreur.find("ligne 2 "), std::string::npos) << r.Erreur;
 
+    EcrireFichier(dossier / "mauvaise.txt", " \n\n");
+    r = Cmd({s, "--sortie", d, "--frontiere", (dossier / "mauvaise.txt").string()});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Erreur.find("mauvaise.txt » : aucun point de frontière"), std::string::npos) << r.Erreur;
+
     r = Cmd({s, "--sortie", d});
     EXPECT_EQ(r.Code, 1);
     EXPECT_NE(r.Erreur.find("surface.xyz » : un scan n'a pas de frontière"), std::string::npos) << r.Erreur;
@@ -271,6 +276,17 @@ TEST_F(Mailler, AFailedWriteLeavesNoMixedSet) {
     for (const auto& e : std::filesystem::directory_iterator(sortie))
         noms.push_back(e.path().filename().string());
     EXPECT_EQ(noms, std::vector<std::string>{"elements.txt"});
+}
+
+TEST_F(Mailler, CtrlCStopsBeforeAnyOutput) {
+    const auto tube = dossier / "tube.xyz";
+    const auto r = LancerCliInterrompu(
+        dossier,
+        {"mailler", tube.string(), "--sortie", (dossier / "s").string(), "--frontiere", rectangle.string()},
+        tube, "0.1 0.1 1 100 90 80\n1.9 1.4 1.5 100 90 80\n");
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Erreur.find("abandon"), std::string::npos) << r.Erreur;
+    EXPECT_EQ(dossier.Contenu(), (std::vector<std::string>{"rectangle.txt", "surface.xyz", "tube.xyz"}));
 }
 
 TEST(MaillerScanPartage, TheWholeRoadOnTheSharedScan) {
