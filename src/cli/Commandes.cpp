@@ -65,11 +65,11 @@ TArguments AnalyserArguments(std::span<const std::string> arguments, std::span<c
             if (arguments.size() - i - 1 < n)
                 throw EUsage(n == 1 ? "valeur manquante après " + a
                                     : std::to_string(n) + " valeurs attendues après " + a);
-            r.Options.emplace_back(
-                a, std::vector<std::string>(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1,
-                                            arguments.begin() + static_cast<std::ptrdiff_t>(i + n) + 1));
+            const auto valeurs = arguments.subspan(i + 1, n);
+            r.Options.emplace_back(a, std::vector<std::string>(valeurs.begin(), valeurs.end()));
             i += n;
             connue = true;
+            break;
         }
         if (!connue) throw EUsage("option inconnue : " + a);
     }
