@@ -10,7 +10,7 @@ namespace tessarc::cli {
 
 namespace {
 
-constexpr std::array<TCommande, 2> Table{{
+constexpr std::array<TCommande, 3> Table{{
     {"proprietes", "FICHIER", "ouvre le fichier (.xyz, .tsrk ou .xyb) et affiche ses propriétés", Proprietes},
     {"convertir", "ENTREE SORTIE [--niveau N]",
      "ouvre ENTREE (.xyz, .tsrk ou .xyb) et écrit SORTIE en fichier Tessarc (.tsrk) ou en fichier XYZ\n"
@@ -18,6 +18,16 @@ constexpr std::array<TCommande, 2> Table{{
      "      3 : 8 mm, 4 : 1.6 mm ; par défaut le plus fin du fichier, et jamais plus fin que lui) ;\n"
      "      N est aussi le niveau affiché enregistré dans un fichier Tessarc",
      Convertir},
+    {"mailler",
+     "ENTREE --sortie DOSSIER [--frontiere FICHIER] [--niveau N] [--origine X Y]\n"
+     "      [--trame T] [--noeuds B] [--elements B] [--zbas Z] [--rotation D] [--tranches CM]",
+     "ouvre ENTREE (.xyz, .tsrk ou .xyb) et affiche le niveau N (par défaut le niveau affiché du projet,\n"
+     "      le plus fin pour un scan) ; prend la frontière du projet ou de FICHIER (une paire « X Y » par\n"
+     "      ligne) ; calcule les points de la grille de capture (origine au minimum de la frontière, trame\n"
+     "      du fichier), triangule et calcule le modèle (bases des noeuds et des éléments 1, Z point bas\n"
+     "      0.00 m, rotation 0.00 degré, tranches de 50 cm) ; écrit general.txt, noeuds.txt et\n"
+     "      elements.txt dans DOSSIER (créé s'il manque), lignes terminées par CR LF",
+     Mailler},
 }};
 
 std::string Usage() {
@@ -40,7 +50,7 @@ std::span<const TCommande> Commandes() {
     return Table;
 }
 
-TArguments AnalyserArguments(std::span<const std::string> arguments, std::span<const char* const> options) {
+TArguments AnalyserArguments(std::span<const std::string> arguments, std::span<const TOption> options) {
     TArguments r;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
@@ -49,11 +59,17 @@ TArguments AnalyserArguments(std::span<const std::string> arguments, std::span<c
             continue;
         }
         bool connue = false;
-        for (const char* o : options) {
-            if (a != o) continue;
-            if (i + 1 >= arguments.size()) throw EUsage("valeur manquante après " + a);
-            r.Options.emplace_back(a, arguments[++i]);
+        for (const TOption& o : options) {
+            if (a != o.Nom) continue;
+            const auto n = static_cast<std::size_t>(o.NbValeurs);
+            if (arguments.size() - i - 1 < n)
+                throw EUsage(n == 1 ? "valeur manquante après " + a
+                                    : std::to_string(n) + " valeurs attendues après " + a);
+            const auto valeurs = arguments.subspan(i + 1, n);
+            r.Options.emplace_back(a, std::vector<std::string>(valeurs.begin(), valeurs.end()));
+            i += n;
             connue = true;
+            break;
         }
         if (!connue) throw EUsage("option inconnue : " + a);
     }

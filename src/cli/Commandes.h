@@ -35,15 +35,21 @@ struct TCommande {
 
 int Proprietes(std::span<const std::string> arguments, TConsole& console);
 int Convertir(std::span<const std::string> arguments, TConsole& console);
+int Mailler(std::span<const std::string> arguments, TConsole& console);
 
-// For the commands: the positional arguments, and the option of name nom with its value.
+// An option of a command and the number of values that follow it.
+struct TOption {
+    const char* Nom;
+    int NbValeurs = 1;
+};
+// For the commands: the positional arguments, and each option given with its values, in order.
 struct TArguments {
     std::vector<std::string> Positionnels;
-    std::vector<std::pair<std::string, std::string>> Options;
+    std::vector<std::pair<std::string, std::vector<std::string>>> Options;
 };
-// options lists the options that take a value; any other argument starting with "--" is refused.
+// options lists the options the command knows; any other argument starting with "--" is refused.
 [[nodiscard]] TArguments AnalyserArguments(std::span<const std::string> arguments,
-                                           std::span<const char* const> options);
+                                           std::span<const TOption> options);
 // A level 0..4, or a usage error.
 [[nodiscard]] int LireNiveau(const std::string& texte);
 

@@ -6,11 +6,11 @@
 namespace tessarc::cli {
 
 int Convertir(std::span<const std::string> arguments, TConsole& console) {
-    constexpr std::array<const char*, 1> Options{"--niveau"};
+    constexpr std::array<TOption, 1> Options{{{"--niveau"}}};
     const TArguments a = AnalyserArguments(arguments, Options);
     if (a.Positionnels.size() != 2) throw EUsage("une entrée et une sortie attendues");
     int niveau = -1;
-    for (const auto& [nom, valeur] : a.Options) niveau = LireNiveau(valeur);
+    for (const auto& [nom, valeurs] : a.Options) niveau = LireNiveau(valeurs.front());
 
     const std::filesystem::path entree = a.Positionnels[0];
     const std::filesystem::path sortie = a.Positionnels[1];

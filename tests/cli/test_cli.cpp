@@ -1,50 +1,14 @@
 #include "Document.h"
-#include "OutilsTests.h"
+#include "OutilsCli.h"
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace tessarc;
 using namespace tessarc::essais;
 
 namespace {
 
-struct TResultat {
-    int Code = -1;
-    std::string Sortie, Erreur;
-};
-
-// Runs tessarc-cli with its outputs in files of the folder.
-TResultat Lancer(const TDossierTemporaire& dossier, const std::vector<std::string>& arguments) {
-    const auto sortie = dossier / "sortie.txt";
-    const auto erreur = dossier / "erreur.txt";
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int so = open(sortie.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int se = open(erreur.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(so, 1);
-        dup2(se, 2);
-        std::vector<char*> argv{const_cast<char*>(TESSARC_CLI)};
-        for (const auto& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(TESSARC_CLI, argv.data());
-        _exit(127);
-    }
-    int etat = 0;
-    waitpid(pid, &etat, 0);
-    TResultat r;
-    r.Code = WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
-    r.Sortie = LireFichier(sortie);
-    r.Erreur = LireFichier(erreur);
-    std::filesystem::remove(sortie);
-    std::filesystem::remove(erreur);
-    return r;
-}
+using TResultat = TResultatCli;
 
 const char* const Scan = "0.1 0.1 0.1 10 20 30\n0.5 0.5 0.5 255 0 7\n1.5 0.2 0.3 0 64 128\n";
 
@@ -57,7 +21,7 @@ protected:
         EcrireFichier(dossier / "scan.xyz", Scan);
         scan = (dossier / "scan.xyz").string();
     }
-    TResultat Cmd(const std::vector<std::string>& a) { return Lancer(dossier, a); }
+    TResultat Cmd(const std::vector<std::string>& a) { return LancerCli(dossier, a); }
 };
 
 } // namespace
@@ -145,35 +109,11 @@ TEST_F(Cli, ConvertsBetweenKindsAtTheChosenLevel) {
 }
 
 TEST_F(Cli, CtrlCStopsCleanlyAtTheNextProgressReport) {
-    // A named pipe has no size, so every line reports progress; the signal arrives before any line does.
     const auto tube = dossier / "tube.xyz";
-    ASSERT_EQ(mkfifo(tube.c_str(), 0600), 0);
-    const auto sortie = dossier / "sortie.txt";
-    const auto erreur = dossier / "erreur.txt";
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int so = open(sortie.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int se = open(erreur.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(so, 1);
-        dup2(se, 2);
-        const std::string out = (dossier / "out.tsrk").string();
-        execl(TESSARC_CLI, TESSARC_CLI, "convertir", tube.c_str(), out.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    // Opening the pipe waits for the program, which installs its handler before opening anything.
-    const int fd = open(tube.c_str(), O_WRONLY);
-    ASSERT_GE(fd, 0);
-    kill(pid, SIGINT);
-    const std::string lignes = std::string(Scan) + Scan;
-    ASSERT_EQ(write(fd, lignes.data(), lignes.size()), static_cast<ssize_t>(lignes.size()));
-    close(fd);
-    int etat = 0;
-    waitpid(pid, &etat, 0);
-    ASSERT_TRUE(WIFEXITED(etat));
-    EXPECT_EQ(WEXITSTATUS(etat), 1);
-    EXPECT_NE(LireFichier(erreur).find("abandon"), std::string::npos);
-    std::filesystem::remove(sortie);
-    std::filesystem::remove(erreur);
+    const auto r = LancerCliInterrompu(dossier, {"convertir", tube.string(), (dossier / "out.tsrk").string()},
+                                       tube, std::string(Scan) + Scan);
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Erreur.find("abandon"), std::string::npos);
     // No temporary file, no output.
     EXPECT_EQ(dossier.Contenu(), (std::vector<std::string>{"scan.xyz", "tube.xyz"}));
 }

@@ -1,0 +1,211 @@
+// The whole meshing road without the window: the same core calls as its pages, in the order the pages
+// make them, so that both give the same three texts.
+
+#include "Commandes.h"
+#include "Fichier.h"
+#include "Frontiere.h"
+#include "GrilleCapture.h"
+#include "Modele.h"
+#include "Nombres.h"
+#include "Saisie.h"
+#include "Triangulation.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace tessarc::cli {
+
+namespace {
+
+constexpr std::array<TOption, 10> Options{{{"--sortie"},
+                                           {"--frontiere"},
+                                           {"--niveau"},
+                                           {"--origine", 2},
+                                           {"--trame"},
+                                           {"--noeuds"},
+                                           {"--elements"},
+                                           {"--zbas"},
+                                           {"--rotation"},
+                                           {"--tranches"}}};
+
+constexpr std::array<const char*, 3> NomsTextes{"general.txt", "noeuds.txt", "elements.txt"};
+
+struct TParametres {
+    std::filesystem::path Entree;
+    std::filesystem::path Sortie;
+    std::optional<std::filesystem::path> Frontiere;
+    int Niveau = -1;
+    // Texts as typed in the edit boxes of the pages; empty when not given.
+    std::string OrigineX, OrigineY, Trame;
+    TSaisieModele Modele;
+};
+
+// The value of an edit box, refused here when the box would silently fall back on another value.
+std::string Reel(const std::string& option, const std::string& valeur) {
+    if (!LireSingle(valeur))
+        throw EUsage("valeur « " + valeur + " » invalide pour " + option + " : nombre attendu");
+    return valeur;
+}
+
+std::string Entier(const std::string& option, const std::string& valeur) {
+    if (!LireEntier(Rogner(valeur)))
+        throw EUsage("valeur « " + valeur + " » invalide pour " + option + " : nombre entier attendu");
+    return valeur;
+}
+
+TParametres LireParametres(std::span<const std::string> arguments) {
+    const TArguments a = AnalyserArguments(arguments, Options);
+    if (a.Positionnels.size() != 1) throw EUsage("une entrée attendue");
+    TParametres p;
+    p.Entree = a.Positionnels[0];
+    for (const auto& [nom, v] : a.Options) {
+        if (nom == "--sortie")
+            p.Sortie = v[0];
+        else if (nom == "--frontiere")
+            p.Frontiere = v[0];
+        else if (nom == "--niveau")
+            p.Niveau = LireNiveau(v[0]);
+        else if (nom == "--origine") {
+            p.OrigineX = Reel(nom, v[0]);
+            p.OrigineY = Reel(nom, v[1]);
+        } else if (nom == "--trame")
+            p.Trame = Reel(nom, v[0]);
+        else if (nom == "--noeuds")
+            p.Modele.Noeuds = Entier(nom, v[0]);
+        else if (nom == "--elements")
+            p.Modele.Elements = Entier(nom, v[0]);
+        else if (nom == "--zbas")
+            p.Modele.ZBas = Reel(nom, v[0]);
+        else if (nom == "--rotation")
+            p.Modele.Rotation = Reel(nom, v[0]);
+        else if (nom == "--tranches")
+            p.Modele.Tranches = Reel(nom, v[0]);
+    }
+    if (p.Sortie.empty()) throw EUsage("--sortie DOSSIER attendu");
+    return p;
+}
+
+struct TPointPlan {
+    float X, Y;
+};
+
+// One "X Y" pair per line, blanks and tabs between them, blank lines skipped.
+std::vector<TPointPlan> LireFrontiere(const std::filesystem::path& nom) {
+    TFichier f(nom, TFichier::EMode::Lecture);
+    std::string texte(static_cast<std::size_t>(f.Taille()), '\0');
+    f.LireExact(texte.data(), texte.size());
+    std::vector<TPointPlan> points;
+    std::string_view reste = texte;
+    for (int ligne = 1; !reste.empty(); ++ligne) {
+        const std::size_t fin = reste.find('\n');
+        std::string_view l = reste.substr(0, fin);
+        reste = fin == std::string_view::npos ? std::string_view() : reste.substr(fin + 1);
+        std::vector<std::string_view> mots;
+        while (true) {
+            const std::size_t debut = l.find_first_not_of(" \t\r");
+            if (debut == std::string_view::npos) break;
+            l.remove_prefix(debut);
+            const std::size_t n = std::min(l.find_first_of(" \t\r"), l.size());
+            mots.push_back(l.substr(0, n));
+            l.remove_prefix(n);
+        }
+        if (mots.empty()) continue;
+        const auto x = mots.size() == 2 ? LireSingle(mots[0]) : std::nullopt;
+        const auto y = mots.size() == 2 ? LireSingle(mots[1]) : std::nullopt;
+        if (!x || !y) ErreurFichier(nom, FormatC("ligne %d : deux nombres « X Y » attendus", ligne));
+        points.push_back({*x, *y});
+    }
+    if (points.empty()) ErreurFichier(nom, "aucun point de frontière");
+    return points;
+}
+
+bool EstProjet(const std::filesystem::path& nom) {
+    std::string ext = nom.extension().string();
+    for (char& c : ext)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return ext == ".tsrk";
+}
+
+// The three texts replace the files of the folder together: each is written and flushed beside its
+// target before any is renamed, and should a rename still fail, the texts already renamed are removed
+// with the old ones still in place, so that no mixed set is left.
+void EcrireTextes(const std::filesystem::path& dossier, const std::array<const std::string*, 3>& textes,
+                  TConsole& console) {
+    std::error_code ec;
+    std::filesystem::create_directories(dossier, ec);
+    if (ec)
+        throw std::runtime_error("dossier « " + dossier.string() + " » : création impossible, " +
+                                 TexteErreurSysteme(ec.value()));
+    std::array<std::unique_ptr<TEcritureAtomique>, 3> ecritures;
+    for (std::size_t k = 0; k < textes.size(); ++k) {
+        ecritures[k] = std::make_unique<TEcritureAtomique>(dossier / NomsTextes[k]);
+        ecritures[k]->Fichier().Ecrire(textes[k]->data(), textes[k]->size());
+        ecritures[k]->Fichier().Synchroniser();
+    }
+    // Ctrl-C during the writes still stops before anything is replaced.
+    console.VerifierInterruption();
+    std::size_t k = 0;
+    try {
+        for (; k < ecritures.size(); ++k) ecritures[k]->Valider();
+    } catch (...) {
+        if (k > 0)
+            for (const char* nom : NomsTextes)
+                if (std::filesystem::is_regular_file(std::filesystem::symlink_status(dossier / nom, ec)))
+                    std::filesystem::remove(dossier / nom, ec);
+        throw;
+    }
+}
+
+} // namespace
+
+int Mailler(std::span<const std::string> arguments, TConsole& console) {
+    const TParametres p = LireParametres(arguments);
+    const bool projet = EstProjet(p.Entree);
+    // Refused before the long load when it can be.
+    if (!projet && !p.Frontiere)
+        ErreurFichier(p.Entree, "un scan n'a pas de frontière, la donner avec --frontiere FICHIER");
+    const std::vector<TPointPlan> points =
+        p.Frontiere ? LireFrontiere(*p.Frontiere) : std::vector<TPointPlan>{};
+
+    TDocument doc(&console, &console);
+    if (!doc.OuvrirFichier(p.Entree)) return SortieEchec;
+    console.VerifierInterruption();
+    doc.ChangerNivAffiche(p.Niveau >= 0 ? p.Niveau : projet ? doc.Nuage.NivAffiche : doc.Nuage.NivMax);
+
+    TMaillage& m = doc.Maillage;
+    const float zBas = doc.Nuage.CooMin[3];
+    if (p.Frontiere) {
+        DefinirFrontiere(m);
+        for (const TPointPlan& pt : points) AjouterPointFrontiere(m, pt.X, pt.Y, zBas);
+    }
+    if (m.Frontiere.empty())
+        ErreurFichier(p.Entree, "le projet n'a pas de frontière, la donner avec --frontiere FICHIER");
+
+    console.AffiInfo(0, "calcul des points de la grille");
+    EntrerPageGrille(m, zBas);
+    ValiderGrille(m, p.OrigineX, p.OrigineY, p.Trame);
+    const TCompteRenduGrille grille = CalculerPointsGrille(m, doc.Nuage.CubesAffiches);
+    if (!grille.Calcule) ErreurFichier(p.Entree, grille.Message);
+    if (!grille.Message.empty()) console.Message("attention : " + grille.Message);
+
+    console.AffiInfo(0, "triangulation");
+    if (!Trianguler(m)) ErreurFichier(p.Entree, "grille vide : rien à trianguler");
+
+    console.AffiInfo(0, "calcul du modèle");
+    const TResultatModele modele = CalculerModele(m, p.Modele);
+    if (!modele.Calcule) ErreurFichier(p.Entree, modele.Message);
+
+    console.AffiInfo(0, "écriture des textes");
+    EcrireTextes(p.Sortie, {&modele.ResulGen, &modele.ResulNds, &modele.ResulElts}, console);
+    return SortieReussite;
+}
+
+} // namespace tessarc::cli

@@ -1,0 +1,315 @@
+// tessarc-cli mailler against the meshing core driven as the pages drive it, on a small generated
+// surface, a project made from it, and the shared scan when it is there.
+
+#include "Document.h"
+#include "Frontiere.h"
+#include "GrilleCapture.h"
+#include "Modele.h"
+#include "Nombres.h"
+#include "OutilsCli.h"
+#include "Triangulation.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace tessarc;
+using namespace tessarc::essais;
+
+namespace {
+
+using TPlan = std::vector<std::pair<float, float>>;
+
+// A 2 m x 1.5 m surface sampled every 2 cm, rising along X and curved along Y, so that cubes of
+// different levels give different heights.
+std::string Surface() {
+    std::string t;
+    for (int i = 0; i <= 100; ++i)
+        for (int j = 0; j <= 75; ++j) {
+            const double x = 0.02 * i;
+            const double y = 0.02 * j;
+            t += FormatC("%.4f %.4f %.4f 100 90 80\n", x, y, 1.0 + 0.3 * x + 0.4 * (y - 0.7) * (y - 0.7));
+        }
+    return t;
+}
+
+const TPlan Rectangle{{0.1f, 0.1f}, {1.9f, 0.1f}, {1.9f, 1.4f}, {0.1f, 1.4f}};
+
+// The grid page's boxes and the model page's boxes, as typed.
+struct TPages {
+    std::string OrigineX, OrigineY, Trame;
+    TSaisieModele Modele;
+};
+
+// What the window's pages give: level shown, boundary drawn (or kept from the project), grid page
+// entered and validated, points computed, triangulation page, model computed.
+TResultatModele ParLesPages(const std::filesystem::path& entree, int niveau, const TPlan* frontiere,
+                            const TPages& pages = {}) {
+    TDocument doc;
+    if (!doc.OuvrirFichier(entree)) throw std::runtime_error(doc.DerniereErreur);
+    doc.ChangerNivAffiche(niveau);
+    TMaillage& m = doc.Maillage;
+    const float zBas = doc.Nuage.CooMin[3];
+    if (frontiere) {
+        DefinirFrontiere(m);
+        for (auto [x, y] : *frontiere) AjouterPointFrontiere(m, x, y, zBas);
+    }
+    EntrerPageGrille(m, zBas);
+    ValiderGrille(m, pages.OrigineX, pages.OrigineY, pages.Trame);
+    if (!CalculerPointsGrille(m, doc.Nuage.CubesAffiches).Calcule || !Trianguler(m))
+        throw std::runtime_error("grille");
+    return CalculerModele(m, pages.Modele);
+}
+
+std::string TexteFrontiere(const TPlan& plan) {
+    std::string t;
+    for (auto [x, y] : plan) t += FormatC("%g %g\n", static_cast<double>(x), static_cast<double>(y));
+    return t;
+}
+
+bool LignesCrLf(const std::string& t) {
+    std::size_t lf = 0;
+    for (std::size_t i = 0; i < t.size(); ++i)
+        if (t[i] == '\n' && (++lf, i == 0 || t[i - 1] != '\r')) return false;
+    return lf > 0 && t.ends_with("\r\n");
+}
+
+class Mailler : public ::testing::Test {
+protected:
+    TDossierTemporaire dossier;
+    std::filesystem::path scan = dossier / "surface.xyz";
+    std::filesystem::path rectangle = dossier / "rectangle.txt";
+
+    void SetUp() override {
+        EcrireFichier(scan, Surface());
+        EcrireFichier(rectangle, TexteFrontiere(Rectangle));
+    }
+    TResultatCli Cmd(std::vector<std::string> a) {
+        a.insert(a.begin(), "mailler");
+        return LancerCli(dossier, a);
+    }
+    // The three files of a folder, checked to be the texts of r.
+    void AttendreTextes(const std::filesystem::path& sortie, const TResultatModele& r) {
+        ASSERT_TRUE(r.Calcule) << r.Message;
+        EXPECT_EQ(LireFichier(sortie / "general.txt"), r.ResulGen);
+        EXPECT_EQ(LireFichier(sortie / "noeuds.txt"), r.ResulNds);
+        EXPECT_EQ(LireFichier(sortie / "elements.txt"), r.ResulElts);
+    }
+};
+
+} // namespace
+
+TEST_F(Mailler, WritesTheTextsOfThePagesForAScanAndABoundaryFile) {
+    // Blanks and tabs of any length, CR LF and blank lines in the boundary file.
+    EcrireFichier(rectangle, "  0.1 0.1\n\n1.9\t0.1\r\n1.9    1.4  \n \t\n0.1 1.4");
+    const auto sortie = dossier / "modele" / "v1";
+    const auto r = Cmd({scan.string(), "--sortie", sortie.string(), "--frontiere", rectangle.string()});
+    ASSERT_EQ(r.Code, 0) << r.Erreur;
+    EXPECT_TRUE(r.Erreur.empty()) << r.Erreur;
+    EXPECT_TRUE(r.Sortie.empty());
+
+    // A scan shows its finest level by default, not the overview shown after opening it.
+    const TResultatModele fin = ParLesPages(scan, 4, &Rectangle);
+    ASSERT_FALSE(fin.ResulNds == ParLesPages(scan, NivAfficheApresScan, &Rectangle).ResulNds);
+    AttendreTextes(sortie, fin);
+    EXPECT_GT(std::count(fin.ResulNds.begin(), fin.ResulNds.end(), '\n'), 50);
+    EXPECT_NE(fin.ResulGen.find(";segment 3\r\nA "), std::string::npos);
+    std::vector<std::string> noms;
+    for (const auto& e : std::filesystem::directory_iterator(sortie)) {
+        noms.push_back(e.path().filename().string());
+        EXPECT_TRUE(LignesCrLf(LireFichier(e.path()))) << noms.back();
+    }
+    std::sort(noms.begin(), noms.end());
+    EXPECT_EQ(noms, (std::vector<std::string>{"elements.txt", "general.txt", "noeuds.txt"}));
+
+    // Run again over the same folder: the set is replaced.
+    const auto r2 = Cmd(
+        {scan.string(), "--sortie", sortie.string(), "--frontiere", rectangle.string(), "--noeuds", "11"});
+    ASSERT_EQ(r2.Code, 0) << r2.Erreur;
+    TPages p;
+    p.Modele.Noeuds = "11";
+    AttendreTextes(sortie, ParLesPages(scan, 4, &Rectangle, p));
+}
+
+TEST_F(Mailler, OptionsTakeThePlaceOfTheBoxes) {
+    const auto sortie = dossier / "s";
+    auto r = Cmd({scan.string(), "--sortie",  sortie.string(), "--frontiere", rectangle.string(), "--niveau",
+                  "2",           "--origine", "0.15",          "0.05",        "--trame",          "0.1",
+                  "--noeuds",    "101",       "--elements",    "7",           "--zbas",           "10",
+                  "--rotation",  "90",        "--tranches",    "25"});
+    ASSERT_EQ(r.Code, 0) << r.Erreur;
+    TPages p{"0.15", "0.05", "0.1", {"101", "7", "10", "90", "25"}};
+    const TResultatModele attendu = ParLesPages(scan, 2, &Rectangle, p);
+    AttendreTextes(sortie, attendu);
+    EXPECT_TRUE(attendu.ResulNds.starts_with("GROUPE NDS_TR25\r\n       101 "))
+        << attendu.ResulNds.substr(0, 80);
+    EXPECT_TRUE(attendu.ResulElts.starts_with("GROUPE TRI_TR25\r\n         7 "));
+    EXPECT_NE(attendu.ResulNds.find("     10.00\r\n"), std::string::npos);
+
+    // Origin and spacing: a lattice point of (0.15, 0.05) + k 0.1 is a node; under the defaults
+    // (boundary minimum, spacing 0.2) it is not.
+    const std::string point = "      0.25       0.35 ";
+    r = Cmd({scan.string(), "--sortie", sortie.string(), "--frontiere", rectangle.string(), "--origine",
+             "0.15", "0.05", "--trame", "0.1"});
+    ASSERT_EQ(r.Code, 0) << r.Erreur;
+    EXPECT_NE(LireFichier(sortie / "noeuds.txt").find(point), std::string::npos);
+    r = Cmd({scan.string(), "--sortie", sortie.string(), "--frontiere", rectangle.string()});
+    ASSERT_EQ(r.Code, 0) << r.Erreur;
+    EXPECT_EQ(LireFichier(sortie / "noeuds.txt").find(point), std::string::npos);
+
+    // An origin beyond the boundary's minimum drops crossings: the status line goes to the terminal.
+    r = Cmd({scan.string(), "--sortie", sortie.string(), "--frontiere", rectangle.string(), "--origine",
+             "0.5", "0.5"});
+    ASSERT_EQ(r.Code, 0) << r.Erreur;
+    EXPECT_NE(r.Erreur.find("hors de la grille"), std::string::npos) << r.Erreur;
+    AttendreTextes(sortie, ParLesPages(scan, 4, &Rectangle, {"0.5", "0.5", "", {}}));
+}
+
+TEST_F(Mailler, AProjectGivesItsBoundarySpacingAndLevel) {
+    const auto projet = dossier / "voute.tsrk";
+    {
+        TDocument doc;
+        ASSERT_TRUE(doc.OuvrirFichier(scan));
+        doc.ChangerNivAffiche(1);
+        for (auto [x, y] : Rectangle) AjouterPointFrontiere(doc.Maillage, x, y, doc.Nuage.CooMin[3]);
+        doc.Maillage.TrameGrille = 0.15f;
+        ASSERT_TRUE(doc.EnregistrerFichierSous(GenreProjet, doc.Nuage.NivMax, projet));
+    }
+    const auto sortie = dossier / "p";
+    auto r = Cmd({projet.string(), "--sortie", sortie.string()});
+    ASSERT_EQ(r.Code, 0) << r.Erreur;
+    const TResultatModele attendu = ParLesPages(projet, 1, nullptr);
+    ASSERT_FALSE(attendu.ResulNds == ParLesPages(projet, 4, nullptr).ResulNds);
+    AttendreTextes(sortie, attendu);
+    EXPECT_NE(attendu.ResulNds.find("      0.25       0.25 "), std::string::npos);
+
+    // A boundary file replaces the project's.
+    const TPlan triangle{{0.2f, 0.2f}, {1.8f, 0.3f}, {1.0f, 1.3f}};
+    EcrireFichier(dossier / "triangle.txt", TexteFrontiere(triangle));
+    r = Cmd(
+        {projet.string(), "--sortie", sortie.string(), "--frontiere", (dossier / "triangle.txt").string()});
+    ASSERT_EQ(r.Code, 0) << r.Erreur;
+    AttendreTextes(sortie, ParLesPages(projet, 1, &triangle));
+    EXPECT_EQ(LireFichier(sortie / "general.txt").find(";segment 3"), std::string::npos);
+}
+
+TEST_F(Mailler, UnreadableOptionsAreUsageErrorsNamingTheOption) {
+    const std::string s = scan.string();
+    const std::string f = rectangle.string();
+    const std::string d = (dossier / "d").string();
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cas{
+        {{s, "--frontiere", f}, "--sortie"},
+        {{s, "--sortie", d, "--trame", "0,2"}, "--trame"},
+        {{s, "--sortie", d, "--origine", "1", "y"}, "--origine"},
+        {{s, "--sortie", d, "--origine", "1"}, "--origine"},
+        {{s, "--sortie", d, "--noeuds", "1.5"}, "--noeuds"},
+        {{s, "--sortie", d, "--elements", "x"}, "--elements"},
+        {{s, "--sortie", d, "--zbas", "nan"}, "--zbas"},
+        {{s, "--sortie", d, "--rotation", "1e40"}, "--rotation"},
+        {{s, "--sortie", d, "--tranches", ""}, "--tranches"},
+        {{s, "--sortie", d, "--niveau", "5"}, "niveau"},
+        {{s, "--sortie", d, "--plouf", "1"}, "--plouf"},
+        {{s, s, "--sortie", d}, "une entrée"},
+    };
+    for (const auto& [a, nom] : cas) {
+        const auto r = Cmd(a);
+        EXPECT_EQ(r.Code, 2) << nom;
+        EXPECT_NE(r.Erreur.find(nom), std::string::npos) << r.Erreur;
+        EXPECT_NE(r.Erreur.find("usage : tessarc-cli mailler ENTREE --sortie DOSSIER"), std::string::npos);
+    }
+    EXPECT_FALSE(std::filesystem::exists(d));
+    const auto aide = LancerCli(dossier, {"--help"});
+    EXPECT_NE(aide.Sortie.find("mailler ENTREE --sortie DOSSIER [--frontiere FICHIER]"), std::string::npos);
+}
+
+TEST_F(Mailler, ProcessingErrorsExitWithOneAndNameTheFile) {
+    const std::string s = scan.string();
+    const std::string d = (dossier / "d").string();
+    EcrireFichier(dossier / "mauvaise.txt", "0 0\n\n1 2 3\n1 1\n");
+    auto r = Cmd({s, "--sortie", d, "--frontiere", (dossier / "mauvaise.txt").string()});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Erreur.find("mauvaise.txt » : ligne 3 "), std::string::npos) << r.Erreur;
+    EcrireFichier(dossier / "mauvaise.txt", "0 0\n1 x\n");
+    r = Cmd({s, "--sortie", d, "--frontiere", (dossier / "mauvaise.txt").string()});
+    EXPECT_NE(r.Erreur.find("ligne 2 "), std::string::npos) << r.Erreur;
+
+    EcrireFichier(dossier / "mauvaise.txt", " \n\n");
+    r = Cmd({s, "--sortie", d, "--frontiere", (dossier / "mauvaise.txt").string()});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Erreur.find("mauvaise.txt » : aucun point de frontière"), std::string::npos) << r.Erreur;
+
+    r = Cmd({s, "--sortie", d});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Erreur.find("surface.xyz » : un scan n'a pas de frontière"), std::string::npos) << r.Erreur;
+    // A project saved without a boundary.
+    {
+        TDocument doc;
+        ASSERT_TRUE(doc.OuvrirFichier(scan));
+        ASSERT_TRUE(doc.EnregistrerFichierSous(GenreProjet, 4, dossier / "nu.tsrk"));
+    }
+    r = Cmd({(dossier / "nu.tsrk").string(), "--sortie", d});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Erreur.find("nu.tsrk » : le projet n'a pas de frontière"), std::string::npos) << r.Erreur;
+
+    // Values that read but that the pages refuse.
+    r = Cmd({s, "--sortie", d, "--frontiere", rectangle.string(), "--trame", "0"});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Erreur.find("trame de grille incorrecte"), std::string::npos) << r.Erreur;
+    r = Cmd({s, "--sortie", d, "--frontiere", rectangle.string(), "--tranches", "-5"});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Erreur.find("hauteur de tranche incorrecte"), std::string::npos) << r.Erreur;
+    r = Cmd({(dossier / "absent.xyz").string(), "--sortie", d, "--frontiere", rectangle.string()});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Erreur.find("absent.xyz"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(d));
+}
+
+TEST_F(Mailler, AFailedWriteLeavesNoMixedSet) {
+    // The last file cannot replace a folder of its name: the two already renamed go too.
+    const auto sortie = dossier / "s";
+    std::filesystem::create_directories(sortie / "elements.txt");
+    EcrireFichier(sortie / "general.txt", "ancien\r\n");
+    const auto r = Cmd({scan.string(), "--sortie", sortie.string(), "--frontiere", rectangle.string()});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Erreur.find("elements.txt"), std::string::npos) << r.Erreur;
+    std::vector<std::string> noms;
+    for (const auto& e : std::filesystem::directory_iterator(sortie))
+        noms.push_back(e.path().filename().string());
+    EXPECT_EQ(noms, std::vector<std::string>{"elements.txt"});
+}
+
+TEST_F(Mailler, CtrlCStopsBeforeAnyOutput) {
+    const auto tube = dossier / "tube.xyz";
+    const auto r = LancerCliInterrompu(
+        dossier,
+        {"mailler", tube.string(), "--sortie", (dossier / "s").string(), "--frontiere", rectangle.string()},
+        tube, "0.1 0.1 1 100 90 80\n1.9 1.4 1.5 100 90 80\n");
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Erreur.find("abandon"), std::string::npos) << r.Erreur;
+    EXPECT_EQ(dossier.Contenu(), (std::vector<std::string>{"rectangle.txt", "surface.xyz", "tube.xyz"}));
+}
+
+TEST(MaillerScanPartage, TheWholeRoadOnTheSharedScan) {
+    const std::filesystem::path lion = std::filesystem::path(TESSARC_SHARED_DATA) / "lion_takanawa.xyz";
+    if (!std::filesystem::exists(lion)) GTEST_SKIP() << "scan partagé absent";
+    TDocument doc;
+    ASSERT_TRUE(doc.OuvrirFichier(lion)) << doc.DerniereErreur;
+    // A quadrilateral just inside the extent, not aligned with the lattice.
+    const float x0 = doc.Nuage.CooMin[1], y0 = doc.Nuage.CooMin[2];
+    const float x1 = doc.Nuage.CooMax[1], y1 = doc.Nuage.CooMax[2];
+    const TPlan plan{{x0 + 0.13f, y0 + 0.21f},
+                     {x1 - 0.07f, y0 + 0.05f},
+                     {x1 - 0.11f, y1 - 0.17f},
+                     {x0 + 0.03f, y1 - 0.09f}};
+    TDossierTemporaire dossier;
+    EcrireFichier(dossier / "f.txt", TexteFrontiere(plan));
+    const auto r = LancerCli(dossier, {"mailler", lion.string(), "--sortie", (dossier / "m").string(),
+                                       "--frontiere", (dossier / "f.txt").string(), "--trame", "0.1"});
+    ASSERT_EQ(r.Code, 0) << r.Erreur;
+    const TResultatModele attendu = ParLesPages(lion, 4, &plan, {"", "", "0.1", {}});
+    ASSERT_TRUE(attendu.Calcule);
+    EXPECT_GT(std::count(attendu.ResulElts.begin(), attendu.ResulElts.end(), '\n'), 1000);
+    EXPECT_EQ(LireFichier(dossier / "m" / "general.txt"), attendu.ResulGen);
+    EXPECT_EQ(LireFichier(dossier / "m" / "noeuds.txt"), attendu.ResulNds);
+    EXPECT_EQ(LireFichier(dossier / "m" / "elements.txt"), attendu.ResulElts);
+}
