@@ -24,7 +24,7 @@ using namespace tessarc::essais;
 
 namespace {
 
-class Document : public testing::Test {
+class DocumentFenetre : public testing::Test {
 protected:
     QTemporaryDir dossier;
     QString scan = dossier.filePath("nuage.xyz");
@@ -41,7 +41,7 @@ protected:
     }
 };
 
-TEST_F(Document, OpenThroughTheDialogLoadsTheScan) {
+TEST_F(DocumentFenetre, OpenThroughTheDialogLoadsTheScan) {
     faux.nomAOuvrir = scan;
     fenetre->findChild<QAction*>("MiOuvrir")->trigger();
     const TDocument& d = fenetre->Doc();
@@ -62,7 +62,7 @@ TEST_F(Document, OpenThroughTheDialogLoadsTheScan) {
     EXPECT_TRUE(fenetre->Doc().Nuage.CubesAffiches.empty());
 }
 
-TEST_F(Document, EscDuringALoadAnsweredNoGoesOn) {
+TEST_F(DocumentFenetre, EscDuringALoadAnsweredNoGoesOn) {
     faux.reponses = {TReponse::Non};
     const TEchapPendant echap(*fenetre, QStringLiteral("lecture"));
     fenetre->OuvrirFichier(scan);
@@ -73,7 +73,7 @@ TEST_F(Document, EscDuringALoadAnsweredNoGoesOn) {
     EXPECT_TRUE(faux.messages.empty());
 }
 
-TEST_F(Document, EscDuringALoadAnsweredYesLeavesAnEmptyDocument) {
+TEST_F(DocumentFenetre, EscDuringALoadAnsweredYesLeavesAnEmptyDocument) {
     faux.reponses = {TReponse::Oui};
     const TEchapPendant echap(*fenetre, QStringLiteral("construction"));
     fenetre->OuvrirFichier(scan);
@@ -87,7 +87,7 @@ TEST_F(Document, EscDuringALoadAnsweredYesLeavesAnEmptyDocument) {
     EXPECT_TRUE(fenetre->menuBar()->isEnabled());
 }
 
-TEST_F(Document, WhileALoadRunsMenuPagesAndClosingAreRefused) {
+TEST_F(DocumentFenetre, WhileALoadRunsMenuPagesAndClosingAreRefused) {
     bool menu = true;
     bool pages = true;
     bool ferme = true;
@@ -107,7 +107,7 @@ TEST_F(Document, WhileALoadRunsMenuPagesAndClosingAreRefused) {
     EXPECT_TRUE(fenetre->findChild<QTabWidget*>("PCavct")->isEnabled());
 }
 
-TEST_F(Document, SaveQuestionAnsweredYesSavesTheProjectAndCloses) {
+TEST_F(DocumentFenetre, SaveQuestionAnsweredYesSavesTheProjectAndCloses) {
     fenetre->OuvrirFichier(scan);
     fenetre->findChild<QAction*>("MiSupprimerLesPointsMasques")->trigger();
     ASSERT_TRUE(fenetre->Doc().DonneesModifiees);
@@ -119,7 +119,7 @@ TEST_F(Document, SaveQuestionAnsweredYesSavesTheProjectAndCloses) {
     EXPECT_TRUE(faux.messages.empty());
 }
 
-TEST_F(Document, PropertiesShowTheReportOfTheLoadedScan) {
+TEST_F(DocumentFenetre, PropertiesShowTheReportOfTheLoadedScan) {
     fenetre->findChild<QAction*>("MiProprietes")->trigger();
     ASSERT_EQ(faux.messages.size(), 1u);
     EXPECT_TRUE(faux.messages[0].startsWith("Définition du scan : 1000.0 mm\r\nNombre de points : 0\r\n"));
@@ -132,7 +132,7 @@ TEST_F(Document, PropertiesShowTheReportOfTheLoadedScan) {
     EXPECT_TRUE(faux.messages[1].endsWith(" - sur Z : 0.500 < 0.500"));
 }
 
-TEST_F(Document, LevelListShowsTheChosenLevelLoweredToTheDeepest) {
+TEST_F(DocumentFenetre, LevelListShowsTheChosenLevelLoweredToTheDeepest) {
     fenetre->OuvrirFichier(scan);
     auto* niveaux = fenetre->findChild<QComboBox*>("CmBxNivAff");
     EXPECT_EQ(niveaux->currentIndex(), 2);
@@ -142,7 +142,7 @@ TEST_F(Document, LevelListShowsTheChosenLevelLoweredToTheDeepest) {
     EXPECT_EQ(fenetre->Doc().Nuage.CubesAffiches.size(), 1u);
 }
 
-TEST_F(Document, SettingsAreWrittenAtCloseAndReadAtStart) {
+TEST_F(DocumentFenetre, SettingsAreWrittenAtCloseAndReadAtStart) {
     fenetre->OuvrirFichier(scan);
     fenetre->setGeometry(40, 60, 1000, 450);
     QCoreApplication::processEvents();

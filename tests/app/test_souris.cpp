@@ -137,6 +137,16 @@ TEST_F(Souris, CleanSaveAndReopenDropsTheDeletedRegion) {
     for (const TCube* c : d.Nuage.CubesAffiches) EXPECT_GT(c->CooMoyPts[1], 0.5f);
 }
 
+TEST_F(Souris, APaintNeverAsksTheCancelQuestion) {
+    // A pending Esc is for the next long work; a paint rebuilding the points must not take it.
+    fenetre.Echap = true;
+    Declencher("rafraichir1");
+    static_cast<void>(vgl->grabFramebuffer());
+    EXPECT_GT(fenetre.Vue().Rendu().NbConstructions[0], 1);
+    EXPECT_TRUE(faux.questions.empty());
+    EXPECT_TRUE(fenetre.Echap);
+}
+
 class AxeX : public Souris {
 protected:
     QString compagnon = dossier.filePath("nuage.ANSCSRC");
