@@ -33,7 +33,7 @@ TReponse PoserQuestion(QWidget* parent, const QString& question) {
     boite.exec();
     if (boite.clickedButton() == boite.button(QMessageBox::Yes)) return TReponse::Oui;
     if (boite.clickedButton() == boite.button(QMessageBox::No)) return TReponse::Non;
-    return TReponse::Fermee;
+    return TReponse::Annuler;
 }
 
 void Afficher(QWidget* parent, const QString& texte) {

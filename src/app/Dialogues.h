@@ -3,6 +3,8 @@
 // them without blocking. Standard() gives Qt's own widgets (never the desktop's native dialogs, which
 // would not follow the program's French translation).
 
+#include "Reponse.h"
+
 #include <QColor>
 #include <QString>
 #include <QUrl>
@@ -13,9 +15,6 @@
 class QWidget;
 
 namespace tessarc {
-
-// Answer of a Yes / No question; Fermee when the box was closed without a choice.
-enum class TReponse { Oui, Non, Fermee };
 
 // A file chosen in the save dialog, with the 1-based index of the filter in use.
 struct TChoixEnregistrement {

@@ -1,5 +1,7 @@
 #include "UTessarc.h"
 
+#include "Vue3D.h"
+
 #include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -88,8 +90,10 @@ QVBoxLayout* Colonne(QWidget* parent) {
 
 } // namespace
 
-TFTessarc::TFTessarc(TDialogues dialogues, QWidget* parent) : QMainWindow(parent), Dlg(std::move(dialogues)) {
+TFTessarc::TFTessarc(TDialogues dialogues, QWidget* parent)
+    : QMainWindow(parent), Dlg(std::move(dialogues)), doc_(this, this) {
     setObjectName(QStringLiteral("FTessarc"));
+    CreerReglages();
     setWindowTitle(QStringLiteral("Analyser un scan 3D"));
     QFont police = font();
     if (QFontDatabase::families().contains(QStringLiteral("Arial")))
@@ -151,10 +155,7 @@ void TFTessarc::CreerComposants() {
     PnVGL->setAutoFillBackground(true);
     PnVGL->setPalette(QPalette(Qt::white));
     Colonne(TSvgl)->addWidget(PnVGL);
-    VGL = Panneau(PnVGL, "VGL", 0);
-    VGL->setAutoFillBackground(true);
-    VGL->setPalette(QPalette(Qt::black));
-    VGL->setFocusPolicy(Qt::StrongFocus);
+    CreerVue(PnVGL);
     Colonne(PnVGL)->addWidget(VGL);
     PCaffi->addWidget(TSvgl);
     PCaffi->addWidget(CreerFeuilleResultat());
@@ -401,8 +402,9 @@ bool TFTessarc::eventFilter(QObject* objet, QEvent* evenement) {
     return QMainWindow::eventFilter(objet, evenement);
 }
 
+// Closing in the middle of a load or a transform would pull the document from under it.
 void TFTessarc::closeEvent(QCloseEvent* evenement) {
-    if (!FormCloseQuery()) {
+    if (TravailEnCours() || !FormCloseQuery()) {
         evenement->ignore();
         return;
     }

@@ -1,13 +1,14 @@
 #pragma once
 // The main window TFTessarc: the row of work pages, the 3D view or the result text, the two-panel
-// status line and the main menu. Its handlers live in one file per menu or page:
-// UTessarcFichiers.cpp (Fichiers, Propriétés, start-up and closing), UTessarcVue.cpp (Orientation,
-// Couleurs, rafraichir, the view's redraw requests), UTessarcSelection.cpp (Sélection, Définir axe X,
-// Esc and the status line), UTessarcMaillage.cpp (the page controller, Triangulation and the result
-// sheet), UTessarcAide.cpp (Aide); UTessarcLiaisons.cpp holds what the window asks of the document,
-// view, settings and meshing libraries. Widgets are owned by their Qt parents.
+// status line and the main menu. It owns the document and the view. Its handlers live in one file per
+// menu or page: UTessarcFichiers.cpp (Fichiers, Propriétés, settings, start-up and closing),
+// UTessarcVue.cpp (the view, Orientation, Couleurs, rafraichir, the redraw requests, the mouse),
+// UTessarcSelection.cpp (Sélection, Définir axe X, Esc and the status line), UTessarcMaillage.cpp (the
+// page controller, Triangulation and the result sheet), UTessarcAide.cpp (Aide). Widgets are owned by
+// their Qt parents.
 
 #include "Dialogues.h"
+#include "Document.h"
 #include "Progression.h"
 
 #include <QColor>
@@ -15,6 +16,7 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -34,6 +36,10 @@ class QToolButton;
 
 namespace tessarc {
 
+class TSetupGL;
+class TVue3D;
+class TWinReg;
+
 // The commands of the menu "Sélection" that work on the cubes of the displayed level.
 enum class TCommandeSelection {
     Deselectionner,
@@ -45,7 +51,7 @@ enum class TCommandeSelection {
     AnnulerSuppressions,
 };
 
-class TFTessarc final : public QMainWindow, public IProgression {
+class TFTessarc final : public QMainWindow, public IProgression, public IFenetreDocument {
     Q_OBJECT
 
 public:
@@ -69,26 +75,44 @@ public:
     // A result tab may be chosen only once a model was computed.
     [[nodiscard]] bool TCresulChanging() const;
 
+    // The document: cloud, meshing state, file name, flags (ScanPret, DonneesModifiees, DernierScan).
+    [[nodiscard]] TDocument& Doc() { return doc_; }
+    [[nodiscard]] TVue3D& Vue() { return *vue_; }
+    [[nodiscard]] TWinReg& Reglages() { return *WR; }
+    // Opens a file through the open command, without its dialog (command line, tests).
+    void OuvrirFichier(const QString& nomImpose = QString());
+    // True while a load, a save or the axis transform runs: menu and pages are off, closing is refused.
+    [[nodiscard]] bool TravailEnCours() const { return travaux_ > 0; }
+
+    // What the document asks of the window.
+    void InitVGL() override;
+    void AfficherPremierePage() override;
+    void AppliquerCadrage(const TCadrage& cadrage) override;
+    void NivAfficheChoisi(int niveau) override;
+    void RetracerTout() override;
+    void CurseurAttente() override;
+    void CurseurPrecedent() override;
+    TReponse Question(const std::string& texte) override;
+    void Message(const std::string& texte) override;
+
     // Window state read and written by the handlers of every unit.
     bool InitDone = false;
-    QString DernierScan;   // folder of the last scan opened, initial folder of the open dialog
-    QString PFsansext;     // path of the current document without its extension
-    bool ScanPret = false; // a scan is loaded and may be drawn and saved
-    bool Echap = false;    // Esc pressed and not yet acknowledged
+    bool Echap = false; // Esc pressed and not yet acknowledged
     int ModeDefinirAxeX = 0;
     std::string svgetatmenu; // saved menu state while the menu is locked, else empty
     bool FrontiereEnCours = false;
     bool VuePlanXY = false;
     int ongletactif = 0; // work page left by the last page change
+    TV3S NvCooOrig{};    // the two X-axis picks, copied: the tree may change under them
+    TV3S NvCooX{};
     QString ResulGen;
     QString ResulNds;
     QString ResulElts;
-    bool DonneesModifiees = false; // deletions pending: drives the save question
     QColor CouleurFond{0, 0, 0};
     QColor CouleurPoints{0, 0, 0};
     bool CouleurForcee = false;
 
-public slots:
+public Q_SLOTS:
     void DemarrageDiffere();
 
     void MiOuvrirClick();
@@ -145,61 +169,62 @@ private:
     // Runs a command and shows any error's own text in a message box.
     template <typename F> void Commande(F&& travail);
 
-    // Fichiers, start-up and closing (UTessarcFichiers.cpp).
-    void OuvrirFichier(const QString& nomImpose = QString());
-    void ChargerFichier(const QString& nom);
-    void FinChargement();
+    // Long work: the menu bar, the check boxes and the work pages are off for its lifetime.
+    class TTravail {
+    public:
+        explicit TTravail(TFTessarc& f);
+        ~TTravail();
+        TTravail(const TTravail&) = delete;
+        TTravail& operator=(const TTravail&) = delete;
+
+    private:
+        TFTessarc& f_;
+    };
+
+    // Fichiers, settings, start-up and closing (UTessarcFichiers.cpp).
+    void CreerReglages();
     [[nodiscard]] bool FermerDocument();
-    void ReinitialiserDocument();
-    void EnregistrerFichier(int genre, int niveau);
+    // A save compacts the tree when deletions are pending: the picked cubes go first.
+    void OublierCubesCompactes();
     void EnregistrerSousNiveau(int niveau);
     [[nodiscard]] bool FormCloseQuery();
     void FormClose();
-    void AfficherProprietes();
 
-    // Orientation, Couleurs and the redraw requests (UTessarcVue.cpp).
-    void RetracerTout();
+    // The view, Orientation, Couleurs, the redraw requests and the mouse (UTessarcVue.cpp).
+    void CreerVue(QWidget* parent);
+    // Copies the window's state into the view's before it draws or handles the mouse.
+    void SynchroniserVue();
     void RetracerPoints();
     void OrienterVue(int tag);
     void ChangerNivAffiche(int niveau);
+    void VGLMouseDown(int X, int Y);
+    void VGLMouseMove(Qt::MouseButtons boutons, bool shift, int X, int Y);
+    void VGLMouseUp(int X, int Y);
 
-    // Sélection, the X-axis menu lock, Esc (UTessarcSelection.cpp).
+    // Sélection, the X-axis picks and menu lock, Esc (UTessarcSelection.cpp).
     void AppliquerCommandeSelection(TCommandeSelection commande);
-    void VerrouillerMenu();
+    void PiqueAxeX(const TCube& cube);
+    void AppliquerAxeXFenetre();
     void RestaurerMenu();
-    [[nodiscard]] std::string EtatMenu() const;
-    void AppliquerEtatMenu(const std::string& etat);
 
     // Page controller, Triangulation and the result sheet (UTessarcMaillage.cpp).
     void AfficherPage(int page);
     void EntrerPageFrontiere();
+    void EntrerPageGrille();
+    [[nodiscard]] bool GrilleCalculee() const;
+    void Trianguler();
     void EntrerPageModele();
     void SelectionnerOngletResultat(int onglet);
 
     // Aide (UTessarcAide.cpp).
     void AfficherAide();
 
-    // What the window asks of the document, view, settings and meshing libraries (UTessarcLiaisons.cpp).
-    void LireDocument(const QString& nom);
-    void EcrireDocument(int genre, int niveau);
-    void ViderDocument();
-    [[nodiscard]] QString RapportProprietes() const;
-    [[nodiscard]] int NivMaxDocument() const;
-    [[nodiscard]] int NivAfficheDocument() const;
-    void AppliquerNiveauDocument(int niveau);
-    void MarquerCubes(TCommandeSelection commande);
-    void ChargerReglages();
-    void RangerReglages();
-    void InvaliderListesVue(bool toutes);
-    void OrienterCamera(int tag);
-    void PoserCurseurMire();
-    void ViderFrontiere();
-    [[nodiscard]] int NbPointsFrontiere() const;
-    void EntrerPageGrille();
-    [[nodiscard]] bool GrilleCalculee() const;
-    void Trianguler();
-
     TDialogues Dlg;
+    TDocument doc_;
+    std::unique_ptr<TVue3D> vue_;
+    std::unique_ptr<IProgression> statutVue_; // status line of the view: no event pumping inside paint
+    TWinReg* WR = nullptr;                    // owned by the window (Qt parent)
+    int travaux_ = 0;                         // long work running (nested count)
     QString FichierDemarrage;
     int pageAffichee_ = 0;    // page of PCavct as the page controller last saw it
     int ongletResultat_ = -1; // tab of TCresul, -1 when none
@@ -231,7 +256,7 @@ private:
     QStackedWidget* PCaffi = nullptr;
     QWidget* TSvgl = nullptr;
     QWidget* PnVGL = nullptr;
-    QWidget* VGL = nullptr;
+    TSetupGL* VGL = nullptr;
     QWidget* TSresul = nullptr;
     QWidget* TCresul = nullptr;
     QButtonGroup* OngletsResul = nullptr;

@@ -1,42 +1,50 @@
-// Menu "Fichiers", "Propriétés", start-up and closing of the main window.
+// Menu "Fichiers", "Propriétés", the settings, start-up and closing of the main window.
 
 #include "Aide.h"
+#include "CwinReg.h"
+#include "DlphUtil.h"
 #include "UTessarc.h"
+#include "Vue3D.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QWidget>
 
 namespace tessarc {
 
-namespace {
-
-// The wait cursor over a load or a save, restored however the work ends.
-class TCurseurAttente {
-public:
-    TCurseurAttente() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TCurseurAttente() { QGuiApplication::restoreOverrideCursor(); }
-    TCurseurAttente(const TCurseurAttente&) = delete;
-    TCurseurAttente& operator=(const TCurseurAttente&) = delete;
-};
-
-// The path without its last extension; a name without extension is taken whole.
-QString CheminSansExtension(const QString& chemin) {
-    const qsizetype point = chemin.lastIndexOf(QLatin1Char('.'));
-    const qsizetype separateur = chemin.lastIndexOf(QLatin1Char('/'));
-    return point > separateur ? chemin.left(point) : chemin;
+// Long work lets events run: a command started from the menu or the pages would change the document
+// under it.
+TFTessarc::TTravail::TTravail(TFTessarc& f) : f_(f) {
+    if (f_.travaux_++ > 0) return;
+    f_.menuBar()->setEnabled(false);
+    f_.PCavct->setEnabled(false);
+    f_.PnTop->setEnabled(false);
 }
 
-} // namespace
+TFTessarc::TTravail::~TTravail() {
+    if (--f_.travaux_ > 0) return;
+    f_.menuBar()->setEnabled(true);
+    f_.PCavct->setEnabled(true);
+    f_.PnTop->setEnabled(true);
+}
+
+// The window's section keeps the folder of the last scan; the component keeps the placement itself.
+void TFTessarc::CreerReglages() {
+    WR = std::make_unique<TWinReg>(this).release();
+    WR->OnChargeReg = [this] { doc_.DernierScan = WR->GetStr("DernierScan"); };
+    WR->OnRangeReg = [this] { WR->PutStr("DernierScan", doc_.DernierScan.string()); };
+}
 
 void TFTessarc::DemarrageDiffere() {
     if (InitDone) return;
     InitDone = true;
     Commande([this] {
-        ChargerReglages();
-        PoserCurseurMire();
+        WR->ChargeReg(0);
+        VGL->setCursor(ChargerCurseurMire());
         DefinirFichierAide(GuideParDefaut());
-        ReinitialiserDocument();
+        doc_.ReinitialiserDocument();
     });
     if (!FichierDemarrage.isEmpty()) OuvrirFichier(FichierDemarrage);
 }
@@ -46,109 +54,105 @@ void TFTessarc::MiOuvrirClick() {
 }
 
 void TFTessarc::MiEnregistrerClick() {
-    Commande([this] { EnregistrerFichier(1, NivMaxDocument()); });
+    OublierCubesCompactes();
+    const TTravail travail(*this);
+    static_cast<void>(doc_.EnregistrerFichier(GenreProjet, doc_.Nuage.NivMax));
 }
 
 void TFTessarc::MiEnregistrerSousClick() {
-    Commande([this] { EnregistrerSousNiveau(NivMaxDocument()); });
+    EnregistrerSousNiveau(doc_.Nuage.NivMax);
 }
 
 void TFTessarc::MiEnregistrerLeNiveauAfficheClick() {
-    Commande([this] { EnregistrerSousNiveau(NivAfficheDocument()); });
+    EnregistrerSousNiveau(doc_.Nuage.NivAffiche);
 }
 
 void TFTessarc::MiProprietesClick() {
-    Commande([this] { AfficherProprietes(); });
+    Dlg.Message(this, QString::fromStdString(doc_.Proprietes()));
 }
 
-// With a name (command line), the dialog is skipped; everything else is the same.
+// With a name (command line, tests), the dialog is skipped; everything else is the same.
 void TFTessarc::OuvrirFichier(const QString& nomImpose) {
-    bool ferme = false;
-    Commande([&] { ferme = FermerDocument(); });
-    if (!ferme) return;
+    if (TravailEnCours() || !FermerDocument()) return;
     AfficherPage(0);
-    ScanPret = false;
+    doc_.ScanPret = false;
     QString nom = nomImpose;
     if (nom.isEmpty()) {
-        const QString dossier = DernierScan.isEmpty() ? QCoreApplication::applicationDirPath() : DernierScan;
+        const QString dossier = doc_.DernierScan.empty() ? QCoreApplication::applicationDirPath()
+                                                         : QString::fromStdString(doc_.DernierScan.string());
         nom = Dlg.NomAOuvrir(this, dossier, FiltreOuvrir());
         if (nom.isEmpty()) return;
     }
-    ChargerFichier(nom);
-}
-
-void TFTessarc::ChargerFichier(const QString& nom) {
-    const TCurseurAttente attente;
-    try {
-        PFsansext = CheminSansExtension(nom);
-        DernierScan = QFileInfo(nom).absolutePath();
-        LireDocument(nom);
-    } catch (const std::exception& e) {
-        Dlg.Message(this, QString::fromUtf8(e.what()));
-        ReinitialiserDocument();
+    {
+        const TTravail travail(*this);
+        // Failures reach the user through Message, and leave an empty document.
+        static_cast<void>(doc_.OuvrirFichier(nom.toStdString()));
     }
-    FinChargement();
-}
-
-// Runs whether the load succeeded or not: an empty cloud is a ready one too.
-void TFTessarc::FinChargement() {
-    ChangerNivAffiche(NivAfficheDocument());
-    ScanPret = true;
-    OrienterVue(1);
-    VGL->update();
+    PanneauxInfo[1]->clear();
+    vue_->Repeindre();
 }
 
 bool TFTessarc::FermerDocument() {
-    if (ScanPret && DonneesModifiees) {
-        switch (Dlg.Question(this, QStringLiteral("les données ont été modifiées, enregistrer?"))) {
-        case TReponse::Oui:
-            EnregistrerFichier(1, NivMaxDocument());
-            break;
-        case TReponse::Non:
-            break;
-        case TReponse::Fermee:
-            return false;
-        }
-    }
-    ReinitialiserDocument();
-    return true;
+    OublierCubesCompactes();
+    const TTravail travail(*this);
+    return doc_.FermerDocument();
 }
 
-void TFTessarc::ReinitialiserDocument() {
-    ScanPret = false;
-    InvaliderListesVue(true);
-    AfficherPage(0);
-    PCavctChange();
-    VuePlanXY = false;
-    ViderDocument();
-}
-
-void TFTessarc::EnregistrerFichier(int genre, int niveau) {
-    const TCurseurAttente attente;
-    EcrireDocument(genre, niveau);
+void TFTessarc::OublierCubesCompactes() {
+    if (!doc_.DonneesModifiees) return;
+    vue_->CubeSel = nullptr;
+    vue_->CubeSelSav = nullptr;
 }
 
 // The kind of file follows the filter; the third filter names the document but writes nothing.
 void TFTessarc::EnregistrerSousNiveau(int niveau) {
-    const auto choix = Dlg.NomAEnregistrer(this, PFsansext, FiltreEnregistrer());
+    const auto choix =
+        Dlg.NomAEnregistrer(this, QString::fromStdString(doc_.PFsansext.string()), FiltreEnregistrer());
     if (!choix) return;
-    PFsansext = CheminSansExtension(choix->Nom);
-    if (choix->Filtre == 1 || choix->Filtre == 2) EnregistrerFichier(choix->Filtre, niveau);
+    OublierCubesCompactes();
+    const TTravail travail(*this);
+    static_cast<void>(doc_.EnregistrerSousNiveau(choix->Nom.toStdString(), choix->Filtre, niveau));
 }
 
-void TFTessarc::AfficherProprietes() {
-    Dlg.Message(this, RapportProprietes());
-}
-
-// A failed save keeps the window open: nothing is lost.
 bool TFTessarc::FormCloseQuery() {
-    bool fermer = false;
-    Commande([&] { fermer = FermerDocument(); });
-    return fermer;
+    return FermerDocument();
 }
 
 void TFTessarc::FormClose() {
-    RangerReglages();
+    WR->RangeReg(-1);
+}
+
+// What the document asks of the window.
+
+void TFTessarc::InitVGL() {
+    vue_->InitVGL();
+}
+
+void TFTessarc::AfficherPremierePage() {
+    AfficherPage(0);
+    PCavctChange();
+    VuePlanXY = false;
+}
+
+void TFTessarc::AppliquerCadrage(const TCadrage& cadrage) {
+    vue_->Camera().AppliquerCadrage(cadrage);
+    OrienterVue(1);
+}
+
+void TFTessarc::CurseurAttente() {
+    tessarc::CurseurAttente();
+}
+
+void TFTessarc::CurseurPrecedent() {
+    tessarc::CurseurPrecedent();
+}
+
+TReponse TFTessarc::Question(const std::string& texte) {
+    return Dlg.Question(this, QString::fromStdString(texte));
+}
+
+void TFTessarc::Message(const std::string& texte) {
+    Dlg.Message(this, QString::fromStdString(texte));
 }
 
 } // namespace tessarc

@@ -1,8 +1,11 @@
 // The page controller of the work pages, menu "Triangulation", the boundary input button and the
-// result sheet of the page "Modèle".
+// result sheet of the page "Modèle". The work of the meshing pages is done elsewhere: the entries below
+// (EntrerPageFrontiere, EntrerPageGrille, Trianguler, EntrerPageModele and the button handlers) only keep
+// the window's side.
 
 #include "Nombres.h"
 #include "UTessarc.h"
+#include "Vue3D.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -64,10 +67,20 @@ void TFTessarc::EntrerPageFrontiere() {
     VuePlanXY = true;
     SBsaisirFront->setChecked(false);
     CmBxNumPtFront->clear();
-    const int n = NbPointsFrontiere();
+    const auto n = static_cast<int>(doc_.Maillage.Frontiere.size());
     for (int i = 1; i <= n; ++i) CmBxNumPtFront->addItem(QString::fromStdString(FormatC("%d", i)));
     CmBxNumPtFront->setCurrentIndex(-1);
 }
+
+void TFTessarc::EntrerPageGrille() {
+    VuePlanXY = true;
+}
+
+bool TFTessarc::GrilleCalculee() const {
+    return doc_.Maillage.NbPointsModele > 0;
+}
+
+void TFTessarc::Trianguler() {}
 
 void TFTessarc::EntrerPageModele() {
     MmResul->clear();
@@ -76,15 +89,15 @@ void TFTessarc::EntrerPageModele() {
 }
 
 void TFTessarc::MiDefinirFrontiereClick() {
-    ViderFrontiere();
+    doc_.Maillage.Frontiere.clear();
     FrontiereEnCours = true;
-    VGL->update();
+    vue_->Repeindre();
 }
 
 void TFTessarc::SBsaisirFrontClick() {
     FrontiereEnCours = !FrontiereEnCours;
     SBsaisirFront->setChecked(FrontiereEnCours);
-    VGL->update();
+    vue_->Repeindre();
 }
 
 void TFTessarc::MiTriangulerClick() {

@@ -1,26 +1,17 @@
-// Menu "Sélection", "Définir axe X" with its menu lock, the status line and Esc.
+// Menu "Sélection", "Définir axe X" with its picks, menu lock and transform, the status line and Esc.
 
+#include "AxeX.h"
+#include "DlphUtil.h"
+#include "Selection.h"
 #include "UTessarc.h"
+#include "Vue3D.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
 
 namespace tessarc {
-
-namespace {
-
-// Every menu item depth first: an item, then its sub-items; top-level items in order. Separators count.
-template <typename F> void ParcourirMenu(const QList<QAction*>& actions, F&& f) {
-    for (QAction* action : actions) {
-        f(action);
-        if (const QMenu* sous = action->menu()) ParcourirMenu(sous->actions(), f);
-    }
-}
-
-} // namespace
 
 void TFTessarc::MiDeselectionnerClick() {
     AppliquerCommandeSelection(TCommandeSelection::Deselectionner);
@@ -52,12 +43,30 @@ void TFTessarc::MiAnnulerSuppressionsClick() {
 
 // The deletions set the pending flag even when no cube matched; their undo clears it.
 void TFTessarc::AppliquerCommandeSelection(TCommandeSelection commande) {
-    MarquerCubes(commande);
-    if (commande == TCommandeSelection::SupprimerSelection ||
-        commande == TCommandeSelection::SupprimerPointsMasques)
-        DonneesModifiees = true;
-    else if (commande == TCommandeSelection::AnnulerSuppressions)
-        DonneesModifiees = false;
+    TNuage& nuage = doc_.Nuage;
+    switch (commande) {
+    case TCommandeSelection::Deselectionner:
+        Deselectionner(nuage);
+        break;
+    case TCommandeSelection::MasquerSelection:
+        MasquerSelection(nuage);
+        break;
+    case TCommandeSelection::Demasquer:
+        Demasquer(nuage);
+        break;
+    case TCommandeSelection::InverserMasque:
+        InverserMasque(nuage);
+        break;
+    case TCommandeSelection::SupprimerSelection:
+        SupprimerSelection(nuage, doc_.DonneesModifiees);
+        break;
+    case TCommandeSelection::SupprimerPointsMasques:
+        SupprimerLesPointsMasques(nuage, doc_.DonneesModifiees);
+        break;
+    case TCommandeSelection::AnnulerSuppressions:
+        AnnulerSuppressions(nuage, doc_.DonneesModifiees);
+        break;
+    }
     RetracerPoints();
 }
 
@@ -65,37 +74,57 @@ void TFTessarc::MiDefinirAxeXClick() {
     Commande([this] {
         ModeDefinirAxeX = 1;
         AffiInfo(1, "Saisir le point origine (échap pour annuler)");
-        VerrouillerMenu();
+        svgetatmenu = SauverEtatMenu(menuBar());
     });
 }
 
-void TFTessarc::VerrouillerMenu() {
-    svgetatmenu = EtatMenu();
-    ParcourirMenu(menuBar()->actions(), [](QAction* action) { action->setEnabled(false); });
+// A click over the view while the axis is being defined, with the last cube found under the mouse.
+// The picked points are copied: the transform must not read a cube the tree no longer holds.
+void TFTessarc::PiqueAxeX(const TCube& cube) {
+    if (ModeDefinirAxeX == 1) {
+        NvCooOrig = cube.CooMoyPts;
+        ModeDefinirAxeX = 2;
+        AffiInfo(1, "sélectionner le 2è point (échap pour annuler)");
+        return;
+    }
+    if (ModeDefinirAxeX != 2) return;
+    NvCooX = cube.CooMoyPts;
+    vue_->JeterPoints();
+    ModeDefinirAxeX = 0;
+    AffiInfo(1, "recalcul ...");
+    AppliquerAxeXFenetre();
+    RestaurerMenu();
+}
+
+// The companion point file is turned and shifted; the cloud in memory is not, so it is no longer shown.
+// An abandon or a failure leaves the companion file as it was.
+void TFTessarc::AppliquerAxeXFenetre() {
+    TResultatAxeX r;
+    {
+        const TTravail travail(*this);
+        CurseurAttente();
+        doc_.ScanPret = false;
+        std::filesystem::path compagnon = doc_.PFsansext;
+        compagnon += ".ANSCSRC";
+        r = AppliquerAxeX(NvCooOrig, NvCooX, compagnon, *this);
+        if (r.Applique) {
+            doc_.Nuage.CooMin = FaireV3S(0.0f, 0.0f, 0.0f);
+            doc_.Nuage.CooMax = r.CooMax;
+            OrienterVue(1);
+        }
+        CurseurPrecedent();
+    }
+    if (!r.Applique && !r.Abandonne) Dlg.Message(this, QString::fromStdString(r.Message));
+    Dlg.Message(this, QString::fromStdString(std::to_string(r.N) + " points traités"));
 }
 
 // Re-enables the menu first: on Yes to "Annuler?" the menu stays usable and the saved state is kept for
 // the next Esc.
 void TFTessarc::RestaurerMenu() {
     if (svgetatmenu.empty()) return;
-    AppliquerEtatMenu(svgetatmenu);
+    RestaurerEtatMenu(menuBar(), svgetatmenu);
     AffiInfo(1, "");
     svgetatmenu.clear();
-}
-
-std::string TFTessarc::EtatMenu() const {
-    std::string etat;
-    ParcourirMenu(menuBar()->actions(),
-                  [&](const QAction* action) { etat += action->isEnabled() ? 'T' : 'F'; });
-    return etat;
-}
-
-void TFTessarc::AppliquerEtatMenu(const std::string& etat) {
-    std::size_t k = 0;
-    ParcourirMenu(menuBar()->actions(), [&](QAction* action) {
-        action->setEnabled(k < etat.size() && etat[k] == 'T');
-        ++k;
-    });
 }
 
 void TFTessarc::AffiInfo(int panneau, const std::string& texte) {
@@ -115,11 +144,13 @@ QString TFTessarc::TexteStatut(int panneau) const {
 }
 
 // Esc also abandons an X-axis definition; a locked menu is given back at once, which asks "Annuler?"
-// since Echap is set.
+// since Echap is set. While long work runs (the axis transform among it) the question is left to the
+// work's next status update, so that Yes stops the work itself; the work gives the menu back.
 void TFTessarc::FormKeyPress(const QKeyEvent& touche) {
     if (touche.key() != Qt::Key_Escape) return;
     Echap = true;
     ModeDefinirAxeX = 0;
+    if (TravailEnCours()) return;
     if (!svgetatmenu.empty()) Commande([this] { RestaurerMenu(); });
 }
 

@@ -1,17 +1,123 @@
-// Menus "Orientation", "Couleurs" and "rafraichir", the view's check boxes and level list, and the
-// redraw requests every unit uses.
+// The 3D view of the window, its mouse, the menus "Orientation", "Couleurs" and "rafraichir", the
+// view's check boxes and level list, and the redraw requests every unit uses.
 
 #include "UTessarc.h"
+#include "Vue3D.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QStackedWidget>
-
-#include <algorithm>
 
 namespace tessarc {
+
+namespace {
+
+// Status texts of the view (hover figures, drawing notice) come from paint and mouse handlers: they are
+// shown without letting other events run, and never ask "Annuler?".
+class TStatutVue final : public IProgression {
+public:
+    explicit TStatutVue(const std::array<QLabel*, 2>& panneaux) : panneaux_(panneaux) {}
+    void AffiInfo(int panneau, const std::string& texte) override {
+        panneaux_[panneau <= 0 ? 0 : 1]->setText(QString::fromStdString(texte));
+    }
+
+private:
+    const std::array<QLabel*, 2>& panneaux_;
+};
+
+TColor VersCouleur(const QColor& c) {
+    return FaireCouleur(static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                        static_cast<std::uint8_t>(c.blue()));
+}
+
+} // namespace
+
+void TFTessarc::CreerVue(QWidget* parent) {
+    VGL = new TSetupGL(parent);
+    VGL->setObjectName(QStringLiteral("VGL"));
+    VGL->setFocusPolicy(Qt::StrongFocus);
+    TVue3D::ConfigurerVGL(*VGL);
+    vue_ = std::make_unique<TVue3D>(*VGL);
+    statutVue_ = std::make_unique<TStatutVue>(PanneauxInfo);
+
+    TEtatScene& etat = vue_->Etat();
+    etat.Nuage = &doc_.Nuage;
+    etat.Maillage = &doc_.Maillage;
+    etat.Progression = statutVue_.get();
+    etat.CurseurAttente = [] { QGuiApplication::setOverrideCursor(Qt::WaitCursor); };
+    etat.CurseurPrecedent = [] { QGuiApplication::restoreOverrideCursor(); };
+
+    // The window's state goes to the view before each paint and mouse event.
+    VGL->OnDraw = [this](TSetupGL&) {
+        SynchroniserVue();
+        vue_->VGLDraw();
+    };
+    VGL->OnMouseDown = [this](QMouseEvent& e) {
+        const QPoint p = e.position().toPoint();
+        VGLMouseDown(p.x(), p.y());
+    };
+    VGL->OnMouseMove = [this](QMouseEvent& e) {
+        const QPoint p = e.position().toPoint();
+        VGLMouseMove(e.buttons(), (e.modifiers() & Qt::ShiftModifier) != 0, p.x(), p.y());
+    };
+    VGL->OnMouseUp = [this](QMouseEvent& e) {
+        const QPoint p = e.position().toPoint();
+        VGLMouseUp(p.x(), p.y());
+    };
+    vue_->SurPiqueAxeX = [this](TCube& cube) { PiqueAxeX(cube); };
+    // Boundary points added by a click are for the meshing pages: SurPointFrontiere is theirs to set.
+    vue_->SurErreur = [this](const std::string& message) {
+        // Shown once the paint or mouse event is over.
+        QMetaObject::invokeMethod(
+            this, [this, message] { Dlg.Message(this, QString::fromStdString(message)); },
+            Qt::QueuedConnection);
+    };
+}
+
+void TFTessarc::SynchroniserVue() {
+    TEtatScene& etat = vue_->Etat();
+    etat.ScanPret = doc_.ScanPret;
+    etat.VoirPoints = CkBxVoirPoints->isChecked();
+    etat.VoirSurface = CkBxVoirSurface->isChecked();
+    etat.PageActive = PageActive();
+    etat.FrontiereEnCours = FrontiereEnCours;
+    etat.PointFrontiereChoisi = CmBxNumPtFront->currentIndex();
+    etat.ModeDefinirAxeX = ModeDefinirAxeX;
+    TCamera& camera = vue_->Camera();
+    camera.VuePlanXY = VuePlanXY;
+    camera.TexteEdRotZ = EdRotZ->text().toStdString();
+    // A mouse turn ends the turned top view.
+    BtRot->setProperty("tag", camera.TagBtRot);
+    TReglagesVue& reglages = vue_->Reglages();
+    reglages.CouleurFond = VersCouleur(CouleurFond);
+    reglages.CouleurPoints = VersCouleur(CouleurPoints);
+    reglages.CouleurForcee = CouleurForcee;
+}
+
+// The mouse does nothing while long work runs: the document is being changed.
+void TFTessarc::VGLMouseDown(int X, int Y) {
+    if (TravailEnCours()) return;
+    SynchroniserVue();
+    vue_->VGLMouseDown(X, Y);
+}
+
+void TFTessarc::VGLMouseMove(Qt::MouseButtons boutons, bool shift, int X, int Y) {
+    if (TravailEnCours()) return;
+    SynchroniserVue();
+    vue_->VGLMouseMove(boutons, shift, X, Y);
+}
+
+void TFTessarc::VGLMouseUp(int X, int Y) {
+    if (TravailEnCours()) return;
+    SynchroniserVue();
+    vue_->VGLMouseUp(X, Y);
+}
 
 void TFTessarc::MiVueClick() {
     if (const auto* action = qobject_cast<const QAction*>(sender())) OrienterVue(action->data().toInt());
@@ -53,38 +159,32 @@ void TFTessarc::CmBxNivAffChange(int index) {
 // The turned top view of the page "Nettoyage" is asked for until a preset or a mouse turn.
 void TFTessarc::BtRotClick() {
     BtRot->setProperty("tag", 1);
-    VGL->update();
+    vue_->Camera().TagBtRot = 1;
+    vue_->Repeindre();
 }
 
 void TFTessarc::OrienterVue(int tag) {
-    OrienterCamera(tag);
+    vue_->OrienterVue(tag);
     BtRot->setProperty("tag", 0);
-    VGL->update();
 }
 
-// A level above the deepest of the tree shows the deepest; the list keeps its five entries.
+// The document lowers a level above the deepest of the tree and redraws.
 void TFTessarc::ChangerNivAffiche(int niveau) {
-    niveau = std::clamp(niveau, 0, NivMaxDocument());
-    {
-        const QSignalBlocker silence(CmBxNivAff);
-        CmBxNivAff->setCurrentIndex(niveau);
-    }
-    AppliquerNiveauDocument(niveau);
-    RetracerTout();
+    doc_.ChangerNivAffiche(niveau);
 }
 
-// Only while the 3D sheet is shown.
+void TFTessarc::NivAfficheChoisi(int niveau) {
+    const QSignalBlocker silence(CmBxNivAff);
+    CmBxNivAff->setCurrentIndex(niveau);
+}
+
+// Repaints and focuses only while the 3D sheet is shown; the lists are discarded either way.
 void TFTessarc::RetracerTout() {
-    if (PCaffi->currentWidget() != TSvgl) return;
-    InvaliderListesVue(true);
-    VGL->update();
-    VGL->setFocus();
+    vue_->RetracerTout();
 }
 
 void TFTessarc::RetracerPoints() {
-    InvaliderListesVue(false);
-    VGL->update();
-    if (VGL->isVisible()) VGL->setFocus();
+    vue_->RetracerPoints();
 }
 
 } // namespace tessarc

@@ -1,7 +1,9 @@
 // Tessarc: one optional argument, a scan or project to open once the window is up.
 
 #include "Application.h"
+#include "DlphUtil.h"
 #include "UTessarc.h"
+#include "Vue3D.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -9,8 +11,11 @@
 #include <QIcon>
 
 int main(int argc, char* argv[]) {
+    // Every context shares the compatibility profile the fixed-function view needs.
+    QSurfaceFormat::setDefaultFormat(tessarc::TVue3D::FormatApplication());
     QApplication application(argc, argv);
     tessarc::PreparerApplication(application);
+    tessarc::DemarrerUtilitaires();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tessarc.svg")));
 
     QCommandLineParser arguments;

@@ -6,6 +6,7 @@
 
 #include "Maillage.h"
 #include "Progression.h"
+#include "Reponse.h"
 #include "UTessarcGlb.h"
 
 #include <cstdint>
@@ -13,8 +14,6 @@
 #include <string>
 
 namespace tessarc {
-
-enum class TReponse { Oui, Non, Annuler };
 
 class IFenetreDocument {
 public:

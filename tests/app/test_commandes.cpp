@@ -48,17 +48,17 @@ TEST_F(Commandes, PointColourCommands) {
 TEST_F(Commandes, DeletionsSetThePendingFlagAndUndoClearsIt) {
     for (const char* nom : {"MiDeselectionner", "MiMasquerSelection", "MiDemasquer", "MiInverserMasque"}) {
         Declencher(nom);
-        EXPECT_FALSE(fenetre.DonneesModifiees) << nom;
+        EXPECT_FALSE(fenetre.Doc().DonneesModifiees) << nom;
     }
     Declencher("MiSupprimerSelection");
-    EXPECT_TRUE(fenetre.DonneesModifiees);
+    EXPECT_TRUE(fenetre.Doc().DonneesModifiees);
     Declencher("MiAnnulerSuppressions");
-    EXPECT_FALSE(fenetre.DonneesModifiees);
+    EXPECT_FALSE(fenetre.Doc().DonneesModifiees);
     Declencher("MiSupprimerLesPointsMasques");
-    EXPECT_TRUE(fenetre.DonneesModifiees);
+    EXPECT_TRUE(fenetre.Doc().DonneesModifiees);
 
     // After the undo, closing no longer asks to save.
-    fenetre.ScanPret = true;
+    fenetre.Doc().ScanPret = true;
     Declencher("MiAnnulerSuppressions");
     EXPECT_TRUE(fenetre.close());
     EXPECT_TRUE(faux.questions.empty());
@@ -98,27 +98,29 @@ TEST_F(Commandes, RedrawRequestsFocusTheViewOnlyWhileItIsShown) {
 
 TEST_F(Commandes, SaveAsNamesTheDocumentAfterTheChosenFile) {
     QTemporaryDir dossier;
-    fenetre.PFsansext = dossier.filePath("scan");
+    fenetre.Doc().PFsansext = dossier.filePath("scan").toStdString();
     faux.choixEnregistrement = TChoixEnregistrement{dossier.filePath("voute.txt"), 3};
     Declencher("MiEnregistrerSous");
     ASSERT_EQ(faux.nomsProposes.size(), 1u);
     EXPECT_EQ(faux.nomsProposes[0], dossier.filePath("scan"));
-    EXPECT_EQ(fenetre.PFsansext, dossier.filePath("voute"));
+    EXPECT_EQ(QString::fromStdString(fenetre.Doc().PFsansext.string()), dossier.filePath("voute"));
     EXPECT_TRUE(faux.messages.empty()) << "the third filter writes nothing";
     EXPECT_TRUE(QDir(dossier.path()).entryList(QDir::Files).isEmpty());
 
     faux.choixEnregistrement = TChoixEnregistrement{dossier.filePath("a.b/sans_extension"), 3};
     Declencher("MiEnregistrerLeNiveauAffiche");
-    EXPECT_EQ(fenetre.PFsansext, dossier.filePath("a.b/sans_extension"));
+    EXPECT_EQ(QString::fromStdString(fenetre.Doc().PFsansext.string()),
+              dossier.filePath("a.b/sans_extension"));
 
     faux.choixEnregistrement.reset();
     Declencher("MiEnregistrerSous");
-    EXPECT_EQ(fenetre.PFsansext, dossier.filePath("a.b/sans_extension"))
+    EXPECT_EQ(QString::fromStdString(fenetre.Doc().PFsansext.string()),
+              dossier.filePath("a.b/sans_extension"))
         << "a cancelled dialog changes nothing";
 }
 
 TEST_F(Commandes, FailedSavesReachTheUserAsAMessage) {
-    fenetre.PFsansext = "/dossier-inexistant-tessarc/scan";
+    fenetre.Doc().PFsansext = "/dossier-inexistant-tessarc/scan";
     Declencher("MiEnregistrer");
     ASSERT_EQ(faux.messages.size(), 1u);
     EXPECT_FALSE(faux.messages[0].isEmpty());
@@ -126,7 +128,7 @@ TEST_F(Commandes, FailedSavesReachTheUserAsAMessage) {
     faux.choixEnregistrement = TChoixEnregistrement{"/dossier-inexistant-tessarc/voute.xyz", 2};
     Declencher("MiEnregistrerSous");
     EXPECT_EQ(faux.messages.size(), 2u);
-    EXPECT_EQ(fenetre.PFsansext, "/dossier-inexistant-tessarc/voute");
+    EXPECT_EQ(QString::fromStdString(fenetre.Doc().PFsansext.string()), "/dossier-inexistant-tessarc/voute");
 }
 
 } // namespace

@@ -33,17 +33,17 @@ TEST_F(Demarrage, RunsOnceAfterTheWindowIsShown) {
     Montrer();
     EXPECT_TRUE(fenetre.InitDone);
     EXPECT_EQ(fenetre.PageActive(), 0);
-    EXPECT_FALSE(fenetre.ScanPret);
+    EXPECT_FALSE(fenetre.Doc().ScanPret);
 
     // A second run would reset the document to page 0.
     Cliquer(1);
     Cliquer(2);
-    fenetre.ScanPret = true;
+    fenetre.Doc().ScanPret = true;
     fenetre.hide();
     Montrer();
     fenetre.DemarrageDiffere();
     EXPECT_EQ(fenetre.PageActive(), 2);
-    EXPECT_TRUE(fenetre.ScanPret);
+    EXPECT_TRUE(fenetre.Doc().ScanPret);
     EXPECT_TRUE(faux.messages.empty());
 }
 
@@ -61,56 +61,56 @@ TEST_F(Demarrage, CommandLineFileOpensWithoutTheDialog) {
     fenetre.OuvrirAuDemarrage(scan);
     Montrer();
     EXPECT_TRUE(faux.dossiersOuverture.empty());
-    EXPECT_EQ(fenetre.PFsansext, dossier.filePath("voute"));
-    EXPECT_EQ(fenetre.DernierScan, dossier.path());
-    EXPECT_TRUE(fenetre.ScanPret) << "the closing block runs whatever the load gave";
+    EXPECT_EQ(QString::fromStdString(fenetre.Doc().PFsansext.string()), dossier.filePath("voute"));
+    EXPECT_EQ(QString::fromStdString(fenetre.Doc().DernierScan.string()), dossier.path());
+    EXPECT_TRUE(fenetre.Doc().ScanPret) << "the closing block runs whatever the load gave";
     EXPECT_EQ(fenetre.PageActive(), 0);
 }
 
 TEST_F(Demarrage, CancelledOpenLeavesAnEmptyDocument) {
     Montrer();
-    fenetre.ScanPret = true;
+    fenetre.Doc().ScanPret = true;
     Cliquer(1);
     fenetre.findChild<QAction*>("MiOuvrir")->trigger();
     ASSERT_EQ(faux.dossiersOuverture.size(), 1u);
     EXPECT_EQ(faux.dossiersOuverture[0], QCoreApplication::applicationDirPath());
     EXPECT_EQ(faux.filtresOuverture[0], "fichier Tessarc (*.tsrk);;fichier XYZ ascii (*.xyz);;"
                                         "fichier XYZ binaire (*.xyb);;tous les fichiers (*.*)");
-    EXPECT_FALSE(fenetre.ScanPret);
+    EXPECT_FALSE(fenetre.Doc().ScanPret);
     EXPECT_EQ(fenetre.PageActive(), 0);
 
-    fenetre.DernierScan = "/donnees/scans";
+    fenetre.Doc().DernierScan = "/donnees/scans";
     fenetre.findChild<QAction*>("MiOuvrir")->trigger();
     EXPECT_EQ(faux.dossiersOuverture.back(), "/donnees/scans");
 }
 
 TEST_F(Demarrage, OpenAsksToSaveFirstAndClosingTheQuestionKeepsTheDocument) {
     Montrer();
-    fenetre.ScanPret = true;
-    fenetre.DonneesModifiees = true;
-    faux.reponses = {TReponse::Fermee};
+    fenetre.Doc().ScanPret = true;
+    fenetre.Doc().DonneesModifiees = true;
+    faux.reponses = {TReponse::Annuler};
     fenetre.findChild<QAction*>("MiOuvrir")->trigger();
     ASSERT_EQ(faux.questions.size(), 1u);
     EXPECT_EQ(faux.questions[0], "les données ont été modifiées, enregistrer?");
     EXPECT_TRUE(faux.dossiersOuverture.empty()) << "no dialog after the question was closed";
-    EXPECT_TRUE(fenetre.ScanPret);
+    EXPECT_TRUE(fenetre.Doc().ScanPret);
 }
 
 class Fermeture : public Demarrage {
 protected:
     void SetUp() override {
         Montrer();
-        fenetre.ScanPret = true;
-        fenetre.DonneesModifiees = true;
-        fenetre.PFsansext = "/dossier-inexistant-tessarc/scan";
+        fenetre.Doc().ScanPret = true;
+        fenetre.Doc().DonneesModifiees = true;
+        fenetre.Doc().PFsansext = "/dossier-inexistant-tessarc/scan";
     }
 };
 
 TEST_F(Fermeture, QuestionClosedKeepsTheWindowOpen) {
-    faux.reponses = {TReponse::Fermee};
+    faux.reponses = {TReponse::Annuler};
     EXPECT_FALSE(fenetre.close());
     EXPECT_TRUE(fenetre.isVisible());
-    EXPECT_TRUE(fenetre.ScanPret) << "the document is not changed";
+    EXPECT_TRUE(fenetre.Doc().ScanPret) << "the document is not changed";
     EXPECT_EQ(faux.questions.size(), 1u);
 }
 
@@ -129,11 +129,11 @@ TEST_F(Fermeture, YesWithAFailedSaveShowsTheErrorAndKeepsTheWindow) {
 }
 
 TEST_F(Fermeture, NoQuestionWithoutPendingDeletionsOrWithoutAScan) {
-    fenetre.DonneesModifiees = false;
+    fenetre.Doc().DonneesModifiees = false;
     EXPECT_TRUE(fenetre.close());
     fenetre.show();
-    fenetre.DonneesModifiees = true;
-    fenetre.ScanPret = false;
+    fenetre.Doc().DonneesModifiees = true;
+    fenetre.Doc().ScanPret = false;
     EXPECT_TRUE(fenetre.close());
     EXPECT_TRUE(faux.questions.empty());
 }

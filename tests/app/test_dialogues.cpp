@@ -35,8 +35,8 @@ TEST(Question, YesNoAndClosedAreThreeAnswers) {
               TReponse::Oui);
     EXPECT_EQ(visibles.size(), 2);
     EXPECT_EQ(Repondre([](QMessageBox& b) { b.button(QMessageBox::No)->click(); }), TReponse::Non);
-    EXPECT_EQ(Repondre([](QMessageBox& b) { b.close(); }), TReponse::Fermee);
-    EXPECT_EQ(Repondre([](QMessageBox& b) { b.reject(); }), TReponse::Fermee);
+    EXPECT_EQ(Repondre([](QMessageBox& b) { b.close(); }), TReponse::Annuler);
+    EXPECT_EQ(Repondre([](QMessageBox& b) { b.reject(); }), TReponse::Annuler);
 }
 
 } // namespace

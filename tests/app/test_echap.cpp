@@ -77,7 +77,7 @@ TEST_F(Echap, YesAbandonsWithEStopError) {
 
 TEST_F(Echap, ClosingTheQuestionBoxGoesOn) {
     fenetre.Echap = true;
-    faux.reponses = {TReponse::Fermee};
+    faux.reponses = {TReponse::Annuler};
     EXPECT_NO_THROW(fenetre.AffiInfo(0, "x"));
     EXPECT_EQ(fenetre.TexteStatut(0), "x");
 }
