@@ -1,5 +1,6 @@
 #include "UTessarc.h"
 
+#include "PagesMaillage.h"
 #include "Vue3D.h"
 
 #include <QBoxLayout>
@@ -102,6 +103,7 @@ TFTessarc::TFTessarc(TDialogues dialogues, QWidget* parent)
     setFont(police);
 
     CreerComposants();
+    CreerPagesMaillage();
     CreerMenu();
     resize(933, 472 + menuBar()->sizeHint().height());
 }
@@ -209,7 +211,6 @@ QWidget* TFTessarc::CreerPageFrontiere() {
     SBsaisirFront->setObjectName(QStringLiteral("SBsaisirFront"));
     SBsaisirFront->setText(QStringLiteral("Saisir la frontière"));
     SBsaisirFront->setCheckable(true);
-    connect(SBsaisirFront, &QToolButton::clicked, this, &TFTessarc::SBsaisirFrontClick);
     rangee->addWidget(SBsaisirFront);
     rangee->addSpacing(12);
     Etiquette(page, rangee, QStringLiteral("Editer la frontière : - point n°"));
@@ -281,7 +282,6 @@ QWidget* TFTessarc::CreerFeuilleResultat() {
         onglets->addWidget(onglet);
     }
     onglets->addStretch(1);
-    connect(OngletsResul, &QButtonGroup::idClicked, this, &TFTessarc::TCresulChange);
     colonne->addWidget(TCresul);
 
     MmResul = new QPlainTextEdit(TSresul);
@@ -299,7 +299,6 @@ QWidget* TFTessarc::CreerFeuilleResultat() {
 
     BtResulPP = new QPushButton(QStringLiteral("Copier dans le presse-papier"), TSresul);
     BtResulPP->setObjectName(QStringLiteral("BtResulPP"));
-    connect(BtResulPP, &QPushButton::clicked, this, &TFTessarc::BtResulPPClick);
     auto* bas = new QHBoxLayout;
     bas->setContentsMargins(2, 2, 2, 2);
     bas->addWidget(BtResulPP);

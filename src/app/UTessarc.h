@@ -4,8 +4,8 @@
 // menu or page: UTessarcFichiers.cpp (Fichiers, Propriétés, settings, start-up and closing),
 // UTessarcVue.cpp (the view, Orientation, Couleurs, rafraichir, the redraw requests, the mouse),
 // UTessarcSelection.cpp (Sélection, Définir axe X, Esc and the status line), UTessarcMaillage.cpp (the
-// page controller, Triangulation and the result sheet), UTessarcAide.cpp (Aide). Widgets are owned by
-// their Qt parents.
+// page controller, tied to the meshing pages of PagesMaillage.cpp), UTessarcAide.cpp (Aide). Widgets are
+// owned by their Qt parents.
 
 #include "Dialogues.h"
 #include "Document.h"
@@ -37,6 +37,7 @@ class QToolButton;
 namespace tessarc {
 
 class TSetupGL;
+class TPagesMaillage;
 class TVue3D;
 class TWinReg;
 
@@ -72,12 +73,11 @@ public:
     [[nodiscard]] int PageActive() const;
     // Esc: every other key passes untouched.
     void FormKeyPress(const QKeyEvent& touche);
-    // A result tab may be chosen only once a model was computed.
-    [[nodiscard]] bool TCresulChanging() const;
 
     // The document: cloud, meshing state, file name, flags (ScanPret, DonneesModifiees, DernierScan).
     [[nodiscard]] TDocument& Doc() { return doc_; }
     [[nodiscard]] TVue3D& Vue() { return *vue_; }
+    [[nodiscard]] TPagesMaillage& Pages() { return *pages_; }
     [[nodiscard]] TWinReg& Reglages() { return *WR; }
     // Opens a file through the open command, without its dialog (command line, tests).
     void OuvrirFichier(const QString& nomImpose = QString());
@@ -105,9 +105,6 @@ public:
     int ongletactif = 0; // work page left by the last page change
     TV3S NvCooOrig{};    // the two X-axis picks, copied: the tree may change under them
     TV3S NvCooX{};
-    QString ResulGen;
-    QString ResulNds;
-    QString ResulElts;
     QColor CouleurFond{0, 0, 0};
     QColor CouleurPoints{0, 0, 0};
     bool CouleurForcee = false;
@@ -141,9 +138,6 @@ public Q_SLOTS:
     void CkBxVoirClick();
     void CmBxNivAffChange(int index);
     void BtRotClick();
-    void SBsaisirFrontClick();
-    void TCresulChange(int onglet);
-    void BtResulPPClick();
 
     // Page controller of the work pages: the page being left, then the page now shown.
     void PCavctChanging(int pageQuittee);
@@ -207,14 +201,10 @@ private:
     void AppliquerAxeXFenetre();
     void RestaurerMenu();
 
-    // Page controller, Triangulation and the result sheet (UTessarcMaillage.cpp).
+    // Page controller and Triangulation (UTessarcMaillage.cpp); the meshing pages' own work is in
+    // TPagesMaillage.
     void AfficherPage(int page);
-    void EntrerPageFrontiere();
-    void EntrerPageGrille();
-    [[nodiscard]] bool GrilleCalculee() const;
-    void Trianguler();
-    void EntrerPageModele();
-    void SelectionnerOngletResultat(int onglet);
+    void CreerPagesMaillage();
 
     // Aide (UTessarcAide.cpp).
     void AfficherAide();
@@ -222,12 +212,12 @@ private:
     TDialogues Dlg;
     TDocument doc_;
     std::unique_ptr<TVue3D> vue_;
+    std::unique_ptr<TPagesMaillage> pages_;
     std::unique_ptr<IProgression> statutVue_; // status line of the view: no event pumping inside paint
     TWinReg* WR = nullptr;                    // owned by the window (Qt parent)
     int travaux_ = 0;                         // long work running (nested count)
     QString FichierDemarrage;
-    int pageAffichee_ = 0;    // page of PCavct as the page controller last saw it
-    int ongletResultat_ = -1; // tab of TCresul, -1 when none
+    int pageAffichee_ = 0; // page of PCavct as the page controller last saw it
 
     QWidget* PnFen = nullptr;
     QWidget* PnTop = nullptr;

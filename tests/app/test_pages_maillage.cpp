@@ -176,7 +176,7 @@ TEST_F(PagesMaillage, BoundaryPageEntryInputAndEditing) {
 
     // Choosing point 1 shows it; an unreadable Y keeps the stored value and shows it back.
     liste->setCurrentIndex(0);
-    emit liste->activated(0);
+    Q_EMIT liste->activated(0);
     EXPECT_EQ(choisi, 0);
     EXPECT_EQ(Texte("EdPtFronX"), "1.23");
     EXPECT_EQ(Texte("EdPtFronY"), "-2.50");
