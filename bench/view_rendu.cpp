@@ -8,7 +8,6 @@
 //   - a rubber-band selection over the whole view.
 
 #include "Rendu.h"
-#include "Selection.h"
 #include "Vue3D.h"
 
 #include <QApplication>

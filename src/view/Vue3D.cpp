@@ -1,6 +1,6 @@
 #include "Vue3D.h"
 
-#include "Selection.h"
+#include "Piquage.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -3,7 +3,7 @@
 // rubber band and the panel's own services. A failing image is saved and its path printed.
 
 #include "OutilsGL.h"
-#include "Selection.h"
+#include "Piquage.h"
 #include "Vue3D.h"
 #include "clSetupGL.h"
 

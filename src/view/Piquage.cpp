@@ -1,4 +1,4 @@
-#include "Selection.h"
+#include "Piquage.h"
 
 #include "Nombres.h"
 

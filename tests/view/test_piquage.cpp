@@ -1,7 +1,7 @@
 // Hover pick and rectangle selection on the CPU, with a camera whose pixels fall on exact binary
 // fractions so that borders can be hit exactly.
 
-#include "Selection.h"
+#include "Piquage.h"
 
 #include <GL/glu.h>
 #include <gtest/gtest.h>
