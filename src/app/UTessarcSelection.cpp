@@ -70,10 +70,16 @@ void TFTessarc::AppliquerCommandeSelection(TCommandeSelection commande) {
     RetracerPoints();
 }
 
+// A pending Esc answered Yes stops the command before the menu is locked: no pick may then wait.
 void TFTessarc::MiDefinirAxeXClick() {
     Commande([this] {
         ModeDefinirAxeX = 1;
-        AffiInfo(1, "Saisir le point origine (échap pour annuler)");
+        try {
+            AffiInfo(1, "Saisir le point origine (échap pour annuler)");
+        } catch (const EStopError&) {
+            ModeDefinirAxeX = 0;
+            throw;
+        }
         svgetatmenu = SauverEtatMenu(menuBar());
     });
 }
