@@ -210,7 +210,8 @@ void TPagesMaillage::BtValiderGrilleClick() {
 }
 
 // A refused grid (bad spacing, origin beyond the boundary) changes nothing and says why in a box; the
-// warnings of a computed one (dropped crossings, no height) go to the status line.
+// warnings of a computed one (dropped crossings, no height) go to the status line, after the redraw: a
+// pending Esc answered there must not leave the new points undrawn.
 void TPagesMaillage::BtCalcPointsGrClick() {
     TCompteRenduGrille cr;
     {
@@ -221,8 +222,8 @@ void TPagesMaillage::BtCalcPointsGrClick() {
         liens_.Message(QString::fromStdString(cr.Message));
         return;
     }
-    liens_.AffiInfo(0, cr.Message);
     liens_.RetracerTout();
+    liens_.AffiInfo(0, cr.Message);
 }
 
 void TPagesMaillage::MiTriangulerClick() {
