@@ -210,8 +210,9 @@ void TPagesMaillage::BtValiderGrilleClick() {
 }
 
 // A refused grid (bad spacing, origin beyond the boundary) changes nothing and says why in a box; the
-// warnings of a computed one (dropped crossings, no height) go to the status line, after the redraw: a
-// pending Esc answered there must not leave the new points undrawn.
+// warnings of a computed one (dropped crossings, no height) go to the wide status panel, which the hover
+// figures do not overwrite, after the redraw: a pending Esc answered there must not leave the new
+// points undrawn.
 void TPagesMaillage::BtCalcPointsGrClick() {
     TCompteRenduGrille cr;
     {
@@ -223,7 +224,7 @@ void TPagesMaillage::BtCalcPointsGrClick() {
         return;
     }
     liens_.RetracerTout();
-    liens_.AffiInfo(0, cr.Message);
+    liens_.AffiInfo(1, cr.Message);
 }
 
 void TPagesMaillage::MiTriangulerClick() {
