@@ -284,21 +284,20 @@ TEST_F(PagesMaillage, ModelTextsAreTheCoreTextsAndTabsWaitForTheFirstComputation
 
 TEST_F(PagesMaillage, AnAbandonedComputationEndsInAMessage) {
     maillage.Frontiere = FrontiereL;
-    int retracesAbandon = 0;
+    int repeintsAbandon = 0;
     TPagesMaillage abandon{racine,
                            nuage,
                            maillage,
-                           {[&] { ++retracesAbandon; },
-                            {},
+                           {{},
+                            [&] { ++repeintsAbandon; },
                             [](int, const std::string&) { throw std::runtime_error("abandon"); },
                             [this](const QString& t) { messages.push_back(t); }},
                            {frontiereEnCours, vuePlanXY, choisi}};
     abandon.EntrerPage(PageGrille);
-    retracesAbandon = 0;
     W<QAbstractButton>("BtCalcPointsGr")->click();
     EXPECT_NE(std::find(messages.begin(), messages.end(), QStringLiteral("abandon")), messages.end());
     EXPECT_FALSE(maillage.GrilleTri.empty());
-    EXPECT_EQ(retracesAbandon, 1) << "the computed points are drawn whatever the answer";
+    EXPECT_EQ(repeintsAbandon, 1) << "the computed points are drawn whatever the answer";
 }
 
 // The window builds the widgets; the pages must find every one of them there.
