@@ -210,7 +210,10 @@ void TPagesMaillage::BtValiderGrilleClick() {
 }
 
 // A refused grid (bad spacing, origin beyond the boundary) changes nothing and says why in a box; the
-// warnings of a computed one (dropped crossings, no height) go to the status line.
+// warnings of a computed one (dropped crossings, no height) go to the wide status panel, which the hover
+// figures do not overwrite. The grid and its nodes are drawn afresh at every paint: a repaint shows
+// them, where discarding the lists would rebuild the whole cloud and clear that panel. The repaint
+// comes first: a pending Esc answered at the warning must not leave the new points undrawn.
 void TPagesMaillage::BtCalcPointsGrClick() {
     TCompteRenduGrille cr;
     {
@@ -221,8 +224,8 @@ void TPagesMaillage::BtCalcPointsGrClick() {
         liens_.Message(QString::fromStdString(cr.Message));
         return;
     }
-    liens_.AffiInfo(0, cr.Message);
-    liens_.RetracerTout();
+    liens_.Repeindre();
+    liens_.AffiInfo(1, cr.Message);
 }
 
 void TPagesMaillage::MiTriangulerClick() {

@@ -70,10 +70,16 @@ void TFTessarc::AppliquerCommandeSelection(TCommandeSelection commande) {
     RetracerPoints();
 }
 
+// A pending Esc answered Yes stops the command before the menu is locked: no pick may then wait.
 void TFTessarc::MiDefinirAxeXClick() {
     Commande([this] {
         ModeDefinirAxeX = 1;
-        AffiInfo(1, "Saisir le point origine (échap pour annuler)");
+        try {
+            AffiInfo(1, "Saisir le point origine (échap pour annuler)");
+        } catch (const EStopError&) {
+            ModeDefinirAxeX = 0;
+            throw;
+        }
         svgetatmenu = SauverEtatMenu(menuBar());
     });
 }
@@ -97,12 +103,14 @@ void TFTessarc::PiqueAxeX(const TCube& cube) {
 }
 
 // The companion point file is turned and shifted; the cloud in memory is not, so it is no longer shown.
-// An abandon or a failure leaves the companion file as it was.
+// A refusal, an abandon or a failure leaves the companion file as it was: the cloud is still the
+// document, shown, and its pending deletions still asked about when it is closed.
 void TFTessarc::AppliquerAxeXFenetre() {
     TResultatAxeX r;
     {
         const TTravail travail(*this);
         CurseurAttente();
+        const bool scanPret = doc_.ScanPret;
         doc_.ScanPret = false;
         std::filesystem::path compagnon = doc_.PFsansext;
         compagnon += ".ANSCSRC";
@@ -111,6 +119,9 @@ void TFTessarc::AppliquerAxeXFenetre() {
             doc_.Nuage.CooMin = FaireV3S(0.0f, 0.0f, 0.0f);
             doc_.Nuage.CooMax = r.CooMax;
             OrienterVue(1);
+        } else {
+            doc_.ScanPret = scanPret;
+            RetracerTout();
         }
         CurseurPrecedent();
     }

@@ -7,8 +7,10 @@
 #include "OutilsCli.h"
 #include "PagesMaillage.h"
 #include "UTessarc.h"
+#include "clSetupGL.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QTabWidget>
 
@@ -84,6 +86,36 @@ TEST(CheminMaillage, WindowAndCommandLineWriteTheSameTexts) {
     EXPECT_EQ(LireFichier(sortie / "general.txt"), fenetre.Pages().ResulGen().toStdString());
     EXPECT_EQ(LireFichier(sortie / "noeuds.txt"), fenetre.Pages().ResulNds().toStdString());
     EXPECT_EQ(LireFichier(sortie / "elements.txt"), fenetre.Pages().ResulElts().toStdString());
+}
+
+// Crossings dropped by an origin typed inside the boundary are said in the status line, and the
+// drawing of the computed grid does not wipe the warning away.
+TEST(CheminMaillage, GridWarningOutlivesTheRedraw) {
+    TDossierTemporaire dossier;
+    const auto scan = dossier / "voute.xyz";
+    EcrireFichier(scan, Surface());
+    TFauxDialogues faux;
+    TFTessarc fenetre{faux.Dialogues()};
+    fenetre.show();
+    QCoreApplication::processEvents();
+    fenetre.OuvrirFichier(QString::fromStdString(scan.string()));
+    auto* pages = fenetre.findChild<QTabWidget*>("PCavct");
+    auto* vgl = fenetre.findChild<TSetupGL*>("VGL");
+    ASSERT_NE(vgl, nullptr);
+
+    pages->setCurrentIndex(1);
+    fenetre.MiDefinirFrontiereClick();
+    TMaillage& m = fenetre.Doc().Maillage;
+    for (auto [x, y] : Contour)
+        ASSERT_TRUE(AjouterPointFrontiere(m, x, y, fenetre.Doc().Nuage.CooMin[3]).has_value());
+    pages->setCurrentIndex(2);
+    fenetre.findChild<QLineEdit*>("EdOriGrilX")->setText("1.00");
+    fenetre.findChild<QAbstractButton*>("BtValiderGrille")->click();
+    static_cast<void>(vgl->grabFramebuffer());
+    fenetre.findChild<QAbstractButton*>("BtCalcPointsGr")->click();
+    static_cast<void>(vgl->grabFramebuffer());
+    EXPECT_TRUE(fenetre.TexteStatut(1).contains("hors de la grille ignorés"))
+        << fenetre.TexteStatut(1).toStdString();
 }
 
 } // namespace

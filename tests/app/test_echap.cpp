@@ -145,6 +145,7 @@ TEST_F(Echap, PendingEscAsksBeforeDefiningTheAxis) {
     ASSERT_EQ(faux.messages.size(), 1u);
     EXPECT_EQ(faux.messages[0], "abandon");
     EXPECT_TRUE(fenetre.svgetatmenu.empty()) << "the menu is not locked after an abandon";
+    EXPECT_EQ(fenetre.ModeDefinirAxeX, 0) << "no pick waits behind an unlocked menu";
     EXPECT_GT(NbActionsActives(), 0);
 }
 

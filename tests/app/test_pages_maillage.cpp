@@ -114,12 +114,16 @@ protected:
     int choisi = -1;
     int retraces = 0;
     QString statut;
+    int panneauStatut = -1;
     std::vector<QString> messages;
     TPagesMaillage pages{racine,
                          nuage,
                          maillage,
                          {[this] { ++retraces; }, [] {},
-                          [this](int, const std::string& t) { statut = QString::fromStdString(t); },
+                          [this](int p, const std::string& t) {
+                              panneauStatut = p;
+                              statut = QString::fromStdString(t);
+                          },
                           [this](const QString& t) { messages.push_back(t); }},
                          {frontiereEnCours, vuePlanXY, choisi}};
 };
@@ -221,6 +225,7 @@ TEST_F(PagesMaillage, GridRefusesBadSpacingAndReportsDroppedNodes) {
     Cliquer("BtCalcPointsGr");
     EXPECT_FALSE(maillage.GrilleTri.empty());
     EXPECT_TRUE(statut.contains("hors de la grille ignorés")) << statut.toStdString();
+    EXPECT_EQ(panneauStatut, 1) << "panel 0 holds the hover figures, rewritten at every mouse move";
 
     nuage.CubesAffiches.clear();
     CalculerGrille("0.1");
@@ -279,17 +284,20 @@ TEST_F(PagesMaillage, ModelTextsAreTheCoreTextsAndTabsWaitForTheFirstComputation
 
 TEST_F(PagesMaillage, AnAbandonedComputationEndsInAMessage) {
     maillage.Frontiere = FrontiereL;
+    int repeintsAbandon = 0;
     TPagesMaillage abandon{racine,
                            nuage,
                            maillage,
                            {{},
-                            {},
+                            [&] { ++repeintsAbandon; },
                             [](int, const std::string&) { throw std::runtime_error("abandon"); },
                             [this](const QString& t) { messages.push_back(t); }},
                            {frontiereEnCours, vuePlanXY, choisi}};
     abandon.EntrerPage(PageGrille);
     W<QAbstractButton>("BtCalcPointsGr")->click();
     EXPECT_NE(std::find(messages.begin(), messages.end(), QStringLiteral("abandon")), messages.end());
+    EXPECT_FALSE(maillage.GrilleTri.empty());
+    EXPECT_EQ(repeintsAbandon, 1) << "the computed points are drawn whatever the answer";
 }
 
 // The window builds the widgets; the pages must find every one of them there.

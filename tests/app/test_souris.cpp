@@ -228,6 +228,7 @@ TEST_F(AxeX, MissingCompanionFileIsSaidInFrench) {
     EXPECT_TRUE(faux.messages[0].startsWith("fichier de points introuvable : "));
     EXPECT_EQ(faux.messages[1], "0 points traités");
     EXPECT_TRUE(fenetre.findChild<QAction*>("MiOuvrir")->isEnabled());
+    EXPECT_TRUE(fenetre.Doc().ScanPret) << "nothing was turned: the cloud stays the document";
 }
 
 TEST_F(AxeX, EscDuringTheTransformStopsItAndKeepsTheFile) {
@@ -246,6 +247,7 @@ TEST_F(AxeX, EscDuringTheTransformStopsItAndKeepsTheFile) {
     ASSERT_FALSE(faux.messages.empty());
     EXPECT_TRUE(faux.messages.back().endsWith(" points traités"));
     EXPECT_TRUE(fenetre.svgetatmenu.empty()) << "the work gives the menu back";
+    EXPECT_TRUE(fenetre.Doc().ScanPret) << "an abandoned transform leaves the cloud shown";
     EXPECT_TRUE(fenetre.findChild<QAction*>("MiOuvrir")->isEnabled());
 }
 
