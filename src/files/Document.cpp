@@ -66,7 +66,9 @@ void TDocument::ReinitialiserDocument() {
 }
 
 bool TDocument::FermerDocument() {
-    if (ScanPret && DonneesModifiees) {
+    // Also asked when the X-axis transform has emptied the view: the tree and its deletions are still
+    // there to save.
+    if (DonneesModifiees && (ScanPret || Nuage.NbCubesTotal() > 0)) {
         switch (fenetre_->Question("les données ont été modifiées, enregistrer?")) {
         case TReponse::Oui:
             // A failed save keeps the document: the deletions would be lost otherwise.

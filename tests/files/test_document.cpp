@@ -256,7 +256,20 @@ TEST_F(Document, TheSaveQuestionHasThreeOutcomes) {
     EXPECT_TRUE(doc.FermerDocument());
     EXPECT_TRUE(std::filesystem::exists(dossier / "voute.tsrk"));
 
+    // The X-axis transform empties the view, not the tree: its deletions are still offered for saving.
+    ASSERT_TRUE(doc.OuvrirFichier(scan));
+    doc.DonneesModifiees = true;
+    doc.ScanPret = false;
+    fenetre.Questions.clear();
+    fenetre.Reponse = TReponse::Annuler;
+    EXPECT_FALSE(doc.FermerDocument());
+    EXPECT_EQ(fenetre.Questions.size(), 1u);
+    EXPECT_EQ(doc.Nuage.NbCubesNiv[4], 4);
+    fenetre.Reponse = TReponse::Non;
+    EXPECT_TRUE(doc.FermerDocument());
+
     // A failed save keeps the document.
+    fenetre.Reponse = TReponse::Oui;
     ASSERT_TRUE(doc.OuvrirFichier(scan));
     doc.DonneesModifiees = true;
     std::filesystem::create_directory(dossier / "bloque.tsrk");
