@@ -45,15 +45,6 @@ void Ecrire(QLineEdit* e, const std::string& t) {
     e->setText(QString::fromStdString(t));
 }
 
-// The hourglass for a computation, put back however it ends.
-class TAttente {
-public:
-    TAttente() { CurseurAttente(); }
-    ~TAttente() { CurseurPrecedent(); }
-    TAttente(const TAttente&) = delete;
-    TAttente& operator=(const TAttente&) = delete;
-};
-
 } // namespace
 
 TPagesMaillage::TPagesMaillage(QWidget& racine, TNuage& nuage, TMaillage& maillage, TLiensPagesMaillage liens,
@@ -217,7 +208,7 @@ void TPagesMaillage::BtValiderGrilleClick() {
 void TPagesMaillage::BtCalcPointsGrClick() {
     TCompteRenduGrille cr;
     {
-        const TAttente attente;
+        const TAttenteCurseur attente;
         cr = CalculerPointsGrille(maillage_, nuage_.CubesAffiches);
     }
     if (!cr.Calcule) {
@@ -235,7 +226,7 @@ void TPagesMaillage::MiTriangulerClick() {
 
 // Without grid points the core does nothing.
 void TPagesMaillage::Trianguler() {
-    const TAttente attente;
+    const TAttenteCurseur attente;
     (void)tessarc::Trianguler(maillage_);
 }
 

@@ -109,7 +109,7 @@ void TFTessarc::AppliquerAxeXFenetre() {
     TResultatAxeX r;
     {
         const TTravail travail(*this);
-        CurseurAttente();
+        const TAttenteCurseur attente;
         const bool scanPret = doc_.ScanPret;
         doc_.ScanPret = false;
         std::filesystem::path compagnon = doc_.PFsansext;
@@ -123,7 +123,6 @@ void TFTessarc::AppliquerAxeXFenetre() {
             doc_.ScanPret = scanPret;
             RetracerTout();
         }
-        CurseurPrecedent();
     }
     if (!r.Applique && !r.Abandonne) Dlg.Message(this, QString::fromStdString(r.Message));
     Dlg.Message(this, QString::fromStdString(std::to_string(r.N) + " points traités"));

@@ -50,6 +50,7 @@ void TFTessarc::CreerVue(QWidget* parent) {
     etat.Nuage = &doc_.Nuage;
     etat.Maillage = &doc_.Maillage;
     etat.Progression = statutVue_.get();
+    // The view waits inside a paint: the utility's hourglass lets events run, which a paint must not.
     etat.CurseurAttente = [] { QGuiApplication::setOverrideCursor(Qt::WaitCursor); };
     etat.CurseurPrecedent = [] { QGuiApplication::restoreOverrideCursor(); };
 

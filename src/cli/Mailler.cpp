@@ -9,6 +9,7 @@
 #include "Nombres.h"
 #include "Saisie.h"
 #include "Triangulation.h"
+#include "Utils.h"
 
 #include <algorithm>
 #include <array>
@@ -128,10 +129,7 @@ std::vector<TPointPlan> LireFrontiere(const std::filesystem::path& nom) {
 }
 
 bool EstProjet(const std::filesystem::path& nom) {
-    std::string ext = nom.extension().string();
-    for (char& c : ext)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return ext == ".tsrk";
+    return Majuscules(nom.extension().string()) == ".TSRK";
 }
 
 // The three texts replace the files of the folder together: each is written and flushed beside its

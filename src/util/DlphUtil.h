@@ -44,6 +44,15 @@ void CurseurAttente();
 void CurseurPrecedent();
 [[nodiscard]] const std::string& PileCurseurs();
 
+// The hourglass over a scope, put back however the scope ends.
+class TAttenteCurseur {
+public:
+    TAttenteCurseur() { CurseurAttente(); }
+    ~TAttenteCurseur() { CurseurPrecedent(); }
+    TAttenteCurseur(const TAttenteCurseur&) = delete;
+    TAttenteCurseur& operator=(const TAttenteCurseur&) = delete;
+};
+
 [[nodiscard]] bool ShiftEnfonce();
 
 // The nearest window up the parent chain, the object itself included; menus and tooltips are not.
