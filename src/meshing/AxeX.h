@@ -23,8 +23,8 @@ struct TResultatAxeX {
 };
 
 // Rotation pass then translation pass, with progress "rotation N%" and "translation N%" in status panel
-// 1 every N div 20 records. The result goes to a new file beside the companion (its name with ".TMP")
-// which replaces the companion only once both passes succeeded: an error or an abandon leaves the
+// 1 every N div 20 records. The result goes to a new file beside the companion, which replaces the
+// companion only once both passes succeeded: an error or an abandon leaves the
 // companion as it was. Two points at the same X and Y define no axis and touch nothing.
 TResultatAxeX AppliquerAxeX(const TV3S& O, const TV3S& A, const std::filesystem::path& compagnon,
                             IProgression& progression);

@@ -1,9 +1,11 @@
 #include "AxeX.h"
+#include "Fichier.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <bit>
 #include <cmath>
 #include <cstdlib>
@@ -250,9 +252,10 @@ TEST(AppliquerAxeX, AFullDiskIsReportedInFrenchAndTheFileKept) {
     TDossier d;
     const std::vector<std::uint8_t> avant = Octets(Nuage(25));
     Ecrire(d / "s.ANSCSRC", avant);
-    fs::create_symlink("/dev/full", d / "s.TMP"); // every write of the new file fails: disk full
+    InjecterPanneEcriture(1, ENOSPC);
     TJournal j;
     const TResultatAxeX r = AppliquerAxeX(FaireV3S(0, 0, 0), FaireV3S(1, 2, 0), d / "s.ANSCSRC", j);
+    InjecterPanneEcriture(0, 0);
     EXPECT_FALSE(r.Applique);
     EXPECT_FALSE(r.Abandonne);
     EXPECT_EQ(r.N, 25);

@@ -1,6 +1,7 @@
 #pragma once
-// Plain POSIX files with French error texts that name the file, a large write buffer, and the atomic
-// replacement of a file (write beside it, flush, rename over it).
+// The program's file primitives: plain POSIX files with French error texts that name the file, a large
+// write buffer, the atomic replacement of a file (write beside it, flush, rename over it) and the
+// removal of a file at the end of a scope.
 
 #include "Utils.h"
 
@@ -14,6 +15,10 @@ namespace tessarc {
 
 // Throws std::runtime_error("fichier « nom » : quoi").
 [[noreturn]] void ErreurFichier(const std::filesystem::path& nom, const std::string& quoi);
+
+// Fault seam for the tests: the rang-th write of any file from now on (1 = the next one) fails with the
+// system error code, or writes only half of its bytes when code is 0. Rang 0 removes the fault.
+void InjecterPanneEcriture(std::int64_t rang, int code);
 
 class TFichier {
 public:

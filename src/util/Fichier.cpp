@@ -1,5 +1,6 @@
 #include "Fichier.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +11,32 @@
 #include <unistd.h>
 
 namespace tessarc {
+
+namespace {
+
+std::atomic<std::int64_t> rangPanne{0};
+std::atomic<int> codePanne{0};
+
+// The fault of InjecterPanneEcriture when this write is the chosen one: -1 with errno set, or the
+// shortened length.
+ssize_t Ecriture(int fd, const void* s, std::size_t n) {
+    if (rangPanne.load(std::memory_order_relaxed) > 0 && rangPanne.fetch_sub(1) == 1) {
+        const int code = codePanne.load();
+        if (code != 0) {
+            errno = code;
+            return -1;
+        }
+        n = n > 1 ? n / 2 : n;
+    }
+    return ::write(fd, s, n);
+}
+
+} // namespace
+
+void InjecterPanneEcriture(std::int64_t rang, int code) {
+    codePanne = code;
+    rangPanne = rang;
+}
 
 void ErreurFichier(const std::filesystem::path& nom, const std::string& quoi) {
     throw std::runtime_error("fichier « " + nom.string() + " » : " + quoi);
@@ -73,7 +100,7 @@ void TFichier::LireExact(void* dest, std::size_t n) {
 void TFichier::Ecrire(const void* src, std::size_t n) {
     const auto* s = static_cast<const unsigned char*>(src);
     while (n > 0) {
-        const ssize_t k = ::write(fd_, s, n);
+        const ssize_t k = Ecriture(fd_, s, n);
         if (k < 0) {
             if (errno == EINTR) continue;
             Echec("écriture impossible", errno);
