@@ -54,12 +54,12 @@ void Isoler(const std::function<void()>& f) {
 void BoucleFromChars(const std::filesystem::path& nom) {
     TFichier f(nom, TFichier::EMode::Lecture);
     const auto debut = Horloge::now();
-    auto tampon = std::make_unique<char[]>(TailleTamponTexte);
+    auto tampon = std::make_unique<char[]>(TLignesTexte::TailleTamponDefaut);
     std::size_t rempli = 0;
     std::int64_t lignes = 0;
     double somme = 0.0;
     for (;;) {
-        const std::size_t lu = f.Lire(tampon.get() + rempli, TailleTamponTexte - rempli);
+        const std::size_t lu = f.Lire(tampon.get() + rempli, TLignesTexte::TailleTamponDefaut - rempli);
         rempli += lu;
         const char* p = tampon.get();
         const char* const fin = p + rempli;
@@ -93,13 +93,12 @@ void BoucleFromChars(const std::filesystem::path& nom) {
 void AnalyseSeule(const std::filesystem::path& nom) {
     TFichier f(nom, TFichier::EMode::Lecture);
     TFichier nul("/dev/null", TFichier::EMode::Creation);
-    TTamponEcriture sortie(nul);
-    TV3S mini{}, maxi{};
-    std::int64_t n = 0;
+    TSortiePoints sortie(nom, nul);
     ProgressionMuette muette;
     const auto debut = Horloge::now();
-    ConvertirTexteEnPoints(f, sortie, mini, maxi, n, muette);
-    sortie.Vider();
+    ConvertirTexteEnPoints(f, sortie, muette);
+    sortie.Terminer();
+    const std::int64_t n = sortie.Nombre();
     const double s = Secondes(debut);
     std::printf("analyse du lecteur XYZ    : %.3f s, %.1f millions de lignes/s\n", s,
                 static_cast<double>(n) / s / 1e6);

@@ -1,11 +1,10 @@
 #include "Chargement.h"
 
-#include "LecteurXYZ.h"
 #include "Nombres.h"
 #include "PointFichier.h"
 
+#include <algorithm>
 #include <cmath>
-#include <limits>
 #include <memory>
 #include <string>
 
@@ -20,28 +19,16 @@ std::int64_t PasCentieme(std::int64_t n) {
     return pas < 1 ? 1 : pas;
 }
 
-bool Fini(const TPointFichier& p) {
-    return std::isfinite(p.X) && std::isfinite(p.Y) && std::isfinite(p.Z);
-}
-
-// Reads records by blocks and hands each one to f with its number from 1.
-template <typename F> void PourEnregistrements(TFichier& fichier, std::int64_t nbPts, F&& f) {
-    auto bloc = std::make_unique_for_overwrite<unsigned char[]>(PointsParBloc * TaillePointFichier);
-    std::int64_t i = 0;
-    while (i < nbPts) {
-        const auto n = static_cast<std::size_t>(std::min<std::int64_t>(nbPts - i, PointsParBloc));
-        fichier.LireExact(bloc.get(), n * TaillePointFichier);
-        for (std::size_t k = 0; k < n; ++k) f(++i, DecoderPoint(bloc.get() + k * TaillePointFichier));
-    }
-}
-
-void InitialiserEtendue(TNuage& nuage) {
-    constexpr float Max = std::numeric_limits<float>::max();
-    nuage.CooMin = FaireV3S(Max, Max, Max);
-    nuage.CooMax = FaireV3S(-Max, -Max, -Max);
-}
-
 } // namespace
+
+TAvancement::TAvancement(IProgression& progression, const char* titre, std::int64_t total)
+    : progression_(progression), titre_(titre), pas_(PasCentieme(total)), prochain_(pas_) {}
+
+void TAvancement::Afficher(std::int64_t fait) {
+    prochain_ = (fait / pas_ + 1) * pas_;
+    progression_.AffiInfo(1, std::string(titre_) + " : " + std::to_string(std::min<std::int64_t>(fait / pas_, 100)) +
+                                 "%");
+}
 
 void DimensionnerGrille(TNuage& nuage, std::int64_t nbPts, const std::filesystem::path& nom) {
     const TV3I& d = nuage.DimRacines;
@@ -58,82 +45,64 @@ void DimensionnerGrille(TNuage& nuage, std::int64_t nbPts, const std::filesystem
     nuage.DimensionnerGrille();
 }
 
-void ConstruireArbre(TFichier& fichier, std::int64_t nbPts, TNuage& nuage, IProgression& progression) {
-    const std::int64_t pas = PasCentieme(nbPts);
-    std::int64_t compte = pas;
-    const TV3I& o = nuage.OrigRacines;
-    const TV3I& d = nuage.DimRacines;
-    PourEnregistrements(fichier, nbPts, [&](std::int64_t i, const TPointFichier& p) {
-        if (!Fini(p))
-            ErreurFichier(fichier.Nom(), "le point n° " + std::to_string(i) + " a une coordonnée non finie");
-        const double ci = std::floor(double(p.X)) - o[1];
-        const double cj = std::floor(double(p.Y)) - o[2];
-        const double ck = std::floor(double(p.Z)) - o[3];
-        if (!(ci >= 0 && cj >= 0 && ck >= 0 && ci < d[1] && cj < d[2] && ck < d[3]))
-            ErreurFichier(fichier.Nom(),
-                          "le point n° " + std::to_string(i) + " est hors de l'étendue du nuage");
-        nuage.InsererPoint(p.X, p.Y, p.Z, p.Couleur);
-        if (--compte == 0) {
-            compte = pas;
-            progression.AffiInfo(1, "construction : " + std::to_string(i / pas) + "%");
+void ConstruireArbre(ISourcePoints& source, TNuage& nuage, IProgression& progression) {
+    TAvancement avancement(progression, "construction", source.Nombre());
+    std::int64_t i = 0;
+    std::vector<TPointFichier> bloc(PointsParBloc);
+    for (std::size_t n; (n = source.Lire(bloc)) > 0;) {
+        for (std::size_t k = 0; k < n; ++k) {
+            const TPointFichier& p = bloc[k];
+            nuage.InsererPoint(p.X, p.Y, p.Z, p.Couleur);
+            avancement.Avancer(++i);
         }
-    });
-}
-
-TCadrage LireFichierXYZ(const std::filesystem::path& nom, TNuage& nuage, std::int64_t& NbPts,
-                        IProgression& progression) {
-    TFichier texte(nom, TFichier::EMode::Lecture);
-    std::filesystem::path nomTemporaire = nom;
-    nomTemporaire += ".tmp";
-    TFichier temporaire(nomTemporaire, TFichier::EMode::Creation);
-    // It can weigh gigabytes: it goes after a failure or an abandon too.
-    TSuppressionFichier suppression(nomTemporaire);
-    InitialiserEtendue(nuage);
-    {
-        TTamponEcriture sortie(temporaire);
-        ConvertirTexteEnPoints(texte, sortie, nuage.CooMin, nuage.CooMax, NbPts, progression);
-        sortie.Vider();
     }
-    texte.Fermer();
-    if (NbPts == 0) ErreurFichier(nom, "aucun point, le fichier est vide");
-    const TCadrage cadrage = nuage.CalculerEtendue();
-    DimensionnerGrille(nuage, NbPts, nom);
-    temporaire.Rembobiner();
-    ConstruireArbre(temporaire, NbPts, nuage, progression);
-    return cadrage;
 }
 
-TCadrage LireFichierXYB(const std::filesystem::path& nom, TNuage& nuage, std::int64_t& NbPts,
+TChargement ChargerScan(const std::filesystem::path& nom, TLecteurPoints lecteur, TNuage& nuage,
                         IProgression& progression) {
-    TFichier fichier(nom, TFichier::EMode::Lecture);
-    const std::int64_t taille = fichier.Taille();
+    TFichier source(nom, TFichier::EMode::Lecture);
+    TFichier temporaire = TFichier::Temporaire(nom);
+    TSortiePoints sortie(nom, temporaire);
+    lecteur(source, sortie, progression);
+    sortie.Terminer();
+    source.Fermer();
+
+    TChargement r;
+    r.NbPts = sortie.Nombre();
+    if (r.NbPts == 0) ErreurFichier(nom, "aucun point, le fichier est vide");
+    r.Decalage = DecalageCoordonnees(sortie.Min(), sortie.Max());
+    r.Remarques = sortie.Remarques();
+    TSourceTemporaire points(temporaire, nom, r.NbPts, r.Decalage);
+    // Rounding is monotonic: the box of the stored points is the stored box.
+    for (int a = 1; a <= 3; ++a) {
+        nuage.CooMin[a] = static_cast<float>(sortie.Min()[a] - r.Decalage[a]);
+        nuage.CooMax[a] = static_cast<float>(sortie.Max()[a] - r.Decalage[a]);
+    }
+    r.Cadrage = nuage.CalculerEtendue();
+    DimensionnerGrille(nuage, r.NbPts, nom);
+    ConstruireArbre(points, nuage, progression);
+    return r;
+}
+
+void LireXYB(TFichier& source, TSortiePoints& sortie, IProgression& progression) {
+    const std::int64_t taille = source.Taille();
     if (taille % static_cast<std::int64_t>(TaillePointFichier) != 0)
-        ErreurFichier(nom,
+        ErreurFichier(source.Nom(),
                       "taille de " + std::to_string(taille) +
                           " octets, qui n'est pas un multiple de 16 : ce n'est pas un fichier XYZ binaire");
     const std::int64_t n = taille / static_cast<std::int64_t>(TaillePointFichier);
-    if (n == 0) ErreurFichier(nom, "aucun point, le fichier est vide");
-    InitialiserEtendue(nuage);
-    const std::int64_t pas = PasCentieme(n);
-    std::int64_t compte = pas;
-    PourEnregistrements(fichier, n, [&](std::int64_t i, const TPointFichier& p) {
-        if (!Fini(p)) ErreurFichier(nom, "le point n° " + std::to_string(i) + " a une coordonnée non finie");
-        const float c[4] = {0.0f, p.X, p.Y, p.Z};
-        for (int a = 1; a <= 3; ++a) {
-            if (c[a] < nuage.CooMin[a]) nuage.CooMin[a] = c[a];
-            if (c[a] > nuage.CooMax[a]) nuage.CooMax[a] = c[a];
+    TAvancement avancement(progression, "lecture", n);
+    auto bloc = std::make_unique_for_overwrite<unsigned char[]>(PointsParBloc * TaillePointFichier);
+    for (std::int64_t i = 0; i < n;) {
+        const auto k = static_cast<std::size_t>(std::min<std::int64_t>(n - i, PointsParBloc));
+        source.LireExact(bloc.get(), k * TaillePointFichier);
+        for (std::size_t j = 0; j < k; ++j) {
+            const TPointFichier p = DecoderPoint(bloc.get() + j * TaillePointFichier);
+            sortie.Ajouter(p.X, p.Y, p.Z, p.Couleur);
         }
-        if (--compte == 0) {
-            compte = pas;
-            progression.AffiInfo(1, "lecture : " + std::to_string(i / pas) + "%");
-        }
-    });
-    NbPts = n;
-    const TCadrage cadrage = nuage.CalculerEtendue();
-    DimensionnerGrille(nuage, n, nom);
-    fichier.Rembobiner();
-    ConstruireArbre(fichier, n, nuage, progression);
-    return cadrage;
+        i += static_cast<std::int64_t>(k);
+        avancement.Avancer(i);
+    }
 }
 
 } // namespace tessarc

@@ -1,33 +1,63 @@
 #pragma once
-// Loading point records into the cube tree: the common step ConstruireArbre, the text reader with its
-// temporary file, and ".xyb" files.
+// Loading a scan into the cube tree. Every reader of the table of formats fills a TSortiePoints; the
+// shared tail then takes the coordinate shift from the box, sizes the root grid and builds the tree.
 
 #include "Fichier.h"
 #include "Progression.h"
+#include "SortiePoints.h"
+#include "SourcePoints.h"
 #include "UTessarcGlb.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace tessarc {
+
+// A scan reader: every point of source into sortie, progress "lecture : N%", each fault refused with
+// the file's name.
+using TLecteurPoints = void (*)(TFichier& source, TSortiePoints& sortie, IProgression& progression);
+
+// What a load gives besides the tree.
+struct TChargement {
+    TCadrage Cadrage;
+    std::int64_t NbPts = 0;
+    TV3R Decalage{};                    // true coordinate = stored + Decalage
+    std::vector<std::string> Remarques; // notes of the reader for the user
+};
 
 // Sizes the root grid from DimRacines; an extent beyond the store's limit (or beyond what the grid
 // can index at all) refuses the file nom, named in the message.
 void DimensionnerGrille(TNuage& nuage, std::int64_t nbPts, const std::filesystem::path& nom);
 
-// Inserts nbPts 16-byte records read from the current position of fichier into the tree, whose grid is
-// sized; progress "construction : N%" every 1 % of the points. A record with a non-finite coordinate or
-// outside the root grid refuses the file: it is damaged, and the tree would drop the point anyway.
-void ConstruireArbre(TFichier& fichier, std::int64_t nbPts, TNuage& nuage, IProgression& progression);
+// Inserts every point of source into the tree, whose grid is sized; progress "construction : N%"
+// every 1 % of the points.
+void ConstruireArbre(ISourcePoints& source, TNuage& nuage, IProgression& progression);
 
-// The text file nom: its records go to nom + ".tmp" beside it (removed afterwards, whatever happens),
-// then the bounding box sizes the root grid and the tree is built. An empty file is refused.
-TCadrage LireFichierXYZ(const std::filesystem::path& nom, TNuage& nuage, std::int64_t& NbPts,
+// Reads nom with lecteur into an unnamed temporary file beside it (or in the user's temporary folder),
+// then shift, bounding box, extent, grid and tree. A file without any point is refused.
+TChargement ChargerScan(const std::filesystem::path& nom, TLecteurPoints lecteur, TNuage& nuage,
                         IProgression& progression);
 
-// A ".xyb" file: a headerless stream of 16-byte records, read twice (the bounding box, then the tree).
-// A size that is not a multiple of 16, or no record at all, is refused.
-TCadrage LireFichierXYB(const std::filesystem::path& nom, TNuage& nuage, std::int64_t& NbPts,
-                        IProgression& progression);
+// Progress of a reader every 1 % of a total, never above 100 %.
+class TAvancement {
+public:
+    TAvancement(IProgression& progression, const char* titre, std::int64_t total);
+    void Avancer(std::int64_t fait) {
+        if (fait >= prochain_) Afficher(fait);
+    }
+
+private:
+    void Afficher(std::int64_t fait);
+
+    IProgression& progression_;
+    const char* titre_;
+    std::int64_t pas_;
+    std::int64_t prochain_;
+};
+
+// ".xyb": a headerless stream of 16-byte records; a size that is not a multiple of 16 is refused.
+void LireXYB(TFichier& source, TSortiePoints& sortie, IProgression& progression);
 
 } // namespace tessarc

@@ -3,6 +3,7 @@
 #include "Chargement.h"
 #include "ExportXYZ.h"
 #include "Fichier.h"
+#include "Formats.h"
 #include "Projet.h"
 #include "Proprietes.h"
 
@@ -27,12 +28,6 @@ public:
 private:
     IFenetreDocument& f_;
 };
-
-std::string Majuscules(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
 
 } // namespace
 
@@ -61,6 +56,8 @@ void TDocument::ReinitialiserDocument() {
     fenetre_->AfficherPremierePage();
     Nuage.Vider();
     Maillage = TMaillage{};
+    Decalage = TV3R{};
+    Remarques.clear();
     // A new document has no deletions pending.
     DonneesModifiees = false;
 }
@@ -85,12 +82,16 @@ bool TDocument::FermerDocument() {
 }
 
 bool TDocument::OuvrirFichier(const std::filesystem::path& nom) {
+    const TFormat* format = FormatDe(nom);
+    if (format == nullptr) {
+        Echec(TexteTypeInconnu(nom));
+        return false;
+    }
     TCurseurAttente curseur(*fenetre_);
     DerniereErreur.clear();
     int niveau = NivAfficheApresScan;
     bool reussi = true;
     try {
-        const std::string ext = Majuscules(nom.extension().string());
         PFsansext = nom;
         PFsansext.replace_extension();
         DernierScan = nom.parent_path();
@@ -99,19 +100,7 @@ bool TDocument::OuvrirFichier(const std::filesystem::path& nom) {
         Nuage.CooMax = FaireV3S(-Max, -Max, -Max);
         Nuage.NivMax = 4;
         ReinitialiserDocument();
-        if (ext == ".XYZ") {
-            Cadrage = LireFichierXYZ(nom, Nuage, NbPts, *progression_);
-        } else if (ext == ".TSRK") {
-            const TLectureProjet r = LireFichierProjet(nom, Nuage, Maillage, NbPts, *progression_);
-            niveau = r.NivAffiche;
-            Cadrage = r.Cadrage;
-        } else if (ext == ".XYB") {
-            Cadrage = LireFichierXYB(nom, Nuage, NbPts, *progression_);
-        } else {
-            ErreurFichier(nom, "type de fichier non reconnu" +
-                                   (ext.empty() ? std::string() : " (" + ext + ")") +
-                                   ", les types lus sont .xyz, .tsrk et .xyb");
-        }
+        niveau = Charger(nom, *format);
     } catch (const std::bad_alloc&) {
         Echec("fichier « " + nom.string() + " » : mémoire insuffisante pour le charger");
         reussi = false;
@@ -126,6 +115,21 @@ bool TDocument::OuvrirFichier(const std::filesystem::path& nom) {
     NivAfficheCharge = niveau;
     FinChargement(niveau);
     return reussi;
+}
+
+int TDocument::Charger(const std::filesystem::path& nom, const TFormat& format) {
+    if (format.Lecteur == nullptr) {
+        const TLectureProjet r = LireFichierProjet(nom, Nuage, Maillage, NbPts, *progression_);
+        Cadrage = r.Cadrage;
+        Decalage = r.Decalage;
+        return r.NivAffiche;
+    }
+    TChargement r = ChargerScan(nom, format.Lecteur, Nuage, *progression_);
+    Cadrage = r.Cadrage;
+    NbPts = r.NbPts;
+    Decalage = r.Decalage;
+    Remarques = std::move(r.Remarques);
+    return NivAfficheApresScan;
 }
 
 void TDocument::FinChargement(int niveau) {
@@ -168,11 +172,11 @@ bool TDocument::EnregistrerFichierSous(int genre, int niveau, const std::filesys
             fenetre_->AppliquerCadrage(Cadrage);
         }
         if (genre == GenreProjet) {
-            EcrireFichierProjet(nom, Nuage, Maillage, niveau, Nuage.NivAffiche, ProgressionEnregistrement);
+            EcrireFichierProjet(nom, Nuage, Maillage, niveau, Nuage.NivAffiche, Decalage, ProgressionEnregistrement);
             // The whole tree is on the disk: nothing is pending any more.
             if (niveau == Nuage.NivMax) DonneesModifiees = false;
         } else if (genre == GenreXYZ) {
-            EcrireExportXYZ(nom, Nuage, niveau, ProgressionEnregistrement);
+            EcrireExportXYZ(nom, Nuage, niveau, Decalage, ProgressionEnregistrement);
         }
         return true;
     } catch (const std::bad_alloc&) {
@@ -192,7 +196,7 @@ bool TDocument::EnregistrerSousNiveau(const std::filesystem::path& choisi, int f
 }
 
 std::string TDocument::Proprietes() const {
-    return TexteProprietes(Nuage, NbPts);
+    return TexteProprietes(Nuage, NbPts, Decalage);
 }
 
 } // namespace tessarc

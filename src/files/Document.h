@@ -12,8 +12,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace tessarc {
+
+struct TFormat;
 
 class IFenetreDocument {
 public:
@@ -61,8 +64,10 @@ public:
     std::filesystem::path PFsansext;            // the document's path without extension: saves add theirs
     std::filesystem::path DernierScan;          // folder of the last opened file
     TCadrage Cadrage;                           // framing from the last CalculerEtendue
+    TV3R Decalage{};                            // true coordinate = stored + Decalage (far scans)
     int NivAfficheCharge = NivAfficheApresScan; // level asked by the last load, before lowering
     std::string DerniereErreur;                 // text of the last failure, empty after a success
+    std::vector<std::string> Remarques;         // notes of the last load's reader for the user
     // Saves show no progress in the window; the command-line tool sets this to stop a save on Ctrl-C.
     IProgression* ProgressionEnregistrement = nullptr;
 
@@ -72,9 +77,10 @@ public:
     // The save question when deletions are pending on a loaded cloud, then the reset. False, with the
     // document unchanged, when the question was closed without a choice or the save failed.
     [[nodiscard]] bool FermerDocument();
-    // Opens nom (".xyz", ".tsrk" or ".xyb", in any case) into the document, which it first empties; on
-    // a failure the window hears the message and the document is left empty. The closing block runs
-    // either way: averages, displayed level, ScanPret, framing. Returns false on a failure.
+    // Opens nom (a type of the table of formats, in any case) into the document, which it first empties;
+    // on a failure the window hears the message and the document is left empty. The closing block runs
+    // either way: averages, displayed level, ScanPret, framing. Returns false on a failure. A type the
+    // table does not hold is refused before anything changes.
     bool OuvrirFichier(const std::filesystem::path& nom);
     // Compacts the tree when deletions are pending, then writes PFsansext + ".tsrk" (GenreProjet) or
     // PFsansext + ".xyz" (GenreXYZ) with the cubes of niveau (lowered to NivMax); another kind writes
@@ -91,6 +97,8 @@ public:
     [[nodiscard]] std::filesystem::path NomFichier(int genre) const;
 
 private:
+    // The reading proper; returns the level to show.
+    int Charger(const std::filesystem::path& nom, const TFormat& format);
     void FinChargement(int niveau);
     void Echec(const std::string& texte);
 

@@ -1,7 +1,7 @@
 #include "LecteurXYZ.h"
 
+#include "Chargement.h"
 #include "Nombres.h"
-#include "PointFichier.h"
 
 #include <cmath>
 #include <cstring>
@@ -12,9 +12,13 @@ namespace tessarc {
 
 TLigneXYZ LireLigneXYZSimple(std::string_view ligne) {
     TLigneXYZ r;
-    r.X = ExtraireReelVue(ligne);
-    r.Y = ExtraireReelVue(ligne);
-    r.Z = ExtraireReelVue(ligne);
+    int lues = 0;
+    for (double* c : {&r.X, &r.Y, &r.Z}) {
+        const auto v = LireReel(Rogner(ExtraireMotVue(ligne)));
+        *c = v.value_or(0.0);
+        lues += v.has_value() ? 1 : 0;
+    }
+    r.SansCoordonnees = lues == 0;
     for (int k = 1; k <= 3; ++k) r.Couleur[k] = static_cast<std::uint8_t>(ExtraireEntierVue(ligne));
     return r;
 }
@@ -128,10 +132,13 @@ TLigneXYZ LireLigneXYZ(std::string_view ligne) {
     const char* const fin = p + ligne.size();
     TLigneXYZ r;
     double* const coo[3] = {&r.X, &r.Y, &r.Z};
+    bool vides = true;
     for (double* c : coo) {
+        vides = vides && p == fin;
         if (!ReelRapide(p, fin, *c)) return LireLigneXYZSimple(ligne);
         Sauter(p, fin);
     }
+    r.SansCoordonnees = vides;
     for (int k = 1; k <= 3; ++k) {
         std::int32_t v = 0;
         if (!EntierRapide(p, fin, v)) return LireLigneXYZSimple(ligne);
@@ -143,103 +150,38 @@ TLigneXYZ LireLigneXYZ(std::string_view ligne) {
 
 namespace {
 
-class TConvertisseur {
-public:
-    TConvertisseur(TFichier& texte, TTamponEcriture& sortie, TV3S& CooMin, TV3S& CooMax, std::int64_t& NbPts,
-                   IProgression& progression)
-        : texte_(texte), sortie_(sortie), min_(CooMin), max_(CooMax), NbPts_(NbPts),
-          progression_(progression), pas_(PasLecture(texte.Taille())), compte_(pas_) {}
+// About the number of lines in 1 % of a file of 39-byte lines.
+constexpr std::int64_t OctetsParLigne = 39;
 
-    void Ligne(std::string_view ligne) {
-        ++NbPts_;
-        if (--compte_ == 0) {
-            compte_ = pas_;
-            progression_.AffiInfo(1, "lecture : " + std::to_string(NbPts_ / pas_) + "%");
-        }
-        const TLigneXYZ l = LireLigneXYZ(ligne);
-        TPointFichier p;
-        p.X = Coordonnee(l.X, 1);
-        p.Y = Coordonnee(l.Y, 2);
-        p.Z = Coordonnee(l.Z, 3);
-        p.Couleur = l.Couleur;
-        EncoderPoint(sortie_.Reserver(TaillePointFichier), p);
-        sortie_.Avancer(TaillePointFichier);
-    }
-
-private:
-    // About the number of lines in 1 % of a file of 39-byte lines.
-    static std::int64_t PasLecture(std::int64_t taille) {
-        const std::int64_t pas = taille / 3900;
-        return pas < 1 ? 1 : pas;
-    }
-
-    float Coordonnee(double v, int axe) {
-        const auto s = static_cast<float>(v);
-        if (std::isinf(s))
-            ErreurFichier(texte_.Nom(), "ligne " + std::to_string(NbPts_) + ", la coordonnée " +
-                                            FormatC("%g", v) +
-                                            " dépasse la simple précision (3.4e38 au plus) : fichier refusé");
-        if (s < min_[axe]) min_[axe] = s;
-        if (s > max_[axe]) max_[axe] = s;
-        return s;
-    }
-
-    TFichier& texte_;
-    TTamponEcriture& sortie_;
-    TV3S& min_;
-    TV3S& max_;
-    std::int64_t& NbPts_;
-    IProgression& progression_;
-    const std::int64_t pas_;
-    std::int64_t compte_;
-};
+void VerifierSimple(const std::filesystem::path& nom, std::int64_t ligne, double v) {
+    if (std::isinf(static_cast<float>(v)))
+        ErreurFichier(nom, "ligne " + std::to_string(ligne) + ", la coordonnée " + FormatC("%g", v) +
+                               " dépasse la simple précision (3.4e38 au plus) : fichier refusé");
+}
 
 } // namespace
 
-void ConvertirTexteEnPoints(TFichier& texte, TTamponEcriture& sortie, TV3S& CooMin, TV3S& CooMax,
-                            std::int64_t& NbPts, IProgression& progression, std::size_t tailleTampon) {
-    TConvertisseur conv(texte, sortie, CooMin, CooMax, NbPts, progression);
-    std::size_t taille = tailleTampon < 2 ? 2 : tailleTampon;
-    auto tampon = std::make_unique_for_overwrite<char[]>(taille);
-    std::size_t debut = 0; // first byte of the current line
-    std::size_t rempli = 0;
-    bool finFichier = false;
-    for (;;) {
-        const char* p = tampon.get() + debut;
-        const char* const fin = tampon.get() + rempli;
-        while (p < fin) {
-            const auto* lf =
-                static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(fin - p)));
-            if (lf == nullptr) break;
-            const char* f = (lf > p && lf[-1] == '\r') ? lf - 1 : lf;
-            conv.Ligne(std::string_view(p, static_cast<std::size_t>(f - p)));
-            p = lf + 1;
-        }
-        debut = static_cast<std::size_t>(p - tampon.get());
-        if (finFichier) {
-            // The last line has no line end.
-            if (debut < rempli) {
-                const char* f = (fin[-1] == '\r') ? fin - 1 : fin;
-                conv.Ligne(std::string_view(p, static_cast<std::size_t>(f - p)));
-            }
-            break;
-        }
-        // Keep the unfinished line at the front; a line longer than the buffer doubles it.
-        const std::size_t reste = rempli - debut;
-        if (debut == 0 && reste == taille) {
-            auto plus = std::make_unique_for_overwrite<char[]>(taille * 2);
-            std::memcpy(plus.get(), tampon.get(), reste);
-            tampon = std::move(plus);
-            taille *= 2;
-        } else if (reste > 0 && debut > 0) {
-            std::memmove(tampon.get(), tampon.get() + debut, reste);
-        }
-        debut = 0;
-        rempli = reste;
-        const std::size_t lu = texte.Lire(tampon.get() + rempli, taille - rempli);
-        if (lu == 0) finFichier = true;
-        rempli += lu;
+void ConvertirTexteEnPoints(TFichier& texte, TSortiePoints& sortie, IProgression& progression,
+                            std::size_t tailleTampon) {
+    TLignesTexte lignes(texte, tailleTampon);
+    TAvancement avancement(progression, "lecture", texte.Taille() / OctetsParLigne);
+    std::int64_t n = 0;
+    std::int64_t sansCoordonnees = 0;
+    for (std::string_view ligne; lignes.Suivante(ligne);) {
+        avancement.Avancer(++n);
+        const TLigneXYZ l = LireLigneXYZ(ligne);
+        sansCoordonnees += l.SansCoordonnees ? 1 : 0;
+        for (const double v : {l.X, l.Y, l.Z}) VerifierSimple(texte.Nom(), n, v);
+        sortie.Ajouter(l.X, l.Y, l.Z, l.Couleur);
     }
+    if (sansCoordonnees > 0)
+        sortie.Remarquer(std::to_string(sansCoordonnees) +
+                         (sansCoordonnees > 1 ? " lignes sans coordonnées lues comme 0 0 0"
+                                              : " ligne sans coordonnées lue comme 0 0 0"));
+}
+
+void LireXYZ(TFichier& texte, TSortiePoints& sortie, IProgression& progression) {
+    ConvertirTexteEnPoints(texte, sortie, progression);
 }
 
 } // namespace tessarc

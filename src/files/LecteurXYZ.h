@@ -4,7 +4,9 @@
 // final line end adds no empty line.
 
 #include "Fichier.h"
+#include "LignesTexte.h"
 #include "Progression.h"
+#include "SortiePoints.h"
 #include "UtilsVect.h"
 
 #include <cstddef>
@@ -19,6 +21,7 @@ struct TLigneXYZ {
     double Y = 0.0;
     double Z = 0.0;
     TV4By Couleur{};
+    bool SansCoordonnees = false; // none of the three coordinate fields reads as a number
 };
 
 // Field by field with the program's field readers: the reference reading of a line.
@@ -27,13 +30,13 @@ struct TLigneXYZ {
 // LireLigneXYZSimple.
 [[nodiscard]] TLigneXYZ LireLigneXYZ(std::string_view ligne);
 
-inline constexpr std::size_t TailleTamponTexte = std::size_t{4} << 20;
+// Every line of texte is one point of sortie; progress "lecture : N%" about every 1 % of the file. A
+// coordinate finite as a double but beyond single precision refuses the file. The lines that hold no
+// coordinate at all are counted in a note for the user.
+void ConvertirTexteEnPoints(TFichier& texte, TSortiePoints& sortie, IProgression& progression,
+                            std::size_t tailleTampon = TLignesTexte::TailleTamponDefaut);
 
-// Reads every line of texte and appends one 16-byte record per line to sortie, widening CooMin and
-// CooMax and counting NbPts; progress "lecture : N%" about every 1 % of the file. A coordinate finite
-// as a double but beyond single precision refuses the file.
-void ConvertirTexteEnPoints(TFichier& texte, TTamponEcriture& sortie, TV3S& CooMin, TV3S& CooMax,
-                            std::int64_t& NbPts, IProgression& progression,
-                            std::size_t tailleTampon = TailleTamponTexte);
+// The reader of the table of formats.
+void LireXYZ(TFichier& texte, TSortiePoints& sortie, IProgression& progression);
 
 } // namespace tessarc

@@ -1,22 +1,15 @@
 #pragma once
-// The 16-byte point record of the temporary file, of the body of project files and of ".xyb" files:
-// X, Y, Z as IEEE singles, then red, green, blue and the fourth colour byte, little-endian whatever
-// the machine.
+// The 16-byte point record of the body of project files and of ".xyb" files: X, Y, Z as IEEE singles,
+// then red, green, blue and the fourth colour byte, little-endian whatever the machine.
 
 #include "PetitBoutiste.h"
+#include "SourcePoints.h"
 #include "UtilsVect.h"
 
 #include <cstddef>
 #include <cstdint>
 
 namespace tessarc {
-
-struct TPointFichier {
-    float X = 0.0f;
-    float Y = 0.0f;
-    float Z = 0.0f;
-    TV4By Couleur{};
-};
 
 inline constexpr std::size_t TaillePointFichier = 16;
 

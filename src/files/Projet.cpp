@@ -4,10 +4,12 @@
 #include "Fichier.h"
 #include "PointFichier.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace tessarc {
 
@@ -21,51 +23,142 @@ std::string Octets(std::int64_t n) {
     return std::to_string(n) + (n > 1 ? " octets" : " octet");
 }
 
-} // namespace
+// A header field the program writes in 32 bits at most: wider values are forged, never cut.
+std::int64_t Petit(const std::filesystem::path& nom, const unsigned char* s, const char* champ) {
+    const std::int64_t v = LireLE64(s);
+    if (v != static_cast<std::int32_t>(v))
+        ErreurFichier(nom, std::string(champ) + " " + std::to_string(v) + " impossible, fichier altéré");
+    return v;
+}
 
-TLectureProjet LireFichierProjet(const std::filesystem::path& nom, TNuage& nuage, TMaillage& maillage,
-                                 std::int64_t& NbPts, IProgression& progression) {
-    TFichier fichier(nom, TFichier::EMode::Lecture);
+bool Decale(const TV3R& d) {
+    return d[1] != 0.0 || d[2] != 0.0 || d[3] != 0.0;
+}
+
+// The records of the body, refused when not finite or outside the extent of the header's box.
+class TSourceProjet final : public ISourcePoints {
+public:
+    TSourceProjet(TFichier& fichier, std::int64_t n, const TNuage& nuage)
+        : fichier_(fichier), debut_(fichier.Position()), n_(n), nuage_(nuage) {}
+    [[nodiscard]] std::int64_t Nombre() const override { return n_; }
+    void Rembobiner() override {
+        fichier_.Positionner(debut_);
+        lus_ = 0;
+    }
+    [[nodiscard]] std::size_t Lire(std::span<TPointFichier> dest) override {
+        const auto n = static_cast<std::size_t>(std::min<std::int64_t>(n_ - lus_, std::int64_t(dest.size())));
+        bloc_.resize(n * TaillePointFichier);
+        fichier_.LireExact(bloc_.data(), bloc_.size());
+        for (std::size_t k = 0; k < n; ++k) {
+            dest[k] = DecoderPoint(bloc_.data() + k * TaillePointFichier);
+            ++lus_;
+            Verifier(dest[k]);
+        }
+        return n;
+    }
+
+private:
+    void Verifier(const TPointFichier& p) const {
+        if (!(std::isfinite(p.X) && std::isfinite(p.Y) && std::isfinite(p.Z)))
+            ErreurFichier(fichier_.Nom(), "le point n° " + std::to_string(lus_) + " a une coordonnée non finie");
+        const TV3I& o = nuage_.OrigRacines;
+        const TV3I& d = nuage_.DimRacines;
+        const double c[3] = {std::floor(double(p.X)) - o[1], std::floor(double(p.Y)) - o[2],
+                             std::floor(double(p.Z)) - o[3]};
+        if (!(c[0] >= 0 && c[1] >= 0 && c[2] >= 0 && c[0] < d[1] && c[1] < d[2] && c[2] < d[3]))
+            ErreurFichier(fichier_.Nom(), "le point n° " + std::to_string(lus_) + " est hors de l'étendue du nuage");
+    }
+
+    TFichier& fichier_;
+    std::int64_t debut_;
+    std::int64_t n_;
+    std::int64_t lus_ = 0;
+    const TNuage& nuage_;
+    std::vector<unsigned char> bloc_;
+};
+
+struct TEntete {
+    std::int64_t Version = 0;
+    std::int64_t H = 0;
+    std::int64_t F = 0;
+    std::int64_t N = 0;
+    TV3S Origine{};
+    float Trame = 0.0f;
+    int Niveau = 0;
+    int NivAffiche = NivAfficheProjetV0;
+    TV3S CooMin{};
+    TV3S CooMax{};
+    TV3R Decalage{};
+};
+
+void VerifierTailles(const std::filesystem::path& nom, const TEntete& t, std::int64_t taille) {
+    const std::int64_t reste = taille - t.H;
+    if (t.F < 0 || t.F > reste / 12)
+        ErreurFichier(nom, "nombre de points de frontière " + std::to_string(t.F) +
+                               " impossible, le fichier n'en contient pas autant");
+    const std::int64_t corps = reste - 12 * t.F;
+    if (t.N < 0 || t.N > corps / static_cast<std::int64_t>(TaillePointFichier))
+        ErreurFichier(nom, "nombre de points " + std::to_string(t.N) +
+                               " impossible, le fichier n'en contient pas autant");
+    const std::int64_t surplus = corps - t.N * static_cast<std::int64_t>(TaillePointFichier);
+    if (surplus != 0)
+        ErreurFichier(nom, Octets(surplus) + " après le dernier des " + std::to_string(t.N) +
+                               " points annoncés : fichier altéré");
+}
+
+TEntete LireEntete(TFichier& fichier) {
+    const std::filesystem::path& nom = fichier.Nom();
     const std::int64_t taille = fichier.Taille();
-    std::array<unsigned char, TailleEnteteV1> e{};
+    std::array<unsigned char, TailleEnteteV2> e{};
     if (taille < 8) ErreurFichier(nom, "trop court pour un fichier Tessarc (" + Octets(taille) + ")");
     fichier.LireExact(e.data(), 8);
-    const auto version = static_cast<std::int32_t>(LireLE64(e.data()));
-    if (version != 0 && version != 1)
-        ErreurFichier(nom, "version " + std::to_string(version) +
-                               " inconnue, seules les versions 0 et 1 sont lues");
-    const std::int64_t h = version == 0 ? TailleEnteteV0 : TailleEnteteV1;
-    if (taille < h)
-        ErreurFichier(nom, "en-tête incomplet (" + Octets(taille) + " au lieu d'au moins " + Octets(h) + ")");
-    fichier.LireExact(e.data() + 8, static_cast<std::size_t>(h - 8));
+    TEntete t;
+    t.Version = LireLE64(e.data());
+    if (t.Version < 0 || t.Version > VersionProjetDecale)
+        ErreurFichier(nom, "version " + std::to_string(t.Version) +
+                               " inconnue, seules les versions 0, 1 et 2 sont lues");
+    t.H = t.Version == 0 ? TailleEnteteV0 : t.Version == 1 ? TailleEnteteV1 : TailleEnteteV2;
+    if (taille < t.H)
+        ErreurFichier(nom, "en-tête incomplet (" + Octets(taille) + " au lieu d'au moins " + Octets(t.H) + ")");
+    fichier.LireExact(e.data() + 8, static_cast<std::size_t>(t.H - 8));
 
-    const std::int64_t f = LireLE64(e.data() + 8);
-    const TV3S origine = LireV3S(e.data() + 16);
-    const float trame = LireReelLE(e.data() + 28);
-    const auto niveau = static_cast<std::int32_t>(LireLE64(e.data() + 32));
-    const std::int64_t n = LireLE64(e.data() + 40);
-    const TV3S cooMin = LireV3S(e.data() + 48);
-    const TV3S cooMax = LireV3S(e.data() + 60);
-    const auto nivAffiche =
-        version == 0 ? NivAfficheProjetV0 : static_cast<std::int32_t>(LireLE64(e.data() + 72));
+    t.F = LireLE64(e.data() + 8);
+    t.Origine = LireV3S(e.data() + 16);
+    t.Trame = LireReelLE(e.data() + 28);
+    const std::int64_t niveau = Petit(nom, e.data() + 32, "niveau enregistré");
+    t.N = LireLE64(e.data() + 40);
+    t.CooMin = LireV3S(e.data() + 48);
+    t.CooMax = LireV3S(e.data() + 60);
+    const std::int64_t nivAffiche = t.Version == 0 ? NivAfficheProjetV0 : Petit(nom, e.data() + 72, "niveau affiché");
+    if (t.Version == VersionProjetDecale)
+        t.Decalage = FaireV3R(LireDoubleLE(e.data() + 80), LireDoubleLE(e.data() + 88), LireDoubleLE(e.data() + 96));
 
     if (niveau < 0 || niveau >= NbNiveaux)
         ErreurFichier(nom, "niveau enregistré " + std::to_string(niveau) + " hors de 0 à 4");
     if (nivAffiche < 0 || nivAffiche >= NbNiveaux)
         ErreurFichier(nom, "niveau affiché " + std::to_string(nivAffiche) + " hors de 0 à 4");
-    const std::int64_t reste = taille - h;
-    if (f < 0 || f > reste / 12)
-        ErreurFichier(nom, "nombre de points de frontière " + std::to_string(f) +
-                               " impossible, le fichier n'en contient pas autant");
-    if (n < 0 || n > (reste - 12 * f) / static_cast<std::int64_t>(TaillePointFichier))
-        ErreurFichier(nom, "nombre de points " + std::to_string(n) +
-                               " impossible, le fichier n'en contient pas autant");
-    if (!Fini(origine) || !std::isfinite(trame))
-        ErreurFichier(nom, "origine ou trame de la grille non finie");
-    if (!Fini(cooMin) || !Fini(cooMax)) ErreurFichier(nom, "étendue du nuage non finie");
+    t.Niveau = static_cast<int>(niveau);
+    t.NivAffiche = static_cast<int>(nivAffiche);
+    VerifierTailles(nom, t, taille);
+    if (!Fini(t.Origine) || !std::isfinite(t.Trame)) ErreurFichier(nom, "origine ou trame de la grille non finie");
+    if (!Fini(t.CooMin) || !Fini(t.CooMax)) ErreurFichier(nom, "étendue du nuage non finie");
+    if (t.N > 0)
+        for (int a = 1; a <= 3; ++a)
+            if (t.CooMax[a] < t.CooMin[a])
+                ErreurFichier(nom, "étendue du nuage inversée : le maximum est sous le minimum");
+    if (!(std::isfinite(t.Decalage[1]) && std::isfinite(t.Decalage[2]) && std::isfinite(t.Decalage[3])))
+        ErreurFichier(nom, "décalage des coordonnées non fini");
+    return t;
+}
 
-    std::vector<TV3S> frontiere(static_cast<std::size_t>(f));
-    for (std::int64_t i = 0; i < f; ++i) {
+} // namespace
+
+TLectureProjet LireFichierProjet(const std::filesystem::path& nom, TNuage& nuage, TMaillage& maillage,
+                                 std::int64_t& NbPts, IProgression& progression) {
+    TFichier fichier(nom, TFichier::EMode::Lecture);
+    const TEntete t = LireEntete(fichier);
+    std::vector<TV3S> frontiere(static_cast<std::size_t>(t.F));
+    for (std::int64_t i = 0; i < t.F; ++i) {
         std::array<unsigned char, 12> b{};
         fichier.LireExact(b.data(), b.size());
         frontiere[static_cast<std::size_t>(i)] = LireV3S(b.data());
@@ -75,23 +168,25 @@ TLectureProjet LireFichierProjet(const std::filesystem::path& nom, TNuage& nuage
     }
 
     maillage.Frontiere = std::move(frontiere);
-    maillage.OrigineGrille = origine;
-    maillage.TrameGrille = trame;
-    nuage.NivMax = niveau;
-    NbPts = n;
-    nuage.CooMin = cooMin;
-    nuage.CooMax = cooMax;
+    maillage.OrigineGrille = t.Origine;
+    maillage.TrameGrille = t.Trame;
+    nuage.NivMax = t.Niveau;
+    NbPts = t.N;
+    nuage.CooMin = t.CooMin;
+    nuage.CooMax = t.CooMax;
 
     TLectureProjet r;
-    r.NivAffiche = nivAffiche;
+    r.NivAffiche = t.NivAffiche;
+    r.Decalage = t.Decalage;
     r.Cadrage = nuage.CalculerEtendue();
-    DimensionnerGrille(nuage, n, nom);
-    ConstruireArbre(fichier, n, nuage, progression);
+    DimensionnerGrille(nuage, t.N, nom);
+    TSourceProjet points(fichier, t.N, nuage);
+    ConstruireArbre(points, nuage, progression);
     return r;
 }
 
 void EcrireFichierProjet(const std::filesystem::path& nom, const TNuage& nuage, const TMaillage& maillage,
-                         int niveau, int nivAffiche, IProgression* progression) {
+                         int niveau, int nivAffiche, const TV3R& decalage, IProgression* progression) {
     if (niveau < 0 || niveau >= NbNiveaux || nivAffiche < 0 || nivAffiche >= NbNiveaux)
         throw std::invalid_argument("niveau hors de 0 à 4");
     const std::int64_t n = nuage.NbCubesNiv[static_cast<std::size_t>(niveau)];
@@ -100,8 +195,10 @@ void EcrireFichierProjet(const std::filesystem::path& nom, const TNuage& nuage, 
     TEcritureAtomique ecriture(nom);
     {
         TTamponEcriture tampon(ecriture.Fichier());
-        unsigned char* e = tampon.Reserver(TailleEnteteV1);
-        EcrireLE64(e, VersionProjet);
+        const bool decale = Decale(decalage);
+        const std::int64_t h = decale ? TailleEnteteV2 : TailleEnteteV1;
+        unsigned char* e = tampon.Reserver(static_cast<std::size_t>(h));
+        EcrireLE64(e, decale ? VersionProjetDecale : VersionProjet);
         EcrireLE64(e + 8, f);
         EcrireV3S(e + 16, maillage.OrigineGrille);
         EcrireReelLE(e + 28, maillage.TrameGrille);
@@ -110,7 +207,9 @@ void EcrireFichierProjet(const std::filesystem::path& nom, const TNuage& nuage, 
         EcrireV3S(e + 48, nuage.CooMin);
         EcrireV3S(e + 60, nuage.CooMax);
         EcrireLE64(e + 72, nivAffiche);
-        tampon.Avancer(TailleEnteteV1);
+        if (decale)
+            for (int a = 1; a <= 3; ++a) EcrireDoubleLE(e + 80 + 8 * (a - 1), decalage[a]);
+        tampon.Avancer(static_cast<std::size_t>(h));
         for (const TV3S& p : maillage.Frontiere) {
             EcrireV3S(tampon.Reserver(12), p);
             tampon.Avancer(12);

@@ -56,7 +56,42 @@ TFichier::TFichier(std::filesystem::path nom, EMode mode) : nom_(std::move(nom))
     }
 }
 
-TFichier::TFichier(TFichier&& autre) noexcept : fd_(autre.fd_), nom_(std::move(autre.nom_)) {
+TFichier::TFichier(int fd, std::filesystem::path nom, std::string libelle)
+    : fd_(fd), nom_(std::move(nom)), libelle_(std::move(libelle)) {}
+
+namespace {
+
+// An unnamed file in dossier: O_TMPFILE where the file system has it, else a fresh name created
+// exclusively and removed at once. -1 with errno set when the folder refuses.
+int CreerSansNom(const std::filesystem::path& dossier) {
+    int fd = ::open(dossier.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) return fd;
+    std::string modele = (dossier / ".tessarc-XXXXXX").string();
+    fd = ::mkostemp(modele.data(), O_CLOEXEC);
+    if (fd >= 0) ::unlink(modele.c_str());
+    return fd;
+}
+
+} // namespace
+
+TFichier TFichier::Temporaire(const std::filesystem::path& voisin) {
+    std::filesystem::path dossier = voisin.parent_path();
+    if (dossier.empty()) dossier = ".";
+    std::error_code ec;
+    const std::filesystem::path autre = std::filesystem::temp_directory_path(ec);
+    const std::string libelle = "fichier temporaire de « " + voisin.string() + " »";
+    int premiere = 0;
+    for (const std::filesystem::path& d : {dossier, autre}) {
+        if (d.empty()) continue;
+        const int fd = CreerSansNom(d);
+        if (fd >= 0) return TFichier(fd, d, libelle + " (dans " + d.string() + ")");
+        if (premiere == 0) premiere = errno;
+    }
+    throw std::runtime_error(libelle + " : création impossible, " + TexteErreurSysteme(premiere));
+}
+
+TFichier::TFichier(TFichier&& autre) noexcept
+    : fd_(autre.fd_), nom_(std::move(autre.nom_)), libelle_(std::move(autre.libelle_)) {
     autre.fd_ = -1;
 }
 
@@ -65,6 +100,7 @@ TFichier& TFichier::operator=(TFichier&& autre) noexcept {
         if (fd_ >= 0) ::close(fd_);
         fd_ = autre.fd_;
         nom_ = std::move(autre.nom_);
+        libelle_ = std::move(autre.libelle_);
         autre.fd_ = -1;
     }
     return *this;
@@ -75,7 +111,9 @@ TFichier::~TFichier() {
 }
 
 void TFichier::Echec(const char* operation, int code) const {
-    ErreurFichier(nom_, std::string(operation) + ", " + TexteErreurSysteme(code));
+    const std::string quoi = std::string(operation) + ", " + TexteErreurSysteme(code);
+    if (!libelle_.empty()) throw std::runtime_error(libelle_ + " : " + quoi);
+    ErreurFichier(nom_, quoi);
 }
 
 std::size_t TFichier::Lire(void* dest, std::size_t n) {
@@ -94,7 +132,10 @@ std::size_t TFichier::Lire(void* dest, std::size_t n) {
 }
 
 void TFichier::LireExact(void* dest, std::size_t n) {
-    if (Lire(dest, n) != n) ErreurFichier(nom_, "fin de fichier inattendue");
+    if (Lire(dest, n) != n) {
+        if (!libelle_.empty()) throw std::runtime_error(libelle_ + " : fin de fichier inattendue");
+        ErreurFichier(nom_, "fin de fichier inattendue");
+    }
 }
 
 void TFichier::Ecrire(const void* src, std::size_t n) {
@@ -118,6 +159,16 @@ std::int64_t TFichier::Taille() const {
 
 void TFichier::Rembobiner() {
     if (::lseek(fd_, 0, SEEK_SET) < 0) Echec("retour au début impossible", errno);
+}
+
+std::int64_t TFichier::Position() const {
+    const off_t p = ::lseek(fd_, 0, SEEK_CUR);
+    if (p < 0) Echec("position illisible", errno);
+    return static_cast<std::int64_t>(p);
+}
+
+void TFichier::Positionner(std::int64_t position) {
+    if (::lseek(fd_, static_cast<off_t>(position), SEEK_SET) < 0) Echec("déplacement impossible", errno);
 }
 
 void TFichier::Synchroniser() {

@@ -27,6 +27,10 @@ public:
     TFichier() = default;
     // Creation makes or truncates the file, open for reading and writing.
     TFichier(std::filesystem::path nom, EMode mode);
+    // An unnamed file for work data, in the folder of voisin when that folder takes it, else in the
+    // user's temporary folder: created exclusively, never through a link, never shared, and gone with
+    // its descriptor whatever happens (an error, Esc, or the process killed).
+    [[nodiscard]] static TFichier Temporaire(const std::filesystem::path& voisin);
     TFichier(TFichier&& autre) noexcept;
     TFichier& operator=(TFichier&& autre) noexcept;
     TFichier(const TFichier&) = delete;
@@ -40,6 +44,8 @@ public:
     void Ecrire(const void* src, std::size_t n);
     [[nodiscard]] std::int64_t Taille() const;
     void Rembobiner();
+    [[nodiscard]] std::int64_t Position() const;
+    void Positionner(std::int64_t position);
     // Data on the disk before the file is renamed over another.
     void Synchroniser();
     // Closes and reports a failure of the close itself (a delayed write error).
@@ -48,10 +54,12 @@ public:
     [[nodiscard]] const std::filesystem::path& Nom() const { return nom_; }
 
 private:
+    TFichier(int fd, std::filesystem::path nom, std::string libelle);
     [[noreturn]] void Echec(const char* operation, int code) const;
 
     int fd_ = -1;
     std::filesystem::path nom_;
+    std::string libelle_; // how messages name an unnamed file
 };
 
 // Collects small writes into large ones.

@@ -102,12 +102,24 @@ TEST_F(Document, OpensATextScanAndRemovesItsTemporaryFile) {
     EXPECT_TRUE(fenetre.Messages.empty());
 }
 
-TEST_F(Document, RefusesEmptyFilesAndUnknownExtensionsLeavingAnEmptyDocument) {
+TEST_F(Document, AnUnknownTypeChangesNothing) {
+    ASSERT_TRUE(doc.OuvrirFichier(Ecrire("bon.xyz", PetitScan)));
+    const std::int64_t cubes = doc.Nuage.NbCubesTotal();
+    for (const char* nom : {"scan.txt", "scan"}) {
+        EXPECT_FALSE(doc.OuvrirFichier(Ecrire(nom, "1 2 3\n")));
+        EXPECT_NE(doc.DerniereErreur.find("type de fichier non reconnu"), std::string::npos) << doc.DerniereErreur;
+        EXPECT_NE(doc.DerniereErreur.find(nom), std::string::npos) << doc.DerniereErreur;
+        EXPECT_EQ(fenetre.Messages.back(), doc.DerniereErreur);
+        EXPECT_EQ(doc.NbPts, 5);
+        EXPECT_EQ(doc.Nuage.NbCubesTotal(), cubes);
+        EXPECT_EQ(doc.PFsansext, dossier / "bon");
+    }
+}
+
+TEST_F(Document, RefusesEmptyAndMalformedFilesLeavingAnEmptyDocument) {
     for (const auto& [nom, attendu] :
          std::map<std::string, std::string>{{"vide.xyz", "aucun point"},
                                             {"vide.xyb", "aucun point"},
-                                            {"scan.txt", "type de fichier non reconnu"},
-                                            {"scan", "type de fichier non reconnu"},
                                             {"impair.xyb", "pas un multiple de 16"}}) {
         ASSERT_TRUE(doc.OuvrirFichier(Ecrire("bon.xyz", PetitScan)));
         EXPECT_FALSE(

@@ -40,20 +40,19 @@ TConversion Convertir(const TDossierTemporaire& dossier, const std::string& text
                       IProgression& progression) {
     EcrireFichier(dossier / "scan.xyz", texte);
     TFichier entree(dossier / "scan.xyz", TFichier::EMode::Lecture);
-    TFichier sortie(dossier / "points.bin", TFichier::EMode::Creation);
+    TFichier temporaire = TFichier::Temporaire(dossier / "scan.xyz");
+    TSortiePoints sortie(dossier / "scan.xyz", temporaire);
+    ConvertirTexteEnPoints(entree, sortie, progression, tampon);
+    sortie.Terminer();
     TConversion c;
-    constexpr float Max = std::numeric_limits<float>::max();
-    c.Min = FaireV3S(Max, Max, Max);
-    c.Max = FaireV3S(-Max, -Max, -Max);
-    {
-        TTamponEcriture t(sortie, 64);
-        ConvertirTexteEnPoints(entree, t, c.Min, c.Max, c.NbPts, progression, tampon);
-        t.Vider();
+    c.NbPts = sortie.Nombre();
+    c.Points.resize(static_cast<std::size_t>(c.NbPts));
+    TSourceTemporaire source(temporaire, dossier / "scan.xyz", c.NbPts, TV3R{});
+    EXPECT_EQ(source.Lire(c.Points), c.Points.size());
+    for (int a = 1; a <= 3; ++a) {
+        c.Min[a] = static_cast<float>(sortie.Min()[a]);
+        c.Max[a] = static_cast<float>(sortie.Max()[a]);
     }
-    const std::string octets = LireFichier(dossier / "points.bin");
-    for (std::size_t i = 0; i + 16 <= octets.size(); i += 16)
-        c.Points.push_back(DecoderPoint(reinterpret_cast<const unsigned char*>(octets.data()) + i));
-    EXPECT_EQ(octets.size(), static_cast<std::size_t>(c.NbPts) * 16);
     return c;
 }
 

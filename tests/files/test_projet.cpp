@@ -146,7 +146,15 @@ TEST_F(Projet, RefusesDamagedOrForgedFilesAndResetsTheDocument) {
         {"en-tête v0 tronqué", avec([](auto& p) { p.Version = 0; }).substr(0, 71), "en-tête incomplet"});
     cas.push_back({"corps tronqué", bon.substr(0, bon.size() - 1), "nombre de points 3 impossible"});
     cas.push_back({"frontière tronquée", bon.substr(0, 80 + 12), "nombre de points de frontière 2"});
-    cas.push_back({"version 2", avec([](auto& p) { p.Version = 2; }), "version 2 inconnue"});
+    cas.push_back({"version 3", avec([](auto& p) { p.Version = 3; }), "version 3 inconnue"});
+    // Wide fields are forged: their low 32 bits would pass for valid ones.
+    cas.push_back({"version 2^32 + 1", avec([](auto& p) { p.Version = (std::int64_t{1} << 32) + 1; }), "version"});
+    cas.push_back({"niveau 2^62", avec([](auto& p) { p.L = std::int64_t{1} << 62; }), "niveau enregistré"});
+    cas.push_back({"niveau affiché 2^40 + 2", avec([](auto& p) { p.NivAffiche = (std::int64_t{1} << 40) + 2; }),
+                   "niveau affiché"});
+    cas.push_back({"octets en trop", bon + std::string(5, '\0'), "5 octets après le dernier des 3 points"});
+    cas.push_back({"N nul et points", avec([](auto& p) { p.N = 0; }), "48 octets après le dernier des 0 points"});
+    cas.push_back({"étendue inversée", avec([](auto& p) { std::swap(p.Min, p.Max); }), "étendue du nuage inversée"});
     cas.push_back({"version -1", avec([](auto& p) { p.Version = -1; }), "version -1 inconnue"});
     cas.push_back({"niveau 5", avec([](auto& p) { p.L = 5; }), "niveau enregistré 5"});
     cas.push_back({"niveau -1", avec([](auto& p) { p.L = -1; }), "niveau enregistré -1"});

@@ -53,27 +53,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
     const fuzz::TDossier dossier;
     const auto nom = dossier.Ecrire("entree.xyz", donnees + 1, taille - 1);
     TFichier entree(nom, TFichier::EMode::Lecture);
-    TFichier sortie(dossier / "points.bin", TFichier::EMode::Creation);
-    constexpr float Max = std::numeric_limits<float>::max();
-    TV3S mini = FaireV3S(Max, Max, Max), maxi = FaireV3S(-Max, -Max, -Max);
-    std::int64_t n = 0;
+    TFichier temporaire = TFichier::Temporaire(nom);
+    TSortiePoints sortie(nom, temporaire);
     ProgressionMuette muette;
     try {
-        TTamponEcriture t(sortie, 64);
-        ConvertirTexteEnPoints(entree, t, mini, maxi, n, muette, tampon);
-        t.Vider();
+        ConvertirTexteEnPoints(entree, sortie, muette, tampon);
+        sortie.Terminer();
     } catch (const std::runtime_error&) {
         if (!refuse) std::abort();
         return 0;
     }
-    if (refuse || n != static_cast<std::int64_t>(attendus.size())) std::abort();
-    std::vector<unsigned char> octets(attendus.size() * TaillePointFichier);
-    sortie.Rembobiner();
-    if (sortie.Lire(octets.data(), octets.size()) != octets.size()) std::abort();
+    if (refuse || sortie.Nombre() != static_cast<std::int64_t>(attendus.size())) std::abort();
+    std::vector<TPointFichier> lus(attendus.size());
+    TSourceTemporaire source(temporaire, nom, sortie.Nombre(), TV3R{});
+    if (source.Lire(lus) != lus.size()) std::abort();
     for (std::size_t i = 0; i < attendus.size(); ++i) {
+        unsigned char a[TaillePointFichier];
         unsigned char b[TaillePointFichier];
-        EncoderPoint(b, attendus[i]);
-        if (std::memcmp(b, octets.data() + i * TaillePointFichier, TaillePointFichier) != 0) std::abort();
+        EncoderPoint(a, attendus[i]);
+        EncoderPoint(b, lus[i]);
+        if (std::memcmp(a, b, TaillePointFichier) != 0) std::abort();
     }
     return 0;
 }

@@ -1,0 +1,57 @@
+#include "LignesTexte.h"
+
+namespace tessarc {
+
+TLignesTexte::TLignesTexte(TFichier& fichier, std::size_t tailleTampon)
+    : fichier_(fichier), taille_(tailleTampon < 2 ? 2 : tailleTampon),
+      tampon_(std::make_unique_for_overwrite<char[]>(taille_)) {}
+
+bool TLignesTexte::SuivanteApresRemplissage(std::string_view& ligne) {
+    for (;;) {
+        if (finFichier_) {
+            if (debut_ >= rempli_) return false;
+            const char* p = tampon_.get() + debut_;
+            const char* fin = tampon_.get() + rempli_;
+            if (fin[-1] == '\r') --fin;
+            ligne = std::string_view(p, static_cast<std::size_t>(fin - p));
+            debut_ = rempli_;
+            return true;
+        }
+        Remplir();
+        const char* p = tampon_.get() + debut_;
+        const auto n = rempli_ - debut_;
+        if (const auto* lf = static_cast<const char*>(std::memchr(p, '\n', n))) {
+            ligne = std::string_view(p, static_cast<std::size_t>((lf > p && lf[-1] == '\r' ? lf - 1 : lf) - p));
+            debut_ = static_cast<std::size_t>(lf + 1 - tampon_.get());
+            return true;
+        }
+    }
+}
+
+// Keeps the unfinished line at the front and reads after it; a line longer than the buffer doubles it.
+void TLignesTexte::Remplir() {
+    const std::size_t reste = rempli_ - debut_;
+    if (debut_ == 0 && reste == taille_) {
+        auto plus = std::make_unique_for_overwrite<char[]>(taille_ * 2);
+        std::memcpy(plus.get(), tampon_.get(), reste);
+        tampon_ = std::move(plus);
+        taille_ *= 2;
+    } else if (reste > 0 && debut_ > 0) {
+        std::memmove(tampon_.get(), tampon_.get() + debut_, reste);
+    }
+    debut_ = 0;
+    rempli_ = reste;
+    const std::size_t lu = fichier_.Lire(tampon_.get() + rempli_, taille_ - rempli_);
+    if (lu == 0) finFichier_ = true;
+    rempli_ += lu;
+    octetsLus_ += static_cast<std::int64_t>(lu);
+    if (premier_ && (rempli_ >= 3 || finFichier_)) {
+        premier_ = false;
+        const std::string_view debut(tampon_.get(), rempli_);
+        if (debut.starts_with("\xFF\xFE") || debut.starts_with("\xFE\xFF"))
+            ErreurFichier(fichier_.Nom(), "fichier texte UTF-16 : enregistrez-le en UTF-8");
+        if (debut.starts_with("\xEF\xBB\xBF")) debut_ = 3;
+    }
+}
+
+} // namespace tessarc

@@ -1,0 +1,51 @@
+#pragma once
+// The lines of a text file read in large blocks: a line ends at LF and loses a CR before it; the last
+// line needs no line end, and a final line end adds no empty line. A UTF-8 byte-order mark is skipped;
+// a UTF-16 one refuses the file, whose every other byte would read as an empty field.
+
+#include "Fichier.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+namespace tessarc {
+
+class TLignesTexte {
+public:
+    static constexpr std::size_t TailleTamponDefaut = std::size_t{4} << 20;
+
+    explicit TLignesTexte(TFichier& fichier, std::size_t tailleTampon = TailleTamponDefaut);
+
+    // The next line into ligne (valid until the next call); false after the last one.
+    [[nodiscard]] bool Suivante(std::string_view& ligne) {
+        const char* p = tampon_.get() + debut_;
+        const char* const fin = tampon_.get() + rempli_;
+        if (const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(fin - p)))) {
+            ligne = std::string_view(p, static_cast<std::size_t>((lf > p && lf[-1] == '\r' ? lf - 1 : lf) - p));
+            debut_ = static_cast<std::size_t>(lf + 1 - tampon_.get());
+            return true;
+        }
+        return SuivanteApresRemplissage(ligne);
+    }
+
+    // Bytes of the file read so far, for progress.
+    [[nodiscard]] std::int64_t OctetsLus() const { return octetsLus_; }
+
+private:
+    [[nodiscard]] bool SuivanteApresRemplissage(std::string_view& ligne);
+    void Remplir();
+
+    TFichier& fichier_;
+    std::size_t taille_;
+    std::unique_ptr<char[]> tampon_;
+    std::size_t debut_ = 0; // first byte of the current line
+    std::size_t rempli_ = 0;
+    std::int64_t octetsLus_ = 0;
+    bool finFichier_ = false;
+    bool premier_ = true;
+};
+
+} // namespace tessarc
