@@ -53,12 +53,12 @@ std::size_t TSourceTemporaire::Lire(std::span<TPointFichier> dest) {
     bloc_.resize(n * TaillePointLu);
     fichier_.LireExact(bloc_.data(), bloc_.size());
     for (std::size_t i = 0; i < n; ++i, ++lus_) {
-        const unsigned char* s = bloc_.data() + i * TaillePointLu;
+        const TPointLu l = DecoderPointLu(bloc_.data() + i * TaillePointLu);
         TPointFichier& p = dest[i];
-        p.X = Stocker(LireDoubleLE(s), 1);
-        p.Y = Stocker(LireDoubleLE(s + 8), 2);
-        p.Z = Stocker(LireDoubleLE(s + 16), 3);
-        for (int k = 1; k <= 4; ++k) p.Couleur[k] = s[23 + k];
+        p.X = Stocker(l.X, 1);
+        p.Y = Stocker(l.Y, 2);
+        p.Z = Stocker(l.Z, 3);
+        p.Couleur = l.Couleur;
     }
     return n;
 }

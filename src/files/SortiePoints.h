@@ -21,6 +21,20 @@ namespace tessarc {
 // X, Y, Z as little-endian doubles, then the four colour bytes.
 inline constexpr std::size_t TaillePointLu = 28;
 
+// One point as a reader gives it: true coordinates.
+struct TPointLu {
+    double X = 0.0;
+    double Y = 0.0;
+    double Z = 0.0;
+    TV4By Couleur{};
+};
+
+inline TPointLu DecoderPointLu(const unsigned char* s) {
+    TPointLu p{LireDoubleLE(s), LireDoubleLE(s + 8), LireDoubleLE(s + 16), {}};
+    for (int k = 1; k <= 4; ++k) p.Couleur[k] = s[23 + k];
+    return p;
+}
+
 class TSortiePoints {
 public:
     // source names the scan in the messages.

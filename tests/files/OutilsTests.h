@@ -2,7 +2,9 @@
 // Helpers of the file tests: a temporary folder per test, whole-file reading and writing, a progress
 // that records its texts and can stop at a chosen one.
 
+#include "Chargement.h"
 #include "Progression.h"
+#include "SortiePoints.h"
 
 #include <gtest/gtest.h>
 
@@ -72,5 +74,23 @@ public:
 private:
     std::string arret_;
 };
+
+// Runs a reader of the table of formats on nom and returns its points as read: true coordinates in
+// double, before the shift and the rounding to single.
+inline std::vector<TPointLu> LireAvec(TLecteurPoints lecteur, const std::filesystem::path& nom,
+                                      IProgression* progression = nullptr) {
+    ProgressionMuette muette;
+    TFichier source(nom, TFichier::EMode::Lecture);
+    TFichier temporaire = TFichier::Temporaire(nom);
+    TSortiePoints sortie(nom, temporaire);
+    lecteur(source, sortie, progression != nullptr ? *progression : muette);
+    sortie.Terminer();
+    std::vector<unsigned char> octets(static_cast<std::size_t>(sortie.Nombre()) * TaillePointLu);
+    temporaire.Rembobiner();
+    temporaire.LireExact(octets.data(), octets.size());
+    std::vector<TPointLu> points;
+    for (std::size_t i = 0; i < octets.size(); i += TaillePointLu) points.push_back(DecoderPointLu(octets.data() + i));
+    return points;
+}
 
 } // namespace tessarc::essais
