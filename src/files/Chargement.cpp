@@ -32,17 +32,13 @@ void TAvancement::Afficher(std::int64_t fait) {
 
 void DimensionnerGrille(TNuage& nuage, std::int64_t nbPts, const std::filesystem::path& nom) {
     const TV3I& d = nuage.DimRacines;
-    // In double: three dimensions of up to two billion overflow any integer product.
-    const double cellules = double(d[1]) * double(d[2]) * double(d[3]);
-    if (cellules > double(MaxCellulesRacines) || (nbPts > 0 && cellules < 1.0))
-        ErreurFichier(
-            nom, FormatC("étendue du nuage trop grande (de %g à %g, %g à %g, %g à %g m), la grille de cubes "
-                         "de 1 m est limitée à %lld cellules : coordonnées non locales ou point isolé très "
-                         "éloigné ?",
-                         double(nuage.CooMin[1]), double(nuage.CooMax[1]), double(nuage.CooMin[2]),
-                         double(nuage.CooMax[2]), double(nuage.CooMin[3]), double(nuage.CooMax[3]),
-                         static_cast<long long>(MaxCellulesRacines)));
-    nuage.DimensionnerGrille();
+    if (nbPts > 0 && (d[1] < 1 || d[2] < 1 || d[3] < 1))
+        ErreurFichier(nom, "étendue du nuage vide alors que le fichier annonce des points");
+    try {
+        nuage.DimensionnerGrille();
+    } catch (const std::runtime_error& e) {
+        ErreurFichier(nom, e.what());
+    }
 }
 
 void ConstruireArbre(ISourcePoints& source, TNuage& nuage, IProgression& progression) {

@@ -27,11 +27,11 @@ struct TChargement {
     std::vector<std::string> Remarques; // notes of the reader for the user
 };
 
-// Sizes the root grid from DimRacines; an extent beyond the store's limit (or beyond what the grid
-// can index at all) refuses the file nom, named in the message.
+// Empties the root table for the extent DimRacines; an extent the root cells cannot number, or none
+// at all for a file announcing points, refuses the file nom, named in the message.
 void DimensionnerGrille(TNuage& nuage, std::int64_t nbPts, const std::filesystem::path& nom);
 
-// Inserts every point of source into the tree, whose grid is sized; progress "construction : N%"
+// Inserts every point of source into the tree, whose roots are emptied; progress "construction : N%"
 // every 1 % of the points.
 void ConstruireArbre(ISourcePoints& source, TNuage& nuage, IProgression& progression);
 

@@ -3,266 +3,183 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
-#include <new>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 namespace tessarc {
-
-// ---- Slot blocks ----------------------------------------------------------------------------------
-
-std::size_t TNuage::Emplacements::MotsBloc(int classe) {
-    const auto cap = static_cast<std::size_t>(Capacite[static_cast<std::size_t>(classe)]);
-    return classe == Dense ? cap : 1 + cap + (cap + 3) / 4;
-}
-
-std::uint32_t* TNuage::Emplacements::Bloc(std::uint32_t h) const {
-    const int classe = ClasseDe(h);
-    const std::uint32_t n = (h & ((1u << BitsClasse) - 1)) - 1;
-    const auto& c = classes_[static_cast<std::size_t>(classe)];
-    return c.chunks[n / BlocsParChunk].get() + (n % BlocsParChunk) * MotsBloc(classe);
-}
-
-std::uint32_t TNuage::Emplacements::Nouveau(int classe) {
-    auto& c = classes_[static_cast<std::size_t>(classe)];
-    std::uint32_t n;
-    if (!c.libres.empty()) {
-        n = c.libres.back();
-        c.libres.pop_back();
-    } else {
-        n = c.suivant;
-        if (n % BlocsParChunk == 0)
-            c.chunks.push_back(std::make_unique<std::uint32_t[]>(BlocsParChunk * MotsBloc(classe)));
-        ++c.suivant;
-    }
-    const std::uint32_t h = (static_cast<std::uint32_t>(classe) << BitsClasse) | (n + 1);
-    std::memset(Bloc(h), 0, MotsBloc(classe) * sizeof(std::uint32_t));
-    return h;
-}
-
-void TNuage::Emplacements::Liberer(std::uint32_t h) {
-    if (h == 0) return;
-    classes_[static_cast<std::size_t>(ClasseDe(h))].libres.push_back((h & ((1u << BitsClasse) - 1)) - 1);
-}
-
-IndexCube TNuage::Emplacements::Lire(std::uint32_t h, int slot) const {
-    if (h == 0) return 0;
-    const int classe = ClasseDe(h);
-    const std::uint32_t* b = Bloc(h);
-    if (classe == Dense) return b[slot];
-    const int cap = Capacite[static_cast<std::size_t>(classe)];
-    const auto* positions = reinterpret_cast<const std::uint8_t*>(b + 1 + cap);
-    const int n = static_cast<int>(b[0]);
-    for (int e = 0; e < n; ++e) {
-        if (positions[e] == slot) return b[1 + e];
-        if (positions[e] > slot) break;
-    }
-    return 0;
-}
-
-std::uint32_t TNuage::Emplacements::Poser(std::uint32_t h, int slot, IndexCube enfant) {
-    const int classe = ClasseDe(h);
-    std::uint32_t* b = Bloc(h);
-    if (classe == Dense) {
-        b[slot] = enfant;
-        return h;
-    }
-    const int cap = Capacite[static_cast<std::size_t>(classe)];
-    auto* positions = reinterpret_cast<std::uint8_t*>(b + 1 + cap);
-    const int n = static_cast<int>(b[0]);
-    int pos = 0;
-    while (pos < n && positions[pos] < slot) ++pos;
-    if (pos < n && positions[pos] == slot) {
-        b[1 + pos] = enfant;
-        return h;
-    }
-    if (n == cap) {
-        // Full: move to the next class (slot order is kept by Parcourir and re-insertion).
-        const std::uint32_t nh = Nouveau(classe + 1);
-        std::uint32_t hh = nh;
-        Parcourir(h, [&](int s, IndexCube i) { hh = Poser(hh, s, i); });
-        hh = Poser(hh, slot, enfant);
-        Liberer(h);
-        return hh;
-    }
-    for (int e = n; e > pos; --e) {
-        b[1 + e] = b[e];
-        positions[e] = positions[e - 1];
-    }
-    b[1 + pos] = enfant;
-    positions[pos] = static_cast<std::uint8_t>(slot);
-    b[0] = static_cast<std::uint32_t>(n + 1);
-    return h;
-}
-
-void TNuage::Emplacements::Effacer(std::uint32_t h, int slot) {
-    if (h == 0) return;
-    const int classe = ClasseDe(h);
-    std::uint32_t* b = Bloc(h);
-    if (classe == Dense) {
-        b[slot] = 0;
-        return;
-    }
-    const int cap = Capacite[static_cast<std::size_t>(classe)];
-    auto* positions = reinterpret_cast<std::uint8_t*>(b + 1 + cap);
-    const int n = static_cast<int>(b[0]);
-    for (int e = 0; e < n; ++e) {
-        if (positions[e] != slot) continue;
-        for (int f = e; f + 1 < n; ++f) {
-            b[1 + f] = b[2 + f];
-            positions[f] = positions[f + 1];
-        }
-        b[0] = static_cast<std::uint32_t>(n - 1);
-        return;
-    }
-}
-
-int TNuage::Emplacements::Nombre(std::uint32_t h) const {
-    int n = 0;
-    Parcourir(h, [&](int, IndexCube) { ++n; });
-    return n;
-}
-
-void TNuage::Emplacements::Vider() {
-    for (auto& c : classes_) c = Classe{};
-}
-
-std::size_t TNuage::Emplacements::Octets() const {
-    std::size_t total = 0;
-    for (int k = 0; k < NbClasses; ++k)
-        total += classes_[static_cast<std::size_t>(k)].chunks.size() * BlocsParChunk * MotsBloc(k) * 4;
-    return total;
-}
-
-// ---- Tree -----------------------------------------------------------------------------------------
-
-TNuage::TNuage() : emplacements_(std::make_unique<Emplacements>()) {}
-TNuage::~TNuage() = default;
 
 void TNuage::Signaler(const std::string& texte) const {
     if (SurMessage) SurMessage(texte);
 }
 
-void TNuage::LibererChunk::operator()(TCube* p) const {
-    std::free(p);
+IndexCube TNuage::Reserver(int niveau, std::uint32_t n) {
+    const std::uint32_t pos = niveau < NbNiveaux - 1
+                                  ? internes_[static_cast<std::size_t>(niveau)].Reserver(n, LimitePositions)
+                                  : feuilles_.Reserver(n, LimitePositions);
+    return Index(niveau, pos);
 }
 
-IndexCube TNuage::NouveauCube() {
-    const IndexCube i = prochain_;
-    if (i == 0) throw std::bad_alloc(); // 2^32 cubes: the index space is exhausted
-    while (chunks_.size() <= (i >> BitsChunk)) {
-        // Records are written before they are read (Creer): the chunk is not initialised here, so its
-        // pages are touched only as cubes are created.
-        void* p = std::malloc(TailleChunk * sizeof(TCube));
-        if (p == nullptr) throw std::bad_alloc();
-        chunks_.emplace_back(static_cast<TCube*>(p));
-    }
-    ++prochain_;
-    return i;
+TCube* TNuage::Create(int niveau, const TV3S& CoOri) {
+    return Cube(Creer(niveau, CoOri));
 }
 
-TCube* TNuage::Create(TCube* parent, int niveau, const TV3S& CoOri) {
-    return Cube(Creer(parent ? parent->Soi : 0, niveau, CoOri));
-}
-
-IndexCube TNuage::Creer(IndexCube parent, int niveau, const TV3S& CoOri) {
-    const IndexCube i = NouveauCube();
-    TCube* c = Cube(i);
-    *c = TCube{};
+void TNuage::Initialiser(TCube* c, int niveau, const TV3S& CoOri) {
+    if (niveau < NbNiveaux - 1)
+        *static_cast<TCubeInterne*>(c) = TCubeInterne{};
+    else
+        *c = TCube{};
     c->NivCube = static_cast<std::uint8_t>(niveau);
-    c->CubeParent = parent;
     c->CooOriCube = CoOri;
     c->Vivant = 1;
-    c->Soi = i;
-    auto& tete = teteNiv_[static_cast<std::size_t>(niveau)];
-    c->SvtNiv = tete;
-    if (tete != 0) Cube(tete)->PrecNiv = i;
-    tete = i;
+}
+
+IndexCube TNuage::Creer(int niveau, const TV3S& CoOri, bool avecEmplacements) {
+    moyennesFaites_ = false;
+    const IndexCube i = Reserver(niveau, 1);
+    TCube* c = Cube(i);
+    Initialiser(c, niveau, CoOri);
+    auto& ordre = ordre_[static_cast<std::size_t>(niveau)];
+    c->RangNiv = static_cast<std::uint32_t>(ordre.size());
+    ordre.push_back(i);
     // Cubes above the last internal level are few and have many children: dense positions make routing a
     // direct lookup. The many cubes just above the leaves start sparse.
-    if (niveau < NivMax)
-        c->LesEnfants = emplacements_->Nouveau(niveau + 1 < NivMax ? Emplacements::NbClasses - 1 : 0);
+    if (niveau < NivMax && avecEmplacements)
+        static_cast<TCubeInterne*>(c)->LesEnfants =
+            emplacements_.Nouveau(niveau + 1 < NivMax ? TEmplacements::Dense : 0);
     ++NbCubesNiv[static_cast<std::size_t>(niveau)];
     return i;
 }
 
-TCube* TNuage::Enfant(const TCube* c, int slot) const {
-    return Cube(LireEnfant(c, slot));
-}
-
 IndexCube TNuage::LireEnfant(const TCube* c, int slot) const {
-    return emplacements_->Lire(c->LesEnfants, slot);
+    const IndexCube e = emplacements_.Lire(LesEnfants(c), slot);
+    return e != 0 && Cube(e)->Vivant ? e : 0;
 }
 
 int TNuage::NbEnfants(const TCube* c) const {
-    return emplacements_->Nombre(c->LesEnfants);
+    int n = 0;
+    PourEnfants(c, [&](TCube*) { ++n; });
+    return n;
 }
 
 void TNuage::PoserEnfant(TCube* parent, int slot, IndexCube enfant) {
-    parent->LesEnfants = emplacements_->Poser(parent->LesEnfants, slot, enfant);
+    std::uint32_t& h = static_cast<TCubeInterne*>(parent)->LesEnfants;
+    if (TEmplacements::ClasseDe(h) == TEmplacements::Suite) {
+        // A cube built from sorted points gets a child point by point: its living children move to a
+        // block that can grow.
+        std::uint32_t nh = emplacements_.Nouveau(0);
+        emplacements_.Parcourir(h, [&](int s, IndexCube i) {
+            if (Cube(i)->Vivant) nh = emplacements_.Poser(nh, s, i);
+        });
+        emplacements_.Liberer(h);
+        h = nh;
+    }
+    h = emplacements_.Poser(h, slot, enfant);
     Cube(enfant)->SlotParent = static_cast<std::uint8_t>(slot);
 }
 
-void TNuage::EffacerEnfant(TCube* parent, int slot) {
-    emplacements_->Effacer(parent->LesEnfants, slot);
+TCellule TNuage::CelluleDe(const TCube* racine) const {
+    return TCellule{static_cast<std::int32_t>(std::floor(racine->CooOriCube[1])) - OrigRacines[1],
+                    static_cast<std::int32_t>(std::floor(racine->CooOriCube[2])) - OrigRacines[2],
+                    static_cast<std::int32_t>(std::floor(racine->CooOriCube[3])) - OrigRacines[3]};
 }
 
 TCube* TNuage::Racine(int i, int j, int k) const {
     if (i < 0 || j < 0 || k < 0 || i >= DimRacines[1] || j >= DimRacines[2] || k >= DimRacines[3])
         return nullptr;
-    return Cube(grille_[CelluleRacine(i, j, k)]);
+    return Cube(racines_.Trouver(TCellule{i, j, k}));
 }
 
-std::size_t TNuage::CelluleRacine(int i, int j, int k) const {
-    return (static_cast<std::size_t>(i) * static_cast<std::size_t>(DimRacines[2]) +
-            static_cast<std::size_t>(j)) *
-               static_cast<std::size_t>(DimRacines[3]) +
-           static_cast<std::size_t>(k);
+TCube* TNuage::Parent(const TCube* c) const {
+    if (c->NivCube == 0) return nullptr;
+    // The centre of a cube lies well inside it and inside each of its ancestors: routing it from the root
+    // finds the parent. Far from the origin the corners are rounded so coarsely that it may not: then the
+    // whole tree is searched.
+    const double demi = double(CoteNiv[c->NivCube]) / 2.0;
+    double centre[4] = {0.0, 0.0, 0.0, 0.0};
+    for (int a = 1; a <= 3; ++a) centre[a] = double(c->CooOriCube[a]) + demi;
+    const double ci = std::floor(centre[1]) - OrigRacines[1];
+    const double cj = std::floor(centre[2]) - OrigRacines[2];
+    const double ck = std::floor(centre[3]) - OrigRacines[3];
+    TCube* p = nullptr;
+    if (std::abs(ci) < 2e9 && std::abs(cj) < 2e9 && std::abs(ck) < 2e9)
+        p = Racine(static_cast<int>(ci), static_cast<int>(cj), static_cast<int>(ck));
+    for (int niv = 0; p != nullptr && niv + 1 < c->NivCube; ++niv) {
+        const double s = CoteNiv[static_cast<std::size_t>(niv) + 1];
+        int idx[4] = {0, 0, 0, 0};
+        for (int a = 1; a <= 3; ++a)
+            idx[a] = static_cast<int>(std::clamp(std::trunc((centre[a] - double(p->CooOriCube[a])) / s), 0.0, 4.0));
+        p = Enfant(p, 25 * idx[1] + 5 * idx[2] + idx[3]);
+    }
+    if (p != nullptr && Enfant(p, c->SlotParent) == c) return p;
+    return ChercherParent(c);
 }
 
-void TNuage::Delier(TCube* c) {
-    const auto niv = static_cast<std::size_t>(c->NivCube);
-    if (c->PrecNiv != 0)
-        Cube(c->PrecNiv)->SvtNiv = c->SvtNiv;
-    else
-        teteNiv_[niv] = c->SvtNiv;
-    if (c->SvtNiv != 0) Cube(c->SvtNiv)->PrecNiv = c->PrecNiv;
-    c->SvtNiv = c->PrecNiv = 0;
-    --NbCubesNiv[niv];
+TCube* TNuage::ChercherParent(const TCube* c) const {
+    TCube* trouve = nullptr;
+    const std::function<void(TCube*)> chercher = [&](TCube* p) {
+        if (trouve != nullptr || p->NivCube + 1 > c->NivCube) return;
+        if (p->NivCube + 1 == c->NivCube) {
+            if (Enfant(p, c->SlotParent) == c) trouve = p;
+            return;
+        }
+        PourEnfants(p, chercher);
+    };
+    PourRacines(chercher);
+    return trouve;
 }
 
 void TNuage::DetruireSousArbre(TCube* c) {
-    if (c->LesEnfants != 0) {
+    if (const std::uint32_t h = LesEnfants(c); h != 0) {
         PourEnfants(c, [&](TCube* e) { DetruireSousArbre(e); });
-        emplacements_->Liberer(c->LesEnfants);
-        c->LesEnfants = 0;
+        emplacements_.Liberer(h);
+        static_cast<TCubeInterne*>(c)->LesEnfants = 0;
     }
-    Delier(c);
     c->Vivant = 0;
+    --NbCubesNiv[c->NivCube];
+    niveauxADelier_ = static_cast<std::uint8_t>(niveauxADelier_ | (1u << c->NivCube));
+}
+
+void TNuage::DetruireEnfant(TCube* parent, TCube* enfant) {
+    emplacements_.Effacer(LesEnfants(parent), enfant->SlotParent);
+    DetruireSousArbre(enfant);
+}
+
+void TNuage::Relier() {
+    for (int niv = 0; niv < NbNiveaux; ++niv) {
+        if ((niveauxADelier_ & (1u << niv)) == 0) continue;
+        auto& ordre = ordre_[static_cast<std::size_t>(niv)];
+        std::uint32_t rang = 0;
+        for (const IndexCube i : ordre) {
+            TCube* c = Cube(i);
+            if (!c->Vivant) continue;
+            c->RangNiv = rang;
+            ordre[rang++] = i;
+        }
+        ordre.resize(rang);
+    }
+    niveauxADelier_ = 0;
 }
 
 void TNuage::Detruire(TCube* c) {
     if (c == nullptr || !c->Vivant) return;
-    if (c->CubeParent != 0) {
-        EffacerEnfant(Cube(c->CubeParent), c->SlotParent);
+    if (TCube* p = Parent(c); p != nullptr) {
+        DetruireEnfant(p, c);
     } else {
-        const int i = static_cast<int>(std::floor(c->CooOriCube[1])) - OrigRacines[1];
-        const int j = static_cast<int>(std::floor(c->CooOriCube[2])) - OrigRacines[2];
-        const int k = static_cast<int>(std::floor(c->CooOriCube[3])) - OrigRacines[3];
-        if (Racine(i, j, k) == c) grille_[CelluleRacine(i, j, k)] = 0;
+        const TCellule cellule = CelluleDe(c);
+        if (Cube(racines_.Trouver(cellule)) == c) racines_.Retirer(cellule);
+        DetruireSousArbre(c);
     }
-    DetruireSousArbre(c);
+    Relier();
 }
 
 void TNuage::EnregistrerUnPoint(TCube* c, float X, float Y, float Z, const TV4By& colr) {
-    Enregistrer(c->Soi, X, Y, Z, colr);
+    moyennesFaites_ = false;
+    Enregistrer(c, X, Y, Z, colr);
 }
 
-void TNuage::Enregistrer(IndexCube ic, float X, float Y, float Z, const TV4By& colr) {
+void TNuage::Enregistrer(TCube* c, float X, float Y, float Z, const TV4By& colr) {
     const float p[4] = {0.0f, X, Y, Z};
-    TCube* c = Cube(ic);
     try {
         while (c->NivCube < NivMax) {
             const double s = CoteNiv[static_cast<std::size_t>(c->NivCube) + 1];
@@ -280,18 +197,20 @@ void TNuage::Enregistrer(IndexCube ic, float X, float Y, float Z, const TV4By& c
             IndexCube e = LireEnfant(c, slot);
             if (e == 0) {
                 TV3S ori;
-                for (int a = 1; a <= 3; ++a)
-                    ori[a] = static_cast<float>(double(c->CooOriCube[a]) + idx[a] * s);
-                e = Creer(ic, c->NivCube + 1, ori);
+                for (int a = 1; a <= 3; ++a) ori[a] = CoinEnfant(c->CooOriCube[a], idx[a], s);
+                e = Creer(c->NivCube + 1, ori);
                 PoserEnfant(c, slot, e);
             }
-            ic = e;
             c = Cube(e);
         }
     } catch (const std::exception& ex) {
         Signaler(std::string("erreur enregistrement de point : ") + ex.what());
         return;
     }
+    AjouterALaFeuille(c, X, Y, Z, colr);
+}
+
+void TNuage::AjouterALaFeuille(TCube* c, float X, float Y, float Z, const TV4By& colr) {
     if (c->nbptscube == 0) {
         c->ColCube = colr;
         c->CooMoyPts = FaireV3S(X, Y, Z);
@@ -302,66 +221,55 @@ void TNuage::Enregistrer(IndexCube ic, float X, float Y, float Z, const TV4By& c
     for (int k = 1; k <= 4; ++k)
         c->ColCube[k] = static_cast<std::uint8_t>((c->ColCube[k] * n + colr[k]) / (n + 1));
     c->nbptscube = static_cast<std::int32_t>(-(n + 1));
+    const float p[4] = {0.0f, X, Y, Z};
     for (int a = 1; a <= 3; ++a) c->CooMoyPts[a] = static_cast<float>(double(c->CooMoyPts[a]) + double(p[a]));
 }
 
-namespace {
-// Colour sums are kept in 64 bits: a cube of more than about 8.4 million points overflows 32.
-struct SommesCouleur {
-    std::array<std::int64_t, 5> v{};
-};
+void TNuage::Cumuler(TSommes& total, const TSommes& enfant) {
+    total.Coo = SommeV3S(total.Coo, enfant.Coo);
+    for (std::size_t k = 1; k <= 4; ++k) total.Col[k] += enfant.Col[k];
+    total.Nb += enfant.Nb;
+}
 
-void Moyennes(TNuage& n, TCube* c, TV3S& cumcoo, SommesCouleur& cumcolr, std::int64_t& nbpts) {
-    if (c->LesEnfants != 0) {
-        std::int64_t total = 0;
-        cumcoo = TV3S{};
-        cumcolr = SommesCouleur{};
-        n.PourEnfants(c, [&](TCube* e) {
-            TV3S coo;
-            SommesCouleur col;
-            std::int64_t nb = 0;
-            Moyennes(n, e, coo, col, nb);
-            cumcoo = SommeV3S(cumcoo, coo);
-            for (int k = 1; k <= 4; ++k)
-                cumcolr.v[static_cast<std::size_t>(k)] += col.v[static_cast<std::size_t>(k)];
-            total += nb;
-        });
-        c->nbptscube = static_cast<std::int32_t>(total);
-        // A cube whose children were never stored (an error while loading) keeps zeros.
-        if (total != 0) {
-            for (int a = 1; a <= 3; ++a)
-                c->CooMoyPts[a] = static_cast<float>(double(cumcoo[a]) / double(total));
-            for (int k = 1; k <= 4; ++k)
-                c->ColCube[k] = static_cast<std::uint8_t>(cumcolr.v[static_cast<std::size_t>(k)] / total);
-        }
-        nbpts = total;
-        return;
+void TNuage::Moyenner(TCube* c, const TSommes& total) {
+    c->nbptscube = static_cast<std::int32_t>(total.Nb);
+    // A cube whose children were never stored (an error while loading) keeps zeros.
+    if (total.Nb == 0) return;
+    for (int a = 1; a <= 3; ++a) c->CooMoyPts[a] = static_cast<float>(double(total.Coo[a]) / double(total.Nb));
+    for (int k = 1; k <= 4; ++k)
+        c->ColCube[k] = static_cast<std::uint8_t>(total.Col[static_cast<std::size_t>(k)] / total.Nb);
+}
+
+TNuage::TSommes TNuage::Moyennes(TCube* c) const {
+    TSommes s;
+    if (EstInterne(c)) {
+        PourEnfants(c, [&](TCube* e) { Cumuler(s, Moyennes(e)); });
+        Moyenner(c, s);
+        return s;
     }
     if (c->nbptscube < 0) {
         c->nbptscube = -c->nbptscube;
-        cumcoo = c->CooMoyPts;
+        s.Coo = c->CooMoyPts;
         if (c->nbptscube > 1)
             for (int a = 1; a <= 3; ++a)
                 c->CooMoyPts[a] = static_cast<float>(double(c->CooMoyPts[a]) / double(c->nbptscube));
     } else {
-        for (int a = 1; a <= 3; ++a)
-            cumcoo[a] = static_cast<float>(double(c->CooMoyPts[a]) * double(c->nbptscube));
+        for (int a = 1; a <= 3; ++a) s.Coo[a] = static_cast<float>(double(c->CooMoyPts[a]) * double(c->nbptscube));
     }
-    for (int k = 1; k <= 4; ++k)
-        cumcolr.v[static_cast<std::size_t>(k)] = std::int64_t{c->ColCube[k]} * c->nbptscube;
-    nbpts = c->nbptscube;
+    for (int k = 1; k <= 4; ++k) s.Col[static_cast<std::size_t>(k)] = std::int64_t{c->ColCube[k]} * c->nbptscube;
+    s.Nb = c->nbptscube;
+    return s;
 }
-} // namespace
 
 void TNuage::CalculerLesMoyennes(TCube* c, TV3S& cumcoo, TV4I& cumcolr, std::int32_t& nbpts) {
-    SommesCouleur col;
-    std::int64_t nb = 0;
-    Moyennes(*this, c, cumcoo, col, nb);
-    for (int k = 1; k <= 4; ++k) cumcolr[k] = static_cast<std::int32_t>(col.v[static_cast<std::size_t>(k)]);
-    nbpts = static_cast<std::int32_t>(nb);
+    const TSommes s = Moyennes(c);
+    cumcoo = s.Coo;
+    for (int k = 1; k <= 4; ++k) cumcolr[k] = static_cast<std::int32_t>(s.Col[static_cast<std::size_t>(k)]);
+    nbpts = static_cast<std::int32_t>(s.Nb);
 }
 
 void TNuage::CalculerMoyennesRacines() {
+    if (std::exchange(moyennesFaites_, false)) return;
     // Each root's subtree is averaged on its own, so two threads taking roots in turn give exactly the
     // results of one.
     std::vector<TCube*> racines;
@@ -392,44 +300,51 @@ void TNuage::MarquerSupprime(TCube* c, bool supp) {
     PourEnfants(c, [&](TCube* e) { MarquerSupprime(e, supp); });
 }
 
-bool TNuage::Compacter(TCube* c) {
-    if (c->LesEnfants == 0) return (c->etatSP & EtatSupprime) != 0;
+bool TNuage::CompacterSansRelier(TCube* c) {
+    if (LesEnfants(c) == 0) return (c->etatSP & EtatSupprime) != 0;
     // Children are gathered first: destroying one reshapes the slot block.
     std::array<TCube*, 125> enfants{};
     int n = 0;
     PourEnfants(c, [&](TCube* e) { enfants[static_cast<std::size_t>(n++)] = e; });
     if ((c->etatSP & EtatSupprime) != 0) {
-        for (int k = 0; k < n; ++k) Detruire(enfants[static_cast<std::size_t>(k)]);
+        for (int k = 0; k < n; ++k) DetruireEnfant(c, enfants[static_cast<std::size_t>(k)]);
         return true;
     }
     bool resultat = true;
     for (int k = 0; k < n; ++k) {
         TCube* e = enfants[static_cast<std::size_t>(k)];
-        if (Compacter(e))
-            Detruire(e);
+        if (CompacterSansRelier(e))
+            DetruireEnfant(c, e);
         else
             resultat = false;
     }
     return resultat;
 }
 
+bool TNuage::Compacter(TCube* c) {
+    const bool r = CompacterSansRelier(c);
+    Relier();
+    return r;
+}
+
 void TNuage::CompacterNuage() {
-    for (auto& cell : grille_) {
-        if (cell == 0) continue;
-        TCube* r = Cube(cell);
-        if (Compacter(r)) {
-            cell = 0;
+    const std::span<const IndexCube> ordre = racines_.Ordre();
+    for (const IndexCube i : ordre) {
+        TCube* r = Cube(i);
+        if (CompacterSansRelier(r)) {
+            racines_.Retirer(CelluleDe(r));
             DetruireSousArbre(r);
         }
     }
+    Relier();
     ChoisirNivAffiche(NivAffiche);
 }
 
 void TNuage::ChoisirNivAffiche(int niveau) {
     NivAffiche = niveau;
-    CubesAffiches.clear();
-    CubesAffiches.reserve(static_cast<std::size_t>(NbCubesNiv[static_cast<std::size_t>(niveau)]));
-    for (TCube* c = TeteNiv(niveau); c != nullptr; c = Suivant(c)) CubesAffiches.push_back(c);
+    const auto& ordre = ordre_[static_cast<std::size_t>(niveau)];
+    CubesAffiches.resize(ordre.size());
+    std::transform(ordre.rbegin(), ordre.rend(), CubesAffiches.begin(), [&](IndexCube i) { return Cube(i); });
 }
 
 std::int64_t TNuage::NbCubesTotal() const {
@@ -463,18 +378,16 @@ TCadrage TNuage::CalculerEtendue() {
 }
 
 void TNuage::DimensionnerGrille() {
-    grille_.clear();
-    // In double: three extents of up to two billion cells overflow any integer product.
-    const double cellules = double(DimRacines[1]) * double(DimRacines[2]) * double(DimRacines[3]);
-    const auto n =
-        cellules > double(MaxCellulesRacines) ? MaxCellulesRacines + 1 : static_cast<std::int64_t>(cellules);
-    if (n > MaxCellulesRacines) {
-        throw std::runtime_error("étendue du nuage trop grande : " + std::to_string(DimRacines[1]) + " x " +
-                                 std::to_string(DimRacines[2]) + " x " + std::to_string(DimRacines[3]) +
-                                 " cellules de 1 m, la limite est de " + std::to_string(MaxCellulesRacines) +
-                                 " cellules (coordonnées non locales ou point isolé très éloigné ?)");
+    racines_.Vider();
+    // The cells of every axis must keep 32-bit numbers, from the corner to the far cell.
+    for (int a = 1; a <= 3; ++a) {
+        const double fin = double(OrigRacines[a]) + double(DimRacines[a]);
+        if (DimRacines[a] >= 2147483647 || OrigRacines[a] <= -2147483647 || fin > 2147483647.0)
+            throw std::runtime_error("étendue du nuage trop grande : " + std::to_string(DimRacines[1]) + " x " +
+                                     std::to_string(DimRacines[2]) + " x " + std::to_string(DimRacines[3]) +
+                                     " cellules de 1 m, des coordonnées au-delà de 2.1e9 m ne peuvent être "
+                                     "rangées (valeur aberrante dans le fichier ?)");
     }
-    grille_.assign(static_cast<std::size_t>(n > 0 ? n : 0), 0);
 }
 
 void TNuage::InsererPoint(float X, float Y, float Z, const TV4By& colr) {
@@ -482,38 +395,36 @@ void TNuage::InsererPoint(float X, float Y, float Z, const TV4By& colr) {
     const double fj = std::floor(double(Y)) - OrigRacines[2];
     const double fk = std::floor(double(Z)) - OrigRacines[3];
     if (!(fi >= 0 && fj >= 0 && fk >= 0 && fi < DimRacines[1] && fj < DimRacines[2] && fk < DimRacines[3])) {
-        // Outside the bounding box the grid was sized from: there is no cell for it.
+        // Outside the bounding box the extent was taken from: there is no cell for it.
         Signaler("erreur");
         return;
     }
-    const int i = static_cast<int>(fi), j = static_cast<int>(fj), k = static_cast<int>(fk);
-    IndexCube& cell = grille_[CelluleRacine(i, j, k)];
-    if (cell == 0) {
-        cell = Creer(0, 0,
-                     FaireV3S(static_cast<float>(OrigRacines[1] + i), static_cast<float>(OrigRacines[2] + j),
-                              static_cast<float>(OrigRacines[3] + k)));
+    const TCellule cellule{static_cast<int>(fi), static_cast<int>(fj), static_cast<int>(fk)};
+    IndexCube r = racines_.Trouver(cellule);
+    if (r == 0) {
+        r = Creer(0, CoinRacine(cellule));
+        racines_.Poser(cellule, r);
     }
-    Enregistrer(cell, X, Y, Z, colr);
+    Enregistrer(Cube(r), X, Y, Z, colr);
 }
 
 void TNuage::Vider() {
-    grille_.clear();
-    grille_.shrink_to_fit();
-    chunks_.clear();
-    prochain_ = 1;
-    teteNiv_.fill(0);
+    moyennesFaites_ = false;
+    racines_.Vider();
+    for (auto& p : internes_) p.Vider();
+    feuilles_.Vider();
+    for (auto& o : ordre_) o = {};
+    niveauxADelier_ = 0;
     NbCubesNiv.fill(0);
     CubesAffiches.clear();
     CubesAffiches.shrink_to_fit();
-    emplacements_->Vider();
+    emplacements_.Vider();
 }
 
 std::size_t TNuage::OctetsCubes() const {
-    return chunks_.size() * TailleChunk * sizeof(TCube);
-}
-
-std::size_t TNuage::OctetsEmplacements() const {
-    return emplacements_->Octets();
+    std::size_t total = feuilles_.Octets();
+    for (const auto& p : internes_) total += p.Octets();
+    return total;
 }
 
 } // namespace tessarc

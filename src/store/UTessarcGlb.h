@@ -1,10 +1,16 @@
 #pragma once
 // The point cloud store: a forest of 1 m root cubes, each occupied cube cut 5 x 5 x 5 down to the
-// leaf level NivMax. Cubes live in chunked pools and link to each other by 32-bit indices (0 is
-// nil), so that a cube costs about 52 bytes and a parent keeps only as many child positions as it has
-// children; pointers to cubes (TCube*) stay valid until the tree is emptied.
+// leaf level NivMax. Every level keeps its cubes in its own chunked pool and cubes refer to each other
+// by 32-bit indices (0 is nil): a leaf costs 40 bytes, an internal cube 44 and its child positions.
+// The list of a level is an array of its cubes in creation order, walked from the newest; a cube knows
+// its place in it. A cube keeps no parent link: its parent is found again from its corner (Parent).
+// The occupied roots are in a table, not a dense grid. Pointers to cubes (TCube*) stay valid until the
+// tree is emptied.
 
+#include "Emplacements.h"
+#include "TableRacines.h"
 #include "UtilsVect.h"
+#include "ZoneMemoire.h"
 
 #include <array>
 #include <cstdint>
@@ -15,8 +21,6 @@
 
 namespace tessarc {
 
-using IndexCube = std::uint32_t; // 0 = no cube
-
 // State bits of a cube (etatSP).
 inline constexpr std::uint8_t EtatSelectionne = 1;
 inline constexpr std::uint8_t EtatMasque = 2;
@@ -26,24 +30,22 @@ inline constexpr int NbNiveaux = 5;
 // Side of a cube per level, in metres (single-precision values of these decimals).
 inline constexpr std::array<float, NbNiveaux> CoteNiv{1.0f, 0.2f, 0.04f, 0.008f, 0.0016f};
 
-// A dense root grid holds one reference per cubic metre of the bounding box; past this many cells the
-// cloud is refused rather than exhausting memory (a georeferenced scan or one stray line far away).
-inline constexpr std::int64_t MaxCellulesRacines = 64'000'000;
-
 struct TCube {
     TV3S CooOriCube{};          // minimum corner
     TV3S CooMoyPts{};           // leaf being filled: sum of its points; after averaging: the average point
     TV4By ColCube{};            // colour (running mean on a leaf, mean of the subtree after averaging)
     std::int32_t nbptscube = 0; // leaf being filled: minus its count; after averaging: the count
-    IndexCube CubeParent = 0;
-    IndexCube SvtNiv = 0;         // next (older) cube of the same level
-    IndexCube PrecNiv = 0;        // previous (newer) cube of the same level, for unlinking in constant time
-    std::uint32_t LesEnfants = 0; // handle of the child positions, 0 on a leaf
+    std::uint32_t RangNiv = 0;  // place in the creation order of its level; the next cube is the one before
     std::uint8_t NivCube = 0;
     std::uint8_t etatSP = 0;
     std::uint8_t SlotParent = 0; // flat slot 25 ix + 5 iy + iz in the parent
     std::uint8_t Vivant = 0;     // 0 once destroyed (the record is not reused before the tree is emptied)
-    IndexCube Soi = 0;           // own index in the pool
+};
+static_assert(sizeof(TCube) == 40);
+
+// Cubes of levels 0 to 3 also hold the handle of their child positions (0 on a leaf).
+struct TCubeInterne : TCube {
+    std::uint32_t LesEnfants = 0;
 };
 
 // The framing of the view computed by CalculerEtendue from the bounding box.
@@ -53,10 +55,34 @@ struct TCadrage {
     double CoefZoom = 1.0;
 };
 
+// The records of one level, in chunks that never move.
+template <typename T> class TPoolCubes {
+public:
+    static constexpr unsigned BitsChunk = 16;
+    static constexpr std::uint32_t TailleChunk = 1u << BitsChunk;
+
+    [[nodiscard]] T& operator[](std::uint32_t pos) const {
+        return static_cast<T*>(chunks_[pos >> BitsChunk].Donnees())[pos & (TailleChunk - 1)];
+    }
+    // n records at the end, not initialised; returns the first position. Not to be called while another
+    // thread reaches records.
+    std::uint32_t Reserver(std::uint32_t n, std::uint32_t limite);
+    [[nodiscard]] std::uint32_t Taille() const { return taille_; }
+    [[nodiscard]] std::size_t Octets() const { return chunks_.size() * std::size_t{TailleChunk} * sizeof(T); }
+    void Vider() {
+        chunks_.clear();
+        chunks_.shrink_to_fit();
+        taille_ = 0;
+    }
+
+private:
+    std::vector<TZoneOctets> chunks_;
+    std::uint32_t taille_ = 0;
+};
+
 class TNuage {
 public:
-    TNuage();
-    ~TNuage();
+    TNuage() = default;
     TNuage(const TNuage&) = delete;
     TNuage& operator=(const TNuage&) = delete;
 
@@ -73,10 +99,10 @@ public:
     // Where the tree reports "erreur" and the per-point storage errors; without a hook they are dropped.
     std::function<void(const std::string&)> SurMessage;
 
-    // Creates a cube and pushes it at the head of its level list. A cube created with a parent is not yet
-    // in any slot of it; InsererPoint and EnregistrerUnPoint create and place the cubes of a load.
-    TCube* Create(TCube* parent, int niveau, const TV3S& CoOri);
-    // Destroys the cube and its subtree: clears its parent slot, unlinks and uncounts every cube.
+    // Creates a cube and pushes it at the head of its level list. The cube is in no slot and no root
+    // cell; InsererPoint and EnregistrerUnPoint create and place the cubes of a load.
+    TCube* Create(int niveau, const TV3S& CoOri);
+    // Destroys the cube and its subtree: clears its parent slot or root cell, unlinks and uncounts them.
     void Detruire(TCube* c);
 
     void EnregistrerUnPoint(TCube* c, float X, float Y, float Z, const TV4By& colr);
@@ -84,7 +110,8 @@ public:
     void MarquerSupprime(TCube* c, bool supp);
     [[nodiscard]] bool Compacter(TCube* c);
 
-    // CalculerLesMoyennes on every root, X index outermost, then Y, then Z.
+    // CalculerLesMoyennes on every root, X index outermost, then Y, then Z; nothing when the tree was
+    // averaged as it was built from sorted points (ConstruireArbreTrie) and has not changed since.
     void CalculerMoyennesRacines();
     // Compacter on every root in the same order, destroying the roots that go; then rebuilds
     // CubesAffiches. The caller recomputes the extent and redraws.
@@ -93,129 +120,142 @@ public:
     void ChoisirNivAffiche(int niveau);
     [[nodiscard]] std::int64_t NbCubesTotal() const;
 
-    // Root grid extent from CooMin / CooMax, and the view framing. Does not size the grid.
+    // Root cell extent from CooMin / CooMax, and the view framing.
     TCadrage CalculerEtendue();
-    // Empties the root grid and sizes it DimRacines; throws a French error past MaxCellulesRacines.
+    // Empties the root table. An extent whose cells 32-bit indices cannot number (a coordinate beyond
+    // about 2.1e9 m) is refused with a French error.
     void DimensionnerGrille();
-    // Routes a point to its root cube (created at need) and stores it there.
+    // Routes a point to its root cube (created at need) and stores it there: the reference builder.
     void InsererPoint(float X, float Y, float Z, const TV4By& colr);
 
-    // Empties the whole tree: grid, every cube, level lists and counts.
+    // Empties the whole tree: roots, every cube, level lists and counts.
     void Vider();
 
     // Navigation.
-    [[nodiscard]] TCube* Cube(IndexCube i) const {
-        return i == 0 ? nullptr : &chunks_[i >> BitsChunk][i & (TailleChunk - 1)];
-    }
+    [[nodiscard]] TCube* Cube(IndexCube i) const;
     [[nodiscard]] TCube* TeteNiv(int niveau) const {
-        return Cube(teteNiv_[static_cast<std::size_t>(niveau)]);
+        const auto& o = ordre_[static_cast<std::size_t>(niveau)];
+        return o.empty() ? nullptr : Cube(o.back());
     }
-    [[nodiscard]] TCube* Suivant(const TCube* c) const { return Cube(c->SvtNiv); }
-    [[nodiscard]] TCube* Parent(const TCube* c) const { return Cube(c->CubeParent); }
+    // The next (older) cube of the list of c's level.
+    [[nodiscard]] TCube* Suivant(const TCube* c) const;
+    // Found from the cube's corner, nullptr for a root.
+    [[nodiscard]] TCube* Parent(const TCube* c) const;
     // Child at flat slot 0..124 (25 ix + 5 iy + iz), nullptr if empty or on a leaf.
-    [[nodiscard]] TCube* Enfant(const TCube* c, int slot) const;
+    [[nodiscard]] TCube* Enfant(const TCube* c, int slot) const { return Cube(LireEnfant(c, slot)); }
     // Calls f(child) for every child in slot order.
     template <typename F> void PourEnfants(const TCube* c, F&& f) const;
     [[nodiscard]] int NbEnfants(const TCube* c) const;
+    // Whether the cube has child positions: true below NivMax, false on a leaf.
+    [[nodiscard]] static bool EstInterne(const TCube* c) { return LesEnfants(c) != 0; }
     [[nodiscard]] TCube* Racine(int i, int j, int k) const;
-    [[nodiscard]] std::int64_t NbCellulesRacines() const { return static_cast<std::int64_t>(grille_.size()); }
-    // Calls f(root) for every non-nil root, X index outermost, then Y, then Z.
+    [[nodiscard]] std::int64_t NbRacines() const { return static_cast<std::int64_t>(racines_.Taille()); }
+    // Calls f(root) for every root, X index outermost, then Y, then Z.
     template <typename F> void PourRacines(F&& f) const;
 
-    // Memory held by the pools, for the benchmarks.
+    // A child corner from its parent's, axis by axis: computed in double, stored in single.
+    [[nodiscard]] static float CoinEnfant(float parent, int indice, double s) {
+        return static_cast<float>(double(parent) + indice * s);
+    }
+
+    // Memory held by the pools, for the benchmarks and the memory check of a build.
     [[nodiscard]] std::size_t OctetsCubes() const;
-    [[nodiscard]] std::size_t OctetsEmplacements() const;
+    [[nodiscard]] std::size_t OctetsEmplacements() const { return emplacements_.Octets(); }
 
 private:
-    static constexpr unsigned BitsChunk = 17; // 128 Ki cubes, 7 MiB a chunk
-    static constexpr unsigned TailleChunk = 1u << BitsChunk;
+    friend class TConstructeurArbre;
 
-    IndexCube NouveauCube();
-    IndexCube Creer(IndexCube parent, int niveau, const TV3S& CoOri);
-    void Enregistrer(IndexCube ic, float X, float Y, float Z, const TV4By& colr);
-    [[nodiscard]] std::size_t CelluleRacine(int i, int j, int k) const;
-    void Delier(TCube* c);
-    void DetruireSousArbre(TCube* c);
-    void PoserEnfant(TCube* parent, int slot, IndexCube enfant);
-    void EffacerEnfant(TCube* parent, int slot);
+    static constexpr unsigned BitsPosition = 29;
+    static constexpr std::uint32_t LimitePositions = (1u << BitsPosition) - 1;
+
+    [[nodiscard]] static IndexCube Index(int niveau, std::uint32_t pos) {
+        return (static_cast<IndexCube>(niveau) << BitsPosition) | (pos + 1);
+    }
+    [[nodiscard]] static std::uint32_t LesEnfants(const TCube* c) {
+        return c->NivCube < NbNiveaux - 1 ? static_cast<const TCubeInterne*>(c)->LesEnfants : 0;
+    }
+    [[nodiscard]] TCellule CelluleDe(const TCube* racine) const;
+    [[nodiscard]] TV3S CoinRacine(const TCellule& c) const {
+        return FaireV3S(static_cast<float>(OrigRacines[1] + c.i), static_cast<float>(OrigRacines[2] + c.j),
+                        static_cast<float>(OrigRacines[3] + c.k));
+    }
+    // A new record of level niveau: no point, no state, no child positions, in no list.
+    static void Initialiser(TCube* c, int niveau, const TV3S& CoOri);
+    // One more point on a leaf: the first is kept, the next ones summed and their colours averaged.
+    static void AjouterALaFeuille(TCube* c, float X, float Y, float Z, const TV4By& colr);
+    IndexCube Reserver(int niveau, std::uint32_t n);
+    IndexCube Creer(int niveau, const TV3S& CoOri, bool avecEmplacements = true);
+    void Enregistrer(TCube* c, float X, float Y, float Z, const TV4By& colr);
     [[nodiscard]] IndexCube LireEnfant(const TCube* c, int slot) const;
+    void PoserEnfant(TCube* parent, int slot, IndexCube enfant);
+    [[nodiscard]] TCube* ChercherParent(const TCube* c) const;
+    // Marks the subtree destroyed and uncounts it; the level lists are mended by Relier.
+    void DetruireSousArbre(TCube* c);
+    void DetruireEnfant(TCube* parent, TCube* enfant);
+    [[nodiscard]] bool CompacterSansRelier(TCube* c);
+    // Unlinks the destroyed cubes from the lists of the levels that lost some: one walk per level.
+    void Relier();
     void Signaler(const std::string& texte) const;
 
-    struct LibererChunk {
-        void operator()(TCube* p) const;
+    // Sums of a subtree on its way up the averaging pass; colour sums in 64 bits, as a cube of more than
+    // about 8.4 million points overflows 32.
+    struct TSommes {
+        TV3S Coo{};
+        std::array<std::int64_t, 5> Col{};
+        std::int64_t Nb = 0;
     };
-    std::vector<std::unique_ptr<TCube[], LibererChunk>> chunks_;
-    IndexCube prochain_ = 1; // index 0 is nil
-    std::array<IndexCube, NbNiveaux> teteNiv_{};
-    std::vector<IndexCube> grille_;
+    [[nodiscard]] TSommes Moyennes(TCube* c) const;
+    // The sums of one more child, children taken in slot order.
+    static void Cumuler(TSommes& total, const TSommes& enfant);
+    // An internal cube's averages from the sums of its children.
+    static void Moyenner(TCube* c, const TSommes& total);
 
-    class Emplacements;
-    std::unique_ptr<Emplacements> emplacements_;
-
-public:
-    // Slot storage, exposed read-only to the iteration templates.
-    [[nodiscard]] const Emplacements& emplacements() const { return *emplacements_; }
+    std::array<TPoolCubes<TCubeInterne>, NbNiveaux - 1> internes_;
+    TPoolCubes<TCube> feuilles_;
+    std::array<std::vector<IndexCube>, NbNiveaux> ordre_; // per level, its cubes from the oldest
+    std::uint8_t niveauxADelier_ = 0; // bit n: level n holds destroyed cubes still linked
+    bool moyennesFaites_ = false;
+    TTableRacines racines_;
+    TEmplacements emplacements_;
 };
 
-// Slot blocks: sparse sorted blocks of 4, 8, 16 or 32 entries, dense blocks of 125 beyond.
-class TNuage::Emplacements {
-public:
-    static constexpr int NbClasses = 5;
-    static constexpr std::array<int, NbClasses> Capacite{4, 8, 16, 32, 125};
+template <typename T> std::uint32_t TPoolCubes<T>::Reserver(std::uint32_t n, std::uint32_t limite) {
+    if (n > limite - taille_) throw std::bad_alloc(); // the index space of the level is exhausted
+    const std::uint32_t premier = taille_;
+    // The pages of a chunk are touched only as its cubes are created.
+    while (chunks_.size() * std::size_t{TailleChunk} < std::size_t{taille_} + n)
+        chunks_.emplace_back(std::size_t{TailleChunk} * sizeof(T));
+    taille_ += n;
+    return premier;
+}
 
-    [[nodiscard]] std::uint32_t Nouveau(int classe);
-    void Liberer(std::uint32_t h);
-    [[nodiscard]] IndexCube Lire(std::uint32_t h, int slot) const;
-    // Returns the handle, which changes when the block grows.
-    [[nodiscard]] std::uint32_t Poser(std::uint32_t h, int slot, IndexCube enfant);
-    void Effacer(std::uint32_t h, int slot);
-    [[nodiscard]] int Nombre(std::uint32_t h) const;
-    template <typename F> void Parcourir(std::uint32_t h, F&& f) const;
-    void Vider();
-    [[nodiscard]] std::size_t Octets() const;
+inline TCube* TNuage::Cube(IndexCube i) const {
+    if (i == 0) return nullptr;
+    const auto niveau = i >> BitsPosition;
+    const std::uint32_t pos = (i & LimitePositions) - 1;
+    if (niveau < NbNiveaux - 1) return &internes_[niveau][pos];
+    return &feuilles_[pos];
+}
 
-private:
-    static constexpr unsigned BitsClasse = 29;
-    static constexpr unsigned BlocsParChunk = 4096;
-    static constexpr int Dense = NbClasses - 1;
-
-    struct Classe {
-        std::vector<std::unique_ptr<std::uint32_t[]>> chunks;
-        std::uint32_t suivant = 0;
-        std::vector<std::uint32_t> libres;
-    };
-
-    [[nodiscard]] static int ClasseDe(std::uint32_t h) { return static_cast<int>(h >> BitsClasse); }
-    [[nodiscard]] std::uint32_t* Bloc(std::uint32_t h) const;
-    // Sparse block: word 0 holds the count, then the child indices, then their positions as bytes, both
-    // runs sorted by slot. Dense block: 125 words indexed by slot.
-    [[nodiscard]] static std::size_t MotsBloc(int classe);
-
-    std::array<Classe, NbClasses> classes_;
-};
-
-template <typename F> void TNuage::Emplacements::Parcourir(std::uint32_t h, F&& f) const {
-    if (h == 0) return;
-    const int classe = ClasseDe(h);
-    const std::uint32_t* b = Bloc(h);
-    if (classe == Dense) {
-        for (int s = 0; s < 125; ++s)
-            if (b[s] != 0) f(s, b[s]);
-        return;
-    }
-    const int cap = Capacite[static_cast<std::size_t>(classe)];
-    const int n = static_cast<int>(b[0]);
-    const auto* positions = reinterpret_cast<const std::uint8_t*>(b + 1 + cap);
-    for (int e = 0; e < n; ++e) f(static_cast<int>(positions[e]), b[1 + e]);
+inline TCube* TNuage::Suivant(const TCube* c) const {
+    const auto& o = ordre_[c->NivCube];
+    const std::uint32_t r = c->RangNiv;
+    if (r == 0) return nullptr;
+    // A walk along a list jumps around the pools: the cubes a few steps ahead are asked for early.
+    constexpr std::uint32_t Avance = 16;
+    if (r > Avance) __builtin_prefetch(Cube(o[r - 1 - Avance]));
+    return Cube(o[r - 1]);
 }
 
 template <typename F> void TNuage::PourEnfants(const TCube* c, F&& f) const {
-    emplacements_->Parcourir(c->LesEnfants, [&](int, IndexCube i) { f(Cube(i)); });
+    emplacements_.Parcourir(LesEnfants(c), [&](int, IndexCube i) {
+        TCube* e = Cube(i);
+        if (e->Vivant) f(e);
+    });
 }
 
 template <typename F> void TNuage::PourRacines(F&& f) const {
-    for (IndexCube i : grille_)
-        if (i != 0) f(Cube(i));
+    for (IndexCube i : racines_.Ordre()) f(Cube(i));
 }
 
 } // namespace tessarc

@@ -151,10 +151,9 @@ TEST_F(Document, AnAbandonOrAFailureResetsTheDocumentAndRemovesTheTemporaryFile)
     doc.DefinirProgression(nullptr);
     EXPECT_FALSE(doc.OuvrirFichier(Ecrire("grand.xyz", grand + "1 1 -4e38\n")));
     EXPECT_NE(doc.DerniereErreur.find("ligne 501"), std::string::npos);
-    // Georeferenced coordinates: the root grid would not fit.
-    EXPECT_FALSE(doc.OuvrirFichier(Ecrire("grand.xyz", grand + "2500000.5 1200000.25 400\n")));
-    EXPECT_NE(doc.DerniereErreur.find("étendue du nuage trop grande"), std::string::npos)
-        << doc.DerniereErreur;
+    // A stray point kilometres away is one more root, not a grid of every cubic metre between.
+    EXPECT_TRUE(doc.OuvrirFichier(Ecrire("grand.xyz", grand + "2500000.5 1200000.25 400\n")));
+    EXPECT_EQ(doc.Nuage.NbCubesNiv[0], 8);
     EXPECT_FALSE(doc.OuvrirFichier(Ecrire("grand.xyz", grand + "1e30 0 0\n")));
     EXPECT_NE(doc.DerniereErreur.find("étendue du nuage trop grande"), std::string::npos)
         << doc.DerniereErreur;

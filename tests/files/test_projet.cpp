@@ -174,7 +174,7 @@ TEST_F(Projet, RefusesDamagedOrForgedFilesAndResetsTheDocument) {
     cas.push_back({"point infini", avec([](auto& p) { p.Points[2].X = -INFINITY; }), "point n° 3"});
     cas.push_back({"point hors étendue", avec([](auto& p) { p.Points[0].Z = 7.5f; }), "point n° 1 est hors"});
     cas.push_back(
-        {"étendue kilométrique", avec([](auto& p) { p.Max = FaireV3S(1000, 1000, 1000); }), "trop grande"});
+        {"étendue hors des 32 bits", avec([](auto& p) { p.Max = FaireV3S(3e9f, 1000, 1000); }), "trop grande"});
     for (const Cas& c : cas) {
         ASSERT_TRUE(Ouvrir(bon)) << doc.DerniereErreur;
         ASSERT_FALSE(doc.Maillage.Frontiere.empty());

@@ -47,15 +47,15 @@ std::vector<TCube*> Liste(const TNuage& n, int niv) {
     return r;
 }
 
-// Counts and list links must agree at every level, in both directions.
+// Counts and lists must agree at every level, and the lists hold living cubes only.
 void VerifierListes(const TNuage& n) {
     for (int niv = 0; niv < NbNiveaux; ++niv) {
         const auto l = Liste(n, niv);
         EXPECT_EQ(static_cast<std::int32_t>(l.size()), n.NbCubesNiv[static_cast<std::size_t>(niv)])
             << "niveau " << niv;
-        for (std::size_t k = 0; k < l.size(); ++k) {
-            EXPECT_EQ(l[k]->NivCube, niv);
-            EXPECT_EQ(n.Cube(l[k]->PrecNiv), k == 0 ? nullptr : l[k - 1]);
+        for (const TCube* c : l) {
+            EXPECT_EQ(c->NivCube, niv);
+            EXPECT_EQ(c->Vivant, 1);
         }
     }
 }
@@ -65,7 +65,7 @@ void VerifierListes(const TNuage& n) {
 TEST(EnregistrerUnPoint, KeepsATruncatingRunningColourMean) {
     TNuage n;
     n.NivMax = 0; // the root is the leaf
-    TCube* f = n.Create(nullptr, 0, FaireV3S(0, 0, 0));
+    TCube* f = n.Create(0, FaireV3S(0, 0, 0));
     n.EnregistrerUnPoint(f, 0.5f, 0.5f, 0.5f, Gris(0));
     n.EnregistrerUnPoint(f, 0.5f, 0.5f, 0.5f, Gris(255));
     EXPECT_EQ(f->ColCube[1], 127);
@@ -108,7 +108,7 @@ TEST(EnregistrerUnPoint, SinglePointLeafIsUnchangedByAveraging) {
 TEST(EnregistrerUnPoint, ClampsFarOffsetsToIndexFourAndNearOnesToZero) {
     TNuage n;
     n.NivMax = 1;
-    TCube* r = n.Create(nullptr, 0, FaireV3S(0, 0, 0));
+    TCube* r = n.Create(0, FaireV3S(0, 0, 0));
     // Exactly on the far face (offset 5 child sides) and beyond: index 4, no sixth cell.
     n.EnregistrerUnPoint(r, 1.0f, 0.5f, 0.5f, Gris(1));
     n.EnregistrerUnPoint(r, 1.3f, 0.5f, 0.5f, Gris(1));
@@ -125,7 +125,7 @@ TEST(EnregistrerUnPoint, ReportsAndDropsAPointBelowTheCube) {
     n.NivMax = 2;
     std::vector<std::string> messages;
     n.SurMessage = [&](const std::string& m) { messages.push_back(m); };
-    TCube* r = n.Create(nullptr, 0, FaireV3S(0, 0, 0));
+    TCube* r = n.Create(0, FaireV3S(0, 0, 0));
     n.EnregistrerUnPoint(r, 0.5f, -0.2f, 0.5f, Gris(1));
     EXPECT_EQ(messages, std::vector<std::string>{"erreur"});
     EXPECT_EQ(n.NbCubesNiv[1], 0);
@@ -208,7 +208,7 @@ TEST(CalculerLesMoyennes, RootsAveragedInParallelGiveTheSequentialResults) {
 TEST(CalculerLesMoyennes, ColourSumsDoNotOverflowPastEightMillionPoints) {
     TNuage n;
     n.NivMax = 1;
-    TCube* r = n.Create(nullptr, 0, FaireV3S(0, 0, 0));
+    TCube* r = n.Create(0, FaireV3S(0, 0, 0));
     const TV4By blanc{{255, 255, 255, 255}};
     for (int i = 0; i < 8'500'000; ++i) n.EnregistrerUnPoint(r, 0.1f, 0.1f, 0.1f, blanc);
     TV3S coo;
@@ -261,7 +261,7 @@ TEST(ChoisirNivAffiche, FollowsListOrderNewestFirst) {
 TEST(Enfants, SlotsGrowAndKeepSlotOrder) {
     TNuage n;
     n.NivMax = 1;
-    TCube* r = n.Create(nullptr, 0, FaireV3S(0, 0, 0));
+    TCube* r = n.Create(0, FaireV3S(0, 0, 0));
     std::vector<int> slots(125);
     for (int s = 0; s < 125; ++s) slots[static_cast<std::size_t>(s)] = s;
     std::shuffle(slots.begin(), slots.end(), std::mt19937(3));
@@ -375,27 +375,32 @@ TEST(CalculerEtendue, SizesTheRootGridWithMargins) {
     EXPECT_FLOAT_EQ(c.CentreRotAbs[2], static_cast<float>((1.0 + double(-2.995f)) / 2));
 }
 
-TEST(DimensionnerGrille, RefusesAGridSpanningKilometres) {
+TEST(DimensionnerGrille, KeepsOnlyOccupiedRootsVisitedXThenYThenZ) {
+    // Kilometres apart: a dense grid of 1 m cells would hold 3e9 of them.
     TNuage n;
-    n.CooMin = FaireV3S(0, 0, 0);
-    n.CooMax = FaireV3S(650000.0f, 5000.0f, 30.0f);
-    (void)n.CalculerEtendue();
-    try {
-        n.DimensionnerGrille();
-        FAIL() << "grille acceptée";
-    } catch (const std::runtime_error& e) {
-        EXPECT_NE(std::string(e.what()).find("trop grande"), std::string::npos) << e.what();
-    }
-    EXPECT_EQ(n.NbCellulesRacines(), 0);
+    Charger(n, {{2999.5f, 0.5f, 0.5f, Gris(1)}, {0.5f, 999.5f, 0.5f, Gris(2)}, {0.5f, 0.5f, 0.5f, Gris(3)},
+                {2999.5f, 0.5f, 0.25f, Gris(4)}, {0.5f, 0.5f, 0.8f, Gris(5)}, {0.5f, 0.5f, 1.5f, Gris(6)}});
+    EXPECT_EQ(n.NbRacines(), 4);
+    std::vector<TV3S> ordre;
+    n.PourRacines([&](TCube* r) { ordre.push_back(r->CooOriCube); });
+    EXPECT_EQ(ordre, (std::vector<TV3S>{FaireV3S(0, 0, 0), FaireV3S(0, 0, 1), FaireV3S(0, 999, 0),
+                                        FaireV3S(2999, 0, 0)}));
+    EXPECT_EQ(n.Racine(2999, 0, 0)->nbptscube, 2);
+    EXPECT_EQ(n.Racine(5, 5, 5), nullptr);
 }
 
-TEST(DimensionnerGrille, RefusesExtentsWhoseProductOverflowsIntegers) {
+TEST(DimensionnerGrille, RefusesExtentsThatCellNumbersCannotReach) {
     TNuage n;
     n.CooMin = FaireV3S(-1.5e9f, -1.5e9f, -1.5e9f);
     n.CooMax = FaireV3S(1.5e9f, 1.5e9f, 1.5e9f);
     (void)n.CalculerEtendue();
-    EXPECT_THROW(n.DimensionnerGrille(), std::runtime_error);
-    EXPECT_EQ(n.NbCellulesRacines(), 0);
+    try {
+        n.DimensionnerGrille();
+        FAIL() << "étendue acceptée";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("trop grande"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(n.NbRacines(), 0);
 }
 
 TEST(CalculerEtendue, EmptyBoxGivesNoCell) {
@@ -404,5 +409,5 @@ TEST(CalculerEtendue, EmptyBoxGivesNoCell) {
     n.CooMax = FaireV3S(-3.4028235e38f, -3.4028235e38f, -3.4028235e38f);
     (void)n.CalculerEtendue();
     n.DimensionnerGrille();
-    EXPECT_EQ(n.NbCellulesRacines(), 0);
+    EXPECT_EQ(n.DimRacines, (TV3I{{0, 0, 0}}));
 }

@@ -1,0 +1,48 @@
+#include "ZoneMemoire.h"
+
+#include <new>
+#include <utility>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace tessarc {
+
+TZoneOctets::TZoneOctets(std::size_t octets, bool remplie) : octets_(octets) {
+    if (octets == 0) return;
+    // A zone written through at once is faulted in by the system in one go.
+    const int drapeaux = MAP_PRIVATE | MAP_ANONYMOUS | (remplie ? MAP_POPULATE : 0);
+    void* p = mmap(nullptr, octets, PROT_READ | PROT_WRITE, drapeaux, -1, 0);
+    if (p == MAP_FAILED) throw std::bad_alloc();
+    p_ = p;
+}
+
+TZoneOctets::~TZoneOctets() {
+    if (p_ != nullptr) munmap(p_, octets_);
+}
+
+TZoneOctets::TZoneOctets(TZoneOctets&& autre) noexcept
+    : p_(std::exchange(autre.p_, nullptr)), octets_(std::exchange(autre.octets_, 0)) {}
+
+TZoneOctets& TZoneOctets::operator=(TZoneOctets&& autre) noexcept {
+    if (this != &autre) {
+        if (p_ != nullptr) munmap(p_, octets_);
+        p_ = std::exchange(autre.p_, nullptr);
+        octets_ = std::exchange(autre.octets_, 0);
+    }
+    return *this;
+}
+
+std::size_t TZoneOctets::Page() {
+    static const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    return page;
+}
+
+void TZoneOctets::Liberer(std::size_t debut, std::size_t fin) const {
+    const std::size_t page = Page();
+    const std::size_t a = (debut + page - 1) / page * page;
+    const std::size_t b = fin / page * page;
+    if (p_ != nullptr && a < b) madvise(static_cast<char*>(p_) + a, b - a, MADV_DONTNEED);
+}
+
+} // namespace tessarc
