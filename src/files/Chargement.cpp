@@ -1,5 +1,7 @@
 #include "Chargement.h"
 
+#include "ConstructionArbre.h"
+
 #include "Nombres.h"
 #include "PointFichier.h"
 
@@ -41,16 +43,15 @@ void DimensionnerGrille(TNuage& nuage, std::int64_t nbPts, const std::filesystem
     }
 }
 
-void ConstruireArbre(ISourcePoints& source, TNuage& nuage, IProgression& progression) {
+void ConstruireArbre(ISourcePoints& source, TNuage& nuage, IProgression& progression,
+                     const std::filesystem::path& nom) {
     TAvancement avancement(progression, "construction", source.Nombre());
-    std::int64_t i = 0;
-    std::vector<TPointFichier> bloc(PointsParBloc);
-    for (std::size_t n; (n = source.Lire(bloc)) > 0;) {
-        for (std::size_t k = 0; k < n; ++k) {
-            const TPointFichier& p = bloc[k];
-            nuage.InsererPoint(p.X, p.Y, p.Z, p.Couleur);
-            avancement.Avancer(++i);
-        }
+    TOptionsConstruction options;
+    options.Avancer = [&](std::int64_t fait) { avancement.Avancer(fait); };
+    try {
+        ConstruireArbreTrie(nuage, source, options);
+    } catch (const EArbreTropGrand& e) {
+        ErreurFichier(nom, e.what());
     }
 }
 
@@ -76,7 +77,7 @@ TChargement ChargerScan(const std::filesystem::path& nom, TLecteurPoints lecteur
     }
     r.Cadrage = nuage.CalculerEtendue();
     DimensionnerGrille(nuage, r.NbPts, nom);
-    ConstruireArbre(points, nuage, progression);
+    ConstruireArbre(points, nuage, progression, nom);
     return r;
 }
 

@@ -31,9 +31,11 @@ struct TChargement {
 // at all for a file announcing points, refuses the file nom, named in the message.
 void DimensionnerGrille(TNuage& nuage, std::int64_t nbPts, const std::filesystem::path& nom);
 
-// Inserts every point of source into the tree, whose roots are emptied; progress "construction : N%"
-// every 1 % of the points.
-void ConstruireArbre(ISourcePoints& source, TNuage& nuage, IProgression& progression);
+// Builds the tree of every point of source, on two cores; progress "construction : N%" about every
+// 1 % of the work, on the calling thread. A tree too large for the memory of the machine refuses the
+// file nom before its cubes are made.
+void ConstruireArbre(ISourcePoints& source, TNuage& nuage, IProgression& progression,
+                     const std::filesystem::path& nom);
 
 // Reads nom with lecteur into an unnamed temporary file beside it (or in the user's temporary folder),
 // then shift, bounding box, extent, grid and tree. A file without any point is refused.

@@ -39,7 +39,13 @@ bool Decale(const TV3R& d) {
 class TSourceProjet final : public ISourcePoints {
 public:
     TSourceProjet(TFichier& fichier, std::int64_t n, const TNuage& nuage)
-        : fichier_(fichier), debut_(fichier.Position()), n_(n), nuage_(nuage) {}
+        : fichier_(fichier), debut_(fichier.Position()), n_(n) {
+        // floor(x) - o lies in [0, d) exactly when x lies in [o, o + d), o and d being whole.
+        for (int a = 1; a <= 3; ++a) {
+            bas_[a] = nuage.OrigRacines[a];
+            haut_[a] = double(nuage.OrigRacines[a]) + double(nuage.DimRacines[a]);
+        }
+    }
     [[nodiscard]] std::int64_t Nombre() const override { return n_; }
     void Rembobiner() override {
         fichier_.Positionner(debut_);
@@ -50,30 +56,27 @@ public:
         bloc_.resize(n * TaillePointFichier);
         fichier_.LireExact(bloc_.data(), bloc_.size());
         for (std::size_t k = 0; k < n; ++k) {
-            dest[k] = DecoderPoint(bloc_.data() + k * TaillePointFichier);
+            const TPointFichier& p = dest[k] = DecoderPoint(bloc_.data() + k * TaillePointFichier);
             ++lus_;
-            Verifier(dest[k]);
+            if (!(Dedans(p.X, 1) && Dedans(p.Y, 2) && Dedans(p.Z, 3))) Refuser(p);
         }
         return n;
     }
 
 private:
-    void Verifier(const TPointFichier& p) const {
+    [[nodiscard]] bool Dedans(float v, int a) const { return double(v) >= bas_[a] && double(v) < haut_[a]; }
+    [[noreturn]] void Refuser(const TPointFichier& p) const {
         if (!(std::isfinite(p.X) && std::isfinite(p.Y) && std::isfinite(p.Z)))
             ErreurFichier(fichier_.Nom(), "le point n° " + std::to_string(lus_) + " a une coordonnée non finie");
-        const TV3I& o = nuage_.OrigRacines;
-        const TV3I& d = nuage_.DimRacines;
-        const double c[3] = {std::floor(double(p.X)) - o[1], std::floor(double(p.Y)) - o[2],
-                             std::floor(double(p.Z)) - o[3]};
-        if (!(c[0] >= 0 && c[1] >= 0 && c[2] >= 0 && c[0] < d[1] && c[1] < d[2] && c[2] < d[3]))
-            ErreurFichier(fichier_.Nom(), "le point n° " + std::to_string(lus_) + " est hors de l'étendue du nuage");
+        ErreurFichier(fichier_.Nom(), "le point n° " + std::to_string(lus_) + " est hors de l'étendue du nuage");
     }
 
     TFichier& fichier_;
     std::int64_t debut_;
     std::int64_t n_;
     std::int64_t lus_ = 0;
-    const TNuage& nuage_;
+    TV3R bas_{};
+    TV3R haut_{};
     std::vector<unsigned char> bloc_;
 };
 
@@ -181,7 +184,7 @@ TLectureProjet LireFichierProjet(const std::filesystem::path& nom, TNuage& nuage
     r.Cadrage = nuage.CalculerEtendue();
     DimensionnerGrille(nuage, t.N, nom);
     TSourceProjet points(fichier, t.N, nuage);
-    ConstruireArbre(points, nuage, progression);
+    ConstruireArbre(points, nuage, progression, nom);
     return r;
 }
 

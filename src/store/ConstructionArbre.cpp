@@ -1,0 +1,640 @@
+#include "ConstructionArbre.h"
+
+#include "Equipe.h"
+#include "ZoneMemoire.h"
+
+#include <algorithm>
+#include <atomic>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <numeric>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include <unistd.h>
+
+namespace tessarc {
+
+namespace {
+
+constexpr std::size_t PointsParBloc = 65536;
+constexpr std::size_t PointsParMorceau = 4096;
+constexpr std::size_t PointsEnSemble = 8; // routed side by side, so that their chains of roundings overlap
+constexpr std::uint32_t HorsEtendue = 0xFFFFFFFFu; // the path of a point outside every root cell
+constexpr std::uint32_t SansUnite = 0xFFFFFFFFu;
+constexpr std::size_t GrandeUnite = std::size_t{1} << 20;
+
+// The path holds one 7-bit digit per level 1 to 4, level 1 the highest, so that sorting paths as
+// numbers sorts them level by level.
+constexpr int Decalage(int niveau) {
+    return (NbNiveaux - 1 - niveau) * 7;
+}
+inline std::uint32_t Chiffre(std::uint32_t chemin, int niveau) {
+    return (chemin >> Decalage(niveau)) & 127u;
+}
+
+// One point on its way into the tree. In the first array Numero is its 20 cm cube; once grouped by
+// cube, its number in the file.
+struct TEntree {
+    TPointFichier Point;
+    std::uint32_t Chemin = 0;
+    std::uint32_t Numero = 0;
+};
+static_assert(sizeof(TEntree) == 24);
+
+// floor without a library call; beyond 2^52 every double is whole, and NaN stays NaN.
+inline double Plancher(double x) {
+    if (!(std::abs(x) < 4.5e15)) return x;
+    const auto e = static_cast<double>(static_cast<std::int64_t>(x));
+    return e > x ? e - 1.0 : e;
+}
+
+// Set bits of a word, without the instruction the baseline processor lacks.
+inline std::uint32_t Bits(std::uint64_t x) {
+    x = x - ((x >> 1) & 0x5555555555555555ULL);
+    x = (x & 0x3333333333333333ULL) + ((x >> 2) & 0x3333333333333333ULL);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+    return static_cast<std::uint32_t>((x * 0x0101010101010101ULL) >> 56);
+}
+
+TV3S CoinEnfant(const TV3S& parent, std::uint32_t slot, int niveau) {
+    const int idx[4] = {0, static_cast<int>(slot / 25), static_cast<int>(slot / 5 % 5), static_cast<int>(slot % 5)};
+    TV3S ori;
+    for (int a = 1; a <= 3; ++a) ori[a] = TNuage::CoinEnfant(parent[a], idx[a], CoteNiv[static_cast<std::size_t>(niveau)]);
+    return ori;
+}
+
+// The child slots of up to PointsEnSemble points c below their root corners o, down to nivMax, as the
+// reference builder finds them: trunc((c - o) / s) lowered to 4. c - o is never negative: a point routed
+// from its root cell lies above every corner on its way, each corner being rounded from a value below
+// the point, which is itself a single; so the reference never says "erreur" there.
+void Chemins(const float (&c)[3][PointsEnSemble], float (&o)[3][PointsEnSemble], int nivMax,
+             std::uint32_t (&chemins)[PointsEnSemble]) {
+    for (std::uint32_t& ch : chemins) ch = 0;
+    for (int niv = 0; niv < nivMax; ++niv) {
+        const double s = CoteNiv[static_cast<std::size_t>(niv) + 1];
+        int idx[3][PointsEnSemble];
+        for (std::size_t a = 0; a < 3; ++a)
+            for (std::size_t k = 0; k < PointsEnSemble; ++k) {
+                const double q = (double(c[a][k]) - double(o[a][k])) / s;
+                const int t = static_cast<int>(q < 8.0 ? q : 8.0);
+                idx[a][k] = t < 4 ? t : 4;
+                o[a][k] = TNuage::CoinEnfant(o[a][k], idx[a][k], s);
+            }
+        for (std::size_t k = 0; k < PointsEnSemble; ++k)
+            chemins[k] |= static_cast<std::uint32_t>(25 * idx[0][k] + 5 * idx[1][k] + idx[2][k]) << Decalage(niv + 1);
+    }
+}
+
+// The first level from 2 on where two paths of one 20 cm cube part, nivMax + 1 if nowhere.
+int Separation(std::uint32_t a, std::uint32_t b, int nivMax) {
+    const std::uint32_t x = (a ^ b) & ((1u << Decalage(1)) - 1);
+    if (x == 0) return nivMax + 1;
+    return NbNiveaux - 1 - (31 - std::countl_zero(x)) / 7;
+}
+
+// Stable sort of the entries of a 20 cm cube by path, digits nivMax down to 2 (least significant first).
+void TrierParChemin(std::span<TEntree> e, std::vector<TEntree>& tampon, int nivMax) {
+    if (e.size() < 2) return;
+    if (e.size() <= 32) {
+        for (std::size_t i = 1; i < e.size(); ++i) {
+            const TEntree x = e[i];
+            std::size_t j = i;
+            for (; j > 0 && e[j - 1].Chemin > x.Chemin; --j) e[j] = e[j - 1];
+            e[j] = x;
+        }
+        return;
+    }
+    if (tampon.size() < e.size()) tampon.resize(e.size());
+    TEntree* source = e.data();
+    TEntree* dest = tampon.data();
+    for (int niv = nivMax; niv >= 2; --niv) {
+        std::array<std::uint32_t, 129> compte{};
+        for (const TEntree& x : std::span(source, e.size())) ++compte[Chiffre(x.Chemin, niv) + 1];
+        if (std::any_of(compte.begin(), compte.end(), [&](std::uint32_t c) { return c == e.size(); })) continue;
+        std::partial_sum(compte.begin(), compte.end(), compte.begin());
+        for (const TEntree& x : std::span(source, e.size())) dest[compte[Chiffre(x.Chemin, niv)]++] = x;
+        std::swap(source, dest);
+    }
+    if (source != e.data()) std::memcpy(e.data(), source, e.size() * sizeof(TEntree));
+}
+
+std::size_t MemoireSysteme() {
+    std::ifstream f("/proc/meminfo");
+    std::string cle;
+    std::size_t ko = 0;
+    std::string unite;
+    while (f >> cle >> ko >> unite)
+        if (cle == "MemAvailable:") return ko * 1024;
+    const long pages = sysconf(_SC_AVPHYS_PAGES);
+    const long page = sysconf(_SC_PAGESIZE);
+    return pages > 0 && page > 0 ? static_cast<std::size_t>(pages) * static_cast<std::size_t>(page) : SIZE_MAX;
+}
+
+std::string Mo(std::size_t octets) {
+    return std::to_string((octets + 999'999) / 1'000'000) + " Mo";
+}
+
+} // namespace
+
+class TConstructeurArbre {
+public:
+    TConstructeurArbre(TNuage& nuage, ISourcePoints& source, const TOptionsConstruction& options)
+        : n_(nuage), source_(source), options_(options), D_(nuage.NivMax),
+          N_(static_cast<std::uint64_t>(std::max<std::int64_t>(source.Nombre(), 0))), milieu_(N_ / 2) {}
+
+    void Construire();
+
+private:
+    struct TUnite {
+        IndexCube Racine = 0;
+        std::uint32_t Chiffre = 0;
+        std::uint32_t Nb = 0;
+        std::uint32_t NbPremiereMoitie = 0;
+    };
+    struct TBloc {
+        std::vector<TPointFichier> Points = std::vector<TPointFichier>(PointsParBloc);
+        std::vector<std::uint32_t> Chemins = std::vector<std::uint32_t>(PointsParBloc);
+        std::vector<TCellule> Cellules = std::vector<TCellule>(PointsParBloc);
+        std::size_t Nb = 0;
+        std::uint64_t Premier = 0;
+    };
+    // The cube being built at one level of a 20 cm cube.
+    struct TOuvert {
+        TCube* Cube = nullptr;
+        IndexCube Index = 0;
+        std::uint32_t Premier = 0; // first point
+        std::uint32_t Emplacements = 0;
+        IndexCube PremierEnfant = 0;
+        std::array<std::uint32_t, 4> Masque{};
+        bool Ouvert = false;
+    };
+
+    void Avancer(std::uint64_t fait) const;
+    void VerifierMemoire(std::size_t besoin, std::size_t libere, const std::string& quoi) const;
+
+    void Lire();
+    void Remplir(TBloc& b, std::uint64_t premier);
+    void Router(TBloc& b, std::size_t morceau) const;
+    void Classer(const TBloc& b);
+    IndexCube RacineDe(const TCellule& c);
+    std::uint32_t UniteDe(IndexCube racine, std::uint32_t chiffre);
+
+    void Regrouper();
+    void TrierUnites();
+    void PlacerUnites();
+    void Reserver();
+    void BatirUnites();
+    void BatirUnite(std::size_t rang);
+    void Ouvrir(std::array<TOuvert, NbNiveaux>& o, int niv, std::uint32_t chiffre, std::uint32_t numero,
+                std::uint32_t& emplacement, std::array<std::uint32_t, NbNiveaux>& position);
+    void Fermer(TOuvert& o, int niv);
+    void RelierNiveau(int niv);
+    void MoyennerRacines();
+
+    TNuage& n_;
+    ISourcePoints& source_;
+    const TOptionsConstruction& options_;
+    const int D_;
+    const std::uint64_t N_;
+    const std::uint64_t milieu_;
+    std::uint64_t lus_ = 0;
+    bool finSource_ = false;
+    TEquipe equipe_;
+
+    TCellule derniereCellule_{};
+    IndexCube derniereRacine_ = 0;
+    std::uint64_t derniereCle_ = ~std::uint64_t{0};
+    std::uint32_t derniereUnite_ = 0;
+    std::unordered_map<std::uint64_t, std::uint32_t> indexUnites_;
+    std::vector<TUnite> unites_;
+
+    TZone<TEntree> brut_;   // in file order
+    TZone<TEntree> groupe_; // by 20 cm cube, in file order within each
+    std::vector<std::uint32_t> ordre_; // units by root, then slot
+    std::vector<std::uint32_t> rang_;  // place of each unit in ordre_
+    std::vector<std::uint64_t> debut_; // first entry of each place in groupe_
+    std::vector<std::array<std::uint32_t, NbNiveaux>> compte_; // cubes per level under each place
+    std::array<std::uint32_t, NbNiveaux> total_{};
+    std::array<std::uint32_t, NbNiveaux> base_{};
+    std::vector<std::array<std::uint32_t, NbNiveaux>> decalages_; // first cube of each place per level
+    std::vector<std::uint32_t> premierBloc_; // first run block of each place, from premiereSuite_
+    std::uint32_t premiereSuite_ = 0;
+    std::array<TZone<std::uint64_t>, NbNiveaux> premiers_; // per level, the first points of its cubes
+    std::vector<TNuage::TSommes> sommes_;                  // of each place, once averaged
+};
+
+void TConstructeurArbre::Avancer(std::uint64_t fait) const {
+    if (options_.Avancer) options_.Avancer(static_cast<std::int64_t>(std::min(fait / 3, N_)));
+}
+
+void TConstructeurArbre::VerifierMemoire(std::size_t besoin, std::size_t libere, const std::string& quoi) const {
+    const std::size_t systeme = options_.MemoireDisponible != 0 ? options_.MemoireDisponible : MemoireSysteme();
+    const std::size_t disponible = systeme > SIZE_MAX - libere ? SIZE_MAX : systeme + libere;
+    if (besoin > disponible)
+        throw EArbreTropGrand(quoi + " demande " + Mo(besoin) + " de mémoire, il n'en reste que " +
+                              Mo(disponible) + " : nuage trop grand pour cette machine");
+}
+
+// ---- Reading: every point routed and filed by 20 cm cube ----------------------------------------------
+
+void TConstructeurArbre::Remplir(TBloc& b, std::uint64_t premier) {
+    b.Premier = premier;
+    b.Nb = 0;
+    if (finSource_) return;
+    const auto voulu = static_cast<std::size_t>(std::min<std::uint64_t>(PointsParBloc, N_ - premier));
+    if (voulu > 0) b.Nb = source_.Lire(std::span(b.Points.data(), voulu));
+    if (b.Nb < voulu || b.Nb == 0) finSource_ = true;
+}
+
+void TConstructeurArbre::Router(TBloc& b, std::size_t morceau) const {
+    const std::size_t fin = std::min(b.Nb, (morceau + 1) * PointsParMorceau);
+    for (std::size_t k0 = morceau * PointsParMorceau; k0 < fin; k0 += PointsEnSemble) {
+        float c[3][PointsEnSemble] = {};
+        float o[3][PointsEnSemble] = {};
+        bool dedans[PointsEnSemble] = {};
+        for (std::size_t k = 0; k < PointsEnSemble && k0 + k < fin; ++k) {
+            const TPointFichier& p = b.Points[k0 + k];
+            const double fi = Plancher(double(p.X)) - n_.OrigRacines[1];
+            const double fj = Plancher(double(p.Y)) - n_.OrigRacines[2];
+            const double fk = Plancher(double(p.Z)) - n_.OrigRacines[3];
+            dedans[k] = fi >= 0 && fj >= 0 && fk >= 0 && fi < n_.DimRacines[1] && fj < n_.DimRacines[2] &&
+                        fk < n_.DimRacines[3];
+            if (!dedans[k]) continue;
+            const TCellule cellule{static_cast<int>(fi), static_cast<int>(fj), static_cast<int>(fk)};
+            b.Cellules[k0 + k] = cellule;
+            const TV3S coin = n_.CoinRacine(cellule);
+            c[0][k] = p.X;
+            c[1][k] = p.Y;
+            c[2][k] = p.Z;
+            for (std::size_t a = 0; a < 3; ++a) o[a][k] = coin[static_cast<int>(a) + 1];
+        }
+        std::uint32_t chemins[PointsEnSemble];
+        Chemins(c, o, D_, chemins);
+        for (std::size_t k = 0; k < PointsEnSemble && k0 + k < fin; ++k)
+            b.Chemins[k0 + k] = dedans[k] ? chemins[k] : HorsEtendue;
+    }
+}
+
+IndexCube TConstructeurArbre::RacineDe(const TCellule& c) {
+    if (derniereRacine_ != 0 && c == derniereCellule_) return derniereRacine_;
+    IndexCube r = n_.racines_.Trouver(c);
+    if (r == 0) {
+        r = n_.Creer(0, n_.CoinRacine(c), false);
+        n_.racines_.Poser(c, r);
+    }
+    derniereCellule_ = c;
+    derniereRacine_ = r;
+    return r;
+}
+
+std::uint32_t TConstructeurArbre::UniteDe(IndexCube racine, std::uint32_t chiffre) {
+    const std::uint64_t cle = (std::uint64_t{racine} << 7) | chiffre;
+    if (cle == derniereCle_) return derniereUnite_;
+    const auto [it, nouvelle] = indexUnites_.try_emplace(cle, static_cast<std::uint32_t>(unites_.size()));
+    if (nouvelle) unites_.push_back(TUnite{racine, chiffre, 0, 0});
+    derniereCle_ = cle;
+    derniereUnite_ = it->second;
+    return it->second;
+}
+
+// In file order, on the calling thread: the roots and 20 cm cubes are created as the reference builder
+// creates them, and its messages are said.
+void TConstructeurArbre::Classer(const TBloc& b) {
+    for (std::size_t k = 0; k < b.Nb; ++k) {
+        const std::uint64_t i = b.Premier + k;
+        const std::uint32_t chemin = b.Chemins[k];
+        if (D_ >= 1) brut_[i].Numero = SansUnite;
+        if (chemin == HorsEtendue) {
+            n_.Signaler("erreur");
+            continue;
+        }
+        const IndexCube racine = RacineDe(b.Cellules[k]);
+        const TPointFichier& p = b.Points[k];
+        if (D_ == 0) {
+            TNuage::AjouterALaFeuille(n_.Cube(racine), p.X, p.Y, p.Z, p.Couleur);
+            continue;
+        }
+        const std::uint32_t u = UniteDe(racine, Chiffre(chemin, 1));
+        brut_[i] = TEntree{p, chemin, u};
+        ++unites_[u].Nb;
+        if (i < milieu_) ++unites_[u].NbPremiereMoitie;
+    }
+}
+
+// Three blocks turn: one is filed while the next is read, and the one between them is routed by both
+// threads.
+void TConstructeurArbre::Lire() {
+    if (D_ >= 1) {
+        VerifierMemoire(2 * N_ * sizeof(TEntree), 0, "le tri de " + std::to_string(N_) + " points");
+        brut_ = TZone<TEntree>(N_, true);
+    }
+    std::array<TBloc, 3> blocs;
+    Remplir(blocs[0], 0);
+    for (std::size_t t = 0;; ++t) {
+        TBloc& aRouter = blocs[t % 3];
+        TBloc* aClasser = t > 0 ? &blocs[(t - 1) % 3] : nullptr;
+        if (aRouter.Nb == 0 && (aClasser == nullptr || aClasser->Nb == 0)) break;
+        TDistributeur morceaux((aRouter.Nb + PointsParMorceau - 1) / PointsParMorceau);
+        equipe_.Executer([&](int part) {
+            if (part == 0) {
+                if (aClasser != nullptr) Classer(*aClasser);
+                Remplir(blocs[(t + 1) % 3], aRouter.Premier + aRouter.Nb);
+            }
+            for (std::size_t m; !equipe_.Arret() && morceaux.Prendre(m);) Router(aRouter, m);
+        });
+        lus_ = aRouter.Premier + aRouter.Nb;
+        Avancer(lus_);
+    }
+}
+
+// ---- Grouping by 20 cm cube -----------------------------------------------------------------------------
+
+void TConstructeurArbre::Regrouper() {
+    const std::size_t U = unites_.size();
+    ordre_.resize(U);
+    std::iota(ordre_.begin(), ordre_.end(), 0u);
+    std::sort(ordre_.begin(), ordre_.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return std::pair(unites_[a].Racine, unites_[a].Chiffre) < std::pair(unites_[b].Racine, unites_[b].Chiffre);
+    });
+    rang_.resize(U);
+    debut_.assign(U + 1, 0);
+    for (std::size_t k = 0; k < U; ++k) {
+        rang_[ordre_[k]] = static_cast<std::uint32_t>(k);
+        debut_[k + 1] = debut_[k] + unites_[ordre_[k]].Nb;
+    }
+    groupe_ = TZone<TEntree>(debut_[U], true);
+    std::vector<std::uint64_t> curseurs[2] = {std::vector<std::uint64_t>(U), std::vector<std::uint64_t>(U)};
+    for (std::size_t u = 0; u < U; ++u) {
+        curseurs[0][u] = debut_[rang_[u]];
+        curseurs[1][u] = debut_[rang_[u]] + unites_[u].NbPremiereMoitie;
+    }
+    equipe_.Executer([&](int part) {
+        std::vector<std::uint64_t>& c = curseurs[part];
+        const std::uint64_t fin = part == 0 ? std::min(milieu_, lus_) : lus_;
+        for (std::uint64_t i = part == 0 ? 0 : milieu_; i < fin; ++i) {
+            const TEntree& e = brut_[i];
+            if (e.Numero != SansUnite) groupe_[c[e.Numero]++] = TEntree{e.Point, e.Chemin, static_cast<std::uint32_t>(i)};
+        }
+    });
+    brut_ = {};
+    Avancer(lus_ + lus_ / 4);
+}
+
+void TConstructeurArbre::TrierUnites() {
+    const std::size_t U = ordre_.size();
+    compte_.assign(U, {});
+    std::atomic<std::uint64_t> faits{0};
+    TDistributeur unites(U);
+    equipe_.Executer([&](int part) {
+        std::vector<TEntree> tampon;
+        for (std::size_t k; !equipe_.Arret() && unites.Prendre(k);) {
+            const std::span<TEntree> e = groupe_.Tranche(debut_[k], debut_[k + 1]);
+            if (D_ >= 2) TrierParChemin(e, tampon, D_);
+            auto& compte = compte_[k];
+            for (std::size_t j = 0; j < e.size(); ++j) {
+                const int haut = j == 0 ? 2 : Separation(e[j - 1].Chemin, e[j].Chemin, D_);
+                for (int niv = haut; niv <= D_; ++niv) ++compte[static_cast<std::size_t>(niv)];
+            }
+            faits.fetch_add(e.size(), std::memory_order_relaxed);
+            if (tampon.size() > GrandeUnite) tampon = {};
+            if (part == 0) Avancer(lus_ + lus_ / 4 + 3 * faits.load(std::memory_order_relaxed) / 4);
+        }
+    });
+}
+
+// ---- The 20 cm cubes under their roots, room for the levels below --------------------------------
+
+// Level-1 cubes sit in the order of the units: by root, then slot, so that the children of every root
+// are side by side; their list follows the order the units were met in.
+void TConstructeurArbre::PlacerUnites() {
+    const std::size_t U = ordre_.size();
+    base_[1] = n_.Reserver(1, static_cast<std::uint32_t>(U)) - TNuage::Index(1, 0);
+    n_.NbCubesNiv[1] = static_cast<std::int32_t>(U);
+    auto& ordre = n_.ordre_[1];
+    ordre.resize(U);
+    for (std::size_t u = 0; u < U; ++u) ordre[u] = TNuage::Index(1, base_[1] + rang_[u]);
+    const auto R = static_cast<std::uint32_t>(n_.NbCubesNiv[0]);
+    std::vector<std::array<std::uint32_t, 4>> masques(R);
+    std::vector<IndexCube> premiers(R, 0);
+    for (std::size_t k = 0; k < U; ++k) {
+        const TUnite& unite = unites_[ordre_[k]];
+        const std::uint32_t r = unite.Racine - TNuage::Index(0, 0);
+        if (premiers[r] == 0) premiers[r] = TNuage::Index(1, base_[1] + static_cast<std::uint32_t>(k));
+        masques[r][unite.Chiffre / 32] |= 1u << (unite.Chiffre % 32);
+    }
+    const std::uint32_t h = R > 0 ? n_.emplacements_.ReserverSuites(R) : 0;
+    for (std::uint32_t r = 0; r < R; ++r) {
+        static_cast<TCubeInterne*>(n_.Cube(TNuage::Index(0, r)))->LesEnfants = h + r;
+        n_.emplacements_.PoserSuite(h + r, premiers[r], masques[r]);
+    }
+}
+
+void TConstructeurArbre::Reserver() {
+    const std::size_t U = ordre_.size();
+    premierBloc_.assign(U, 0);
+    decalages_.assign(U, {});
+    std::uint64_t blocs = 0;
+    std::array<std::uint64_t, NbNiveaux> total{};
+    for (std::size_t k = 0; k < U; ++k) {
+        premierBloc_[k] = static_cast<std::uint32_t>(std::min<std::uint64_t>(blocs, UINT32_MAX));
+        blocs += D_ >= 2 ? 1 : 0;
+        for (int niv = 2; niv <= D_; ++niv) {
+            const auto l = static_cast<std::size_t>(niv);
+            decalages_[k][l] = static_cast<std::uint32_t>(std::min<std::uint64_t>(total[l], UINT32_MAX));
+            total[l] += compte_[k][l];
+            if (niv < D_) blocs += compte_[k][l];
+        }
+    }
+    std::size_t octets = blocs * 20 + static_cast<std::size_t>(D_) * (N_ / 8 + 8);
+    std::uint64_t cubes = static_cast<std::uint64_t>(n_.NbCubesNiv[0]) + U;
+    std::uint64_t plusGrandNiveau = 0;
+    for (int niv = 2; niv <= D_; ++niv) {
+        const std::uint64_t t = total[static_cast<std::size_t>(niv)];
+        octets += t * (niv < NbNiveaux - 1 ? sizeof(TCubeInterne) : sizeof(TCube));
+        cubes += t;
+        plusGrandNiveau = std::max(plusGrandNiveau, t);
+    }
+    octets += plusGrandNiveau * sizeof(IndexCube);
+    VerifierMemoire(octets, groupe_.size() * sizeof(TEntree), "l'arbre de " + std::to_string(cubes) + " cubes");
+    if (blocs >= UINT32_MAX) throw std::bad_alloc();
+    for (int niv = 2; niv <= D_; ++niv) {
+        const auto l = static_cast<std::size_t>(niv);
+        if (total[l] > TNuage::LimitePositions) throw std::bad_alloc();
+        total_[l] = static_cast<std::uint32_t>(total[l]);
+        base_[l] = n_.Reserver(niv, total_[l]) - TNuage::Index(niv, 0);
+        premiers_[l] = TZone<std::uint64_t>(N_ / 64 + 1);
+    }
+    premiereSuite_ = blocs > 0 ? n_.emplacements_.ReserverSuites(static_cast<std::uint32_t>(blocs)) : 0;
+}
+
+// ---- Building each 20 cm cube ---------------------------------------------------------------------------
+
+void TConstructeurArbre::Ouvrir(std::array<TOuvert, NbNiveaux>& o, int niv, std::uint32_t chiffre,
+                                std::uint32_t numero, std::uint32_t& emplacement,
+                                std::array<std::uint32_t, NbNiveaux>& position) {
+    const auto l = static_cast<std::size_t>(niv);
+    TOuvert& parent = o[l - 1];
+    TOuvert& c = o[l];
+    c.Index = TNuage::Index(niv, position[l]++);
+    c.Cube = n_.Cube(c.Index);
+    TNuage::Initialiser(c.Cube, niv, CoinEnfant(parent.Cube->CooOriCube, chiffre, niv));
+    c.Cube->SlotParent = static_cast<std::uint8_t>(chiffre);
+    c.Premier = numero;
+    c.Ouvert = true;
+    c.Masque = {};
+    c.PremierEnfant = 0;
+    if (niv < D_) {
+        c.Emplacements = emplacement++;
+        static_cast<TCubeInterne*>(c.Cube)->LesEnfants = c.Emplacements;
+    }
+    if (parent.PremierEnfant == 0) parent.PremierEnfant = c.Index;
+    parent.Masque[chiffre / 32] |= 1u << (chiffre % 32);
+}
+
+void TConstructeurArbre::Fermer(TOuvert& o, int niv) {
+    // Until the lists are made, RangNiv holds the number of the cube's first point.
+    o.Cube->RangNiv = o.Premier;
+    std::atomic_ref<std::uint64_t>(premiers_[static_cast<std::size_t>(niv)][o.Premier / 64])
+        .fetch_or(std::uint64_t{1} << (o.Premier % 64), std::memory_order_relaxed);
+    if (niv < D_) n_.emplacements_.PoserSuite(o.Emplacements, o.PremierEnfant, o.Masque);
+    o.Ouvert = false;
+}
+
+void TConstructeurArbre::BatirUnite(std::size_t rang) {
+    const std::uint32_t u = ordre_[rang];
+    const TUnite& unite = unites_[u];
+    const std::span<TEntree> e = groupe_.Tranche(debut_[rang], debut_[rang + 1]);
+    std::array<TOuvert, NbNiveaux> o{};
+    o[0].Cube = n_.Cube(unite.Racine);
+    o[1].Index = TNuage::Index(1, base_[1] + static_cast<std::uint32_t>(rang));
+    o[1].Cube = n_.Cube(o[1].Index);
+    TNuage::Initialiser(o[1].Cube, 1, CoinEnfant(o[0].Cube->CooOriCube, unite.Chiffre, 1));
+    o[1].Cube->SlotParent = static_cast<std::uint8_t>(unite.Chiffre);
+    // The 20 cm cubes were created in the order of the units.
+    o[1].Cube->RangNiv = u;
+    if (D_ == 1) {
+        for (const TEntree& x : e) TNuage::AjouterALaFeuille(o[1].Cube, x.Point.X, x.Point.Y, x.Point.Z, x.Point.Couleur);
+        if (options_.Moyenner) sommes_[rang] = n_.Moyennes(o[1].Cube);
+        return;
+    }
+    std::uint32_t emplacement = premiereSuite_ + premierBloc_[rang];
+    o[1].Emplacements = emplacement++;
+    static_cast<TCubeInterne*>(o[1].Cube)->LesEnfants = o[1].Emplacements;
+    std::array<std::uint32_t, NbNiveaux> position{};
+    for (int niv = 2; niv <= D_; ++niv)
+        position[static_cast<std::size_t>(niv)] =
+            base_[static_cast<std::size_t>(niv)] + decalages_[rang][static_cast<std::size_t>(niv)];
+    std::size_t libere = 0;
+    for (std::size_t j = 0; j < e.size(); ++j) {
+        const TEntree& x = e[j];
+        const int haut = j == 0 ? 2 : Separation(e[j - 1].Chemin, x.Chemin, D_);
+        for (int niv = D_; niv >= haut; --niv)
+            if (o[static_cast<std::size_t>(niv)].Ouvert) Fermer(o[static_cast<std::size_t>(niv)], niv);
+        // A cube's points are sorted by path, not by number: its first point is the smallest number.
+        for (int niv = 2; niv < haut; ++niv)
+            o[static_cast<std::size_t>(niv)].Premier = std::min(o[static_cast<std::size_t>(niv)].Premier, x.Numero);
+        for (int niv = haut; niv <= D_; ++niv) Ouvrir(o, niv, Chiffre(x.Chemin, niv), x.Numero, emplacement, position);
+        TNuage::AjouterALaFeuille(o[static_cast<std::size_t>(D_)].Cube, x.Point.X, x.Point.Y, x.Point.Z, x.Point.Couleur);
+        if (j - libere >= GrandeUnite) {
+            groupe_.Liberer(debut_[rang] + libere, debut_[rang] + j);
+            libere = j;
+        }
+    }
+    for (int niv = D_; niv >= 2; --niv)
+        if (o[static_cast<std::size_t>(niv)].Ouvert) Fermer(o[static_cast<std::size_t>(niv)], niv);
+    n_.emplacements_.PoserSuite(o[1].Emplacements, o[1].PremierEnfant, o[1].Masque);
+    if (options_.Moyenner) sommes_[rang] = n_.Moyennes(o[1].Cube);
+}
+
+// Both threads take the 20 cm cubes in order; the caller gives back the entries of the cubes done.
+void TConstructeurArbre::BatirUnites() {
+    const std::size_t U = ordre_.size();
+    sommes_.assign(U, {});
+    std::vector<std::atomic<bool>> faite(U);
+    std::atomic<std::uint64_t> faits{0};
+    std::size_t rendues = 0;
+    TDistributeur unites(U);
+    equipe_.Executer([&](int part) {
+        for (std::size_t k; !equipe_.Arret() && unites.Prendre(k);) {
+            BatirUnite(k);
+            faits.fetch_add(debut_[k + 1] - debut_[k], std::memory_order_relaxed);
+            faite[k].store(true, std::memory_order_release);
+            if (part != 0) continue;
+            const std::size_t avant = rendues;
+            while (rendues < U && faite[rendues].load(std::memory_order_acquire)) ++rendues;
+            if (rendues > avant) groupe_.LibererJusqua(debut_[rendues]);
+            Avancer(2 * lus_ + faits.load(std::memory_order_relaxed));
+        }
+    });
+    groupe_ = {};
+}
+
+// ---- Level lists --------------------------------------------------------------------------------------
+
+// The cubes of a level in the order of their first points: a cube's rank is the number of first points
+// before its own.
+void TConstructeurArbre::RelierNiveau(int niv) {
+    const auto l = static_cast<std::size_t>(niv);
+    const std::uint32_t M = total_[l];
+    n_.NbCubesNiv[l] = static_cast<std::int32_t>(M);
+    const TZone<std::uint64_t>& marques = premiers_[l];
+    std::vector<std::uint32_t> avant(marques.size());
+    std::uint32_t somme = 0;
+    for (std::size_t w = 0; w < marques.size(); ++w) {
+        avant[w] = somme;
+        somme += Bits(marques[w]);
+    }
+    auto& ordre = n_.ordre_[l];
+    ordre.resize(M);
+    equipe_.Executer([&](int part) {
+        for (std::uint32_t p = part == 0 ? 0 : M / 2; p < (part == 0 ? M / 2 : M); ++p) {
+            TCube* c = n_.Cube(TNuage::Index(niv, base_[l] + p));
+            const std::uint32_t f = c->RangNiv;
+            c->RangNiv = avant[f / 64] + Bits(marques[f / 64] & ((std::uint64_t{1} << (f % 64)) - 1));
+            ordre[c->RangNiv] = TNuage::Index(niv, base_[l] + p);
+        }
+    });
+    premiers_[l] = {};
+}
+
+void TConstructeurArbre::Construire() {
+    if (N_ > UINT32_MAX)
+        throw EArbreTropGrand(std::to_string(N_) + " points : l'arbre en range 4294967295 au plus");
+    Lire();
+    if (D_ >= 1) {
+        Regrouper();
+        if (D_ >= 2) TrierUnites();
+        PlacerUnites();
+        Reserver();
+        BatirUnites();
+        for (int niv = 2; niv <= D_; ++niv) RelierNiveau(niv);
+    }
+    if (options_.Moyenner) MoyennerRacines();
+    Avancer(3 * N_);
+}
+
+// Each 20 cm cube was averaged once built; a root takes the sums of its children in slot order.
+void TConstructeurArbre::MoyennerRacines() {
+    const auto R = static_cast<std::uint32_t>(n_.NbCubesNiv[0]);
+    std::vector<TNuage::TSommes> racines(R);
+    for (std::size_t k = 0; k < ordre_.size(); ++k)
+        TNuage::Cumuler(racines[unites_[ordre_[k]].Racine - TNuage::Index(0, 0)], sommes_[k]);
+    for (std::uint32_t r = 0; r < R; ++r) {
+        TCube* racine = n_.Cube(TNuage::Index(0, r));
+        if (D_ == 0)
+            (void)n_.Moyennes(racine);
+        else
+            TNuage::Moyenner(racine, racines[r]);
+    }
+    n_.moyennesFaites_ = true;
+}
+
+void ConstruireArbreTrie(TNuage& nuage, ISourcePoints& source, const TOptionsConstruction& options) {
+    TConstructeurArbre(nuage, source, options).Construire();
+}
+
+} // namespace tessarc
