@@ -1,12 +1,16 @@
 #include "LecteurXYZ.h"
 
 #include "Chargement.h"
+#include "Equipe.h"
 #include "Nombres.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tessarc {
 
@@ -161,18 +165,76 @@ void VerifierSimple(const std::filesystem::path& nom, std::int64_t ligne, double
 
 } // namespace
 
+namespace {
+
+// The text is read in blocks of whole lines; each block is cut in pieces that both threads parse, and
+// the calling thread files the lines of the block before in order: progress, checks and the records
+// stay those of a reading line by line.
+constexpr std::size_t OctetsParMorceau = 64 * 1024;
+
+struct TBlocTexte {
+    std::string Texte;
+    std::vector<std::string_view> Morceaux;
+    std::vector<std::vector<TLigneXYZ>> Lignes; // per piece
+};
+
+void Decouper(TBlocTexte& b) {
+    b.Morceaux.clear();
+    std::string_view reste = b.Texte;
+    while (!reste.empty()) {
+        std::size_t fin = std::min(reste.size(), OctetsParMorceau);
+        if (fin < reste.size()) {
+            const std::size_t lf = reste.find('\n', fin - 1);
+            fin = lf == std::string_view::npos ? reste.size() : lf + 1;
+        }
+        b.Morceaux.push_back(reste.substr(0, fin));
+        reste.remove_prefix(fin);
+    }
+    b.Lignes.resize(b.Morceaux.size());
+}
+
+void Analyser(TBlocTexte& b, std::size_t morceau) {
+    std::vector<TLigneXYZ>& lignes = b.Lignes[morceau];
+    lignes.clear();
+    CouperLignes(b.Morceaux[morceau], [&](std::string_view ligne) { lignes.push_back(LireLigneXYZ(ligne)); });
+}
+
+} // namespace
+
 void ConvertirTexteEnPoints(TFichier& texte, TSortiePoints& sortie, IProgression& progression,
                             std::size_t tailleTampon) {
     TLignesTexte lignes(texte, tailleTampon);
     TAvancement avancement(progression, "lecture", texte.Taille() / OctetsParLigne);
     std::int64_t n = 0;
     std::int64_t sansCoordonnees = 0;
-    for (std::string_view ligne; lignes.Suivante(ligne);) {
-        avancement.Avancer(++n);
-        const TLigneXYZ l = LireLigneXYZ(ligne);
-        sansCoordonnees += l.SansCoordonnees ? 1 : 0;
-        for (const double v : {l.X, l.Y, l.Z}) VerifierSimple(texte.Nom(), n, v);
-        sortie.Ajouter(l.X, l.Y, l.Z, l.Couleur);
+    const auto classer = [&](const TBlocTexte& b) {
+        for (const auto& morceau : b.Lignes)
+            for (const TLigneXYZ& l : morceau) {
+                avancement.Avancer(++n);
+                sansCoordonnees += l.SansCoordonnees ? 1 : 0;
+                for (const double v : {l.X, l.Y, l.Z}) VerifierSimple(texte.Nom(), n, v);
+                sortie.Ajouter(l.X, l.Y, l.Z, l.Couleur);
+            }
+    };
+    const auto lire = [&](TBlocTexte& b) {
+        if (!lignes.Bloc(b.Texte, tailleTampon)) b.Texte.clear();
+        Decouper(b);
+    };
+    TEquipe equipe;
+    std::array<TBlocTexte, 3> blocs;
+    lire(blocs[0]);
+    for (std::size_t t = 0;; ++t) {
+        TBlocTexte& aAnalyser = blocs[t % 3];
+        TBlocTexte* aClasser = t > 0 ? &blocs[(t - 1) % 3] : nullptr;
+        if (aAnalyser.Morceaux.empty() && (aClasser == nullptr || aClasser->Morceaux.empty())) break;
+        TDistributeur morceaux(aAnalyser.Morceaux.size());
+        equipe.Executer([&](int part) {
+            if (part == 0) {
+                if (aClasser != nullptr) classer(*aClasser);
+                lire(blocs[(t + 1) % 3]);
+            }
+            for (std::size_t m; !equipe.Arret() && morceaux.Prendre(m);) Analyser(aAnalyser, m);
+        });
     }
     if (sansCoordonnees > 0)
         sortie.Remarquer(std::to_string(sansCoordonnees) +

@@ -28,6 +28,24 @@ bool TLignesTexte::SuivanteApresRemplissage(std::string_view& ligne) {
     }
 }
 
+bool TLignesTexte::Bloc(std::string& bloc, std::size_t voulu) {
+    bloc.clear();
+    while (bloc.size() < voulu || bloc.empty()) {
+        const char* p = tampon_.get() + debut_;
+        const char* const fin = tampon_.get() + rempli_;
+        if (const auto* lf = static_cast<const char*>(memrchr(p, '\n', static_cast<std::size_t>(fin - p)))) {
+            bloc.append(p, lf + 1);
+            debut_ = static_cast<std::size_t>(lf + 1 - tampon_.get());
+        } else if (finFichier_) {
+            bloc.append(p, fin);
+            debut_ = rempli_;
+            break;
+        }
+        if (bloc.size() < voulu || bloc.empty()) Remplir();
+    }
+    return !bloc.empty();
+}
+
 // Keeps the unfinished line at the front and reads after it; a line longer than the buffer doubles it.
 void TLignesTexte::Remplir() {
     const std::size_t reste = rempli_ - debut_;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace tessarc {
@@ -31,6 +32,10 @@ public:
         return SuivanteApresRemplissage(ligne);
     }
 
+    // The next whole lines, about voulu bytes of them or at least one, into bloc with their line ends (the
+    // last line of the file may have none); false after the last line. Cut them with CouperLignes.
+    [[nodiscard]] bool Bloc(std::string& bloc, std::size_t voulu);
+
     // Bytes of the file read so far, for progress.
     [[nodiscard]] std::int64_t OctetsLus() const { return octetsLus_; }
 
@@ -47,5 +52,18 @@ private:
     bool finFichier_ = false;
     bool premier_ = true;
 };
+
+// Calls f(line) for each line of texte, lines of TLignesTexte::Bloc: cut at LF, a CR before it
+// dropped, the text after the last LF one more line if there is any.
+template <typename F> void CouperLignes(std::string_view texte, F&& f) {
+    while (!texte.empty()) {
+        const std::size_t lf = texte.find('\n');
+        std::string_view ligne = texte.substr(0, lf);
+        if (!ligne.empty() && ligne.back() == '\r') ligne.remove_suffix(1);
+        f(ligne);
+        if (lf == std::string_view::npos) return;
+        texte.remove_prefix(lf + 1);
+    }
+}
 
 } // namespace tessarc

@@ -149,23 +149,32 @@ TEST(ConvertirTexteEnPoints, CutsLinesAtLFDropsCRAndAddsNoLineAfterTheLastLineEn
     EXPECT_EQ(Convertir(dossier, "").NbPts, 0);
 }
 
-TEST(ConvertirTexteEnPoints, GivesTheSameRecordsWhateverTheBufferSize) {
+TEST(ConvertirTexteEnPoints, GivesTheRecordsOfALineByLineReadingWhateverTheBufferSize) {
+    // Blocks of whole lines are cut in pieces that two threads parse: the records must stay those of
+    // reading the lines one by one, in order, for buffers from two bytes to several pieces a block.
     TDossierTemporaire dossier;
     std::string texte;
     std::mt19937 alea(7);
-    for (int i = 0; i < 3000; ++i) {
+    for (int i = 0; i < 12000; ++i) {
         texte += std::to_string(alea() % 1000) + "." + std::to_string(alea() % 1000) + " " +
                  std::to_string(alea() % 100) + " " + std::string(alea() % 40, ' ') + "2.5 1 2 3";
         texte += (alea() % 3 == 0) ? "\r\n" : "\n";
     }
     texte += "9 9 9"; // no line end at the end
-    const auto reference = Convertir(dossier, texte);
-    ASSERT_EQ(reference.NbPts, 3001);
-    for (std::size_t tampon : {2u, 3u, 7u, 16u, 61u, 4096u}) {
+    std::vector<TPointFichier> attendus;
+    for (std::size_t debut = 0; debut <= texte.size();) {
+        const std::size_t lf = std::min(texte.find('\n', debut), texte.size());
+        std::string ligne = texte.substr(debut, lf - debut);
+        if (!ligne.empty() && ligne.back() == '\r') ligne.pop_back();
+        const TLigneXYZ l = LireLigneXYZ(ligne);
+        attendus.push_back({static_cast<float>(l.X), static_cast<float>(l.Y), static_cast<float>(l.Z), l.Couleur});
+        debut = lf + 1;
+    }
+    ASSERT_EQ(attendus.size(), 12001u);
+    for (std::size_t tampon : {2u, 3u, 7u, 16u, 61u, 4096u, 1u << 16, 1u << 22}) {
         const auto c = Convertir(dossier, texte, tampon);
-        ASSERT_EQ(c.NbPts, reference.NbPts) << tampon;
-        ASSERT_EQ(
-            std::memcmp(c.Points.data(), reference.Points.data(), c.Points.size() * sizeof(TPointFichier)), 0)
+        ASSERT_EQ(c.Points.size(), attendus.size()) << tampon;
+        ASSERT_EQ(std::memcmp(c.Points.data(), attendus.data(), c.Points.size() * sizeof(TPointFichier)), 0)
             << tampon;
     }
 }
