@@ -60,13 +60,6 @@ inline std::uint32_t Bits(std::uint64_t x) {
     return static_cast<std::uint32_t>((x * 0x0101010101010101ULL) >> 56);
 }
 
-TV3S CoinEnfant(const TV3S& parent, std::uint32_t slot, int niveau) {
-    const int idx[4] = {0, static_cast<int>(slot / 25), static_cast<int>(slot / 5 % 5), static_cast<int>(slot % 5)};
-    TV3S ori;
-    for (int a = 1; a <= 3; ++a) ori[a] = TNuage::CoinEnfant(parent[a], idx[a], CoteNiv[static_cast<std::size_t>(niveau)]);
-    return ori;
-}
-
 // The child slots of up to PointsEnSemble points c below their root corners o, down to nivMax, as the
 // reference builder finds them: trunc((c - o) / s) lowered to 4. c - o is never negative: a point routed
 // from its root cell lies above every corner on its way, each corner being rounded from a value below
@@ -122,6 +115,30 @@ void TrierParChemin(std::span<TEntree> e, std::vector<TEntree>& tampon, int nivM
     if (source != e.data()) std::memcpy(e.data(), source, e.size() * sizeof(TEntree));
 }
 
+// The cubes of levels 2 to nivMax under a 20 cm cube, from its entries sorted by path: ouvrir(niv, x)
+// when entry x reaches a new cube of level niv (depth first: in the order of the pools), fermer(niv,
+// premier) when that cube ends, with the number of its first point, point(x) for every entry.
+template <typename O, typename F, typename P>
+void Parcourir(std::span<const TEntree> e, int nivMax, O&& ouvrir, F&& fermer, P&& point) {
+    std::array<std::uint32_t, NbNiveaux> premier{};
+    for (std::size_t j = 0; j < e.size(); ++j) {
+        const TEntree& x = e[j];
+        const int haut = j == 0 ? 2 : Separation(e[j - 1].Chemin, x.Chemin, nivMax);
+        if (j > 0)
+            for (int niv = nivMax; niv >= haut; --niv) fermer(niv, premier[static_cast<std::size_t>(niv)]);
+        // The points of a cube are sorted by path, not by number: its first point has the smallest.
+        for (int niv = 2; niv < haut; ++niv)
+            premier[static_cast<std::size_t>(niv)] = std::min(premier[static_cast<std::size_t>(niv)], x.Numero);
+        for (int niv = haut; niv <= nivMax; ++niv) {
+            premier[static_cast<std::size_t>(niv)] = x.Numero;
+            ouvrir(niv, x);
+        }
+        point(x);
+    }
+    if (!e.empty())
+        for (int niv = nivMax; niv >= 2; --niv) fermer(niv, premier[static_cast<std::size_t>(niv)]);
+}
+
 std::size_t MemoireSysteme() {
     std::ifstream f("/proc/meminfo");
     std::string cle;
@@ -166,11 +183,9 @@ private:
     struct TOuvert {
         TCube* Cube = nullptr;
         IndexCube Index = 0;
-        std::uint32_t Premier = 0; // first point
         std::uint32_t Emplacements = 0;
         IndexCube PremierEnfant = 0;
         std::array<std::uint32_t, 4> Masque{};
-        bool Ouvert = false;
     };
 
     void Avancer(std::uint64_t fait) const;
@@ -189,10 +204,10 @@ private:
     void Reserver();
     void BatirUnites();
     void BatirUnite(std::size_t rang);
-    void Ouvrir(std::array<TOuvert, NbNiveaux>& o, int niv, std::uint32_t chiffre, std::uint32_t numero,
-                std::uint32_t& emplacement, std::array<std::uint32_t, NbNiveaux>& position);
-    void Fermer(TOuvert& o, int niv);
-    void RelierNiveau(int niv);
+    [[nodiscard]] std::uint32_t Rang(int niv, std::uint32_t premier) const;
+    void Ouvrir(std::array<TOuvert, NbNiveaux>& o, int niv, std::uint32_t chiffre, std::uint32_t& emplacement,
+                std::uint32_t& position);
+    void Fermer(TOuvert& o, int niv, std::uint32_t premier);
     void MoyennerRacines();
 
     TNuage& n_;
@@ -223,7 +238,9 @@ private:
     std::vector<std::array<std::uint32_t, NbNiveaux>> decalages_; // first cube of each place per level
     std::vector<std::uint32_t> premierBloc_; // first run block of each place, from premiereSuite_
     std::uint32_t premiereSuite_ = 0;
-    std::array<TZone<std::uint64_t>, NbNiveaux> premiers_; // per level, the first points of its cubes
+    // Per thread, then merged, per level: the first points of its cubes, and how many come before each word.
+    std::array<std::array<TZone<std::uint64_t>, NbNiveaux>, 2> premiers_;
+    std::array<std::vector<std::uint32_t>, NbNiveaux> avant_;
     std::vector<TNuage::TSommes> sommes_;                  // of each place, once averaged
 };
 
@@ -384,26 +401,53 @@ void TConstructeurArbre::Regrouper() {
     Avancer(lus_ + lus_ / 4);
 }
 
+// Each 20 cm cube sorted and counted; the first points of its cubes marked, a map per thread.
 void TConstructeurArbre::TrierUnites() {
     const std::size_t U = ordre_.size();
     compte_.assign(U, {});
+    for (auto& marques : premiers_)
+        for (int niv = 2; niv <= D_; ++niv) marques[static_cast<std::size_t>(niv)] = TZone<std::uint64_t>(N_ / 64 + 1);
     std::atomic<std::uint64_t> faits{0};
     TDistributeur unites(U);
     equipe_.Executer([&](int part) {
         std::vector<TEntree> tampon;
+        const auto& marques = premiers_[static_cast<std::size_t>(part)];
         for (std::size_t k; !equipe_.Arret() && unites.Prendre(k);) {
             const std::span<TEntree> e = groupe_.Tranche(debut_[k], debut_[k + 1]);
-            if (D_ >= 2) TrierParChemin(e, tampon, D_);
+            TrierParChemin(e, tampon, D_);
             auto& compte = compte_[k];
-            for (std::size_t j = 0; j < e.size(); ++j) {
-                const int haut = j == 0 ? 2 : Separation(e[j - 1].Chemin, e[j].Chemin, D_);
-                for (int niv = haut; niv <= D_; ++niv) ++compte[static_cast<std::size_t>(niv)];
-            }
+            Parcourir(
+                e, D_, [&](int niv, const TEntree&) { ++compte[static_cast<std::size_t>(niv)]; },
+                [&](int niv, std::uint32_t premier) {
+                    marques[static_cast<std::size_t>(niv)][premier / 64] |= std::uint64_t{1} << (premier % 64);
+                },
+                [](const TEntree&) {});
             faits.fetch_add(e.size(), std::memory_order_relaxed);
             if (tampon.size() > GrandeUnite) tampon = {};
             if (part == 0) Avancer(lus_ + lus_ / 4 + 3 * faits.load(std::memory_order_relaxed) / 4);
         }
     });
+    // One map per level, and the count of first points before each of its words.
+    for (int niv = 2; niv <= D_; ++niv) {
+        const auto l = static_cast<std::size_t>(niv);
+        const TZone<std::uint64_t>& m = premiers_[0][l];
+        const TZone<std::uint64_t>& autre = premiers_[1][l];
+        avant_[l].resize(m.size());
+        std::uint32_t somme = 0;
+        for (std::size_t w = 0; w < m.size(); ++w) {
+            m[w] |= autre[w];
+            avant_[l][w] = somme;
+            somme += Bits(m[w]);
+        }
+        premiers_[1][l] = {};
+    }
+}
+
+// The place of a cube in the list of its level: the number of first points before its own.
+std::uint32_t TConstructeurArbre::Rang(int niv, std::uint32_t premier) const {
+    const auto l = static_cast<std::size_t>(niv);
+    const std::uint64_t avant = premiers_[0][l][premier / 64] & ((std::uint64_t{1} << (premier % 64)) - 1);
+    return avant_[l][premier / 64] + Bits(avant);
 }
 
 // ---- The 20 cm cubes under their roots, room for the levels below --------------------------------
@@ -449,16 +493,13 @@ void TConstructeurArbre::Reserver() {
             if (niv < D_) blocs += compte_[k][l];
         }
     }
-    std::size_t octets = blocs * 20 + static_cast<std::size_t>(D_) * (N_ / 8 + 8);
+    std::size_t octets = blocs * 20;
     std::uint64_t cubes = static_cast<std::uint64_t>(n_.NbCubesNiv[0]) + U;
-    std::uint64_t plusGrandNiveau = 0;
     for (int niv = 2; niv <= D_; ++niv) {
         const std::uint64_t t = total[static_cast<std::size_t>(niv)];
-        octets += t * (niv < NbNiveaux - 1 ? sizeof(TCubeInterne) : sizeof(TCube));
+        octets += t * ((niv < NbNiveaux - 1 ? sizeof(TCubeInterne) : sizeof(TCube)) + sizeof(IndexCube));
         cubes += t;
-        plusGrandNiveau = std::max(plusGrandNiveau, t);
     }
-    octets += plusGrandNiveau * sizeof(IndexCube);
     VerifierMemoire(octets, groupe_.size() * sizeof(TEntree), "l'arbre de " + std::to_string(cubes) + " cubes");
     if (blocs >= UINT32_MAX) throw std::bad_alloc();
     for (int niv = 2; niv <= D_; ++niv) {
@@ -466,7 +507,8 @@ void TConstructeurArbre::Reserver() {
         if (total[l] > TNuage::LimitePositions) throw std::bad_alloc();
         total_[l] = static_cast<std::uint32_t>(total[l]);
         base_[l] = n_.Reserver(niv, total_[l]) - TNuage::Index(niv, 0);
-        premiers_[l] = TZone<std::uint64_t>(N_ / 64 + 1);
+        n_.ordre_[l].resize(total_[l]);
+        n_.NbCubesNiv[l] = static_cast<std::int32_t>(total_[l]);
     }
     premiereSuite_ = blocs > 0 ? n_.emplacements_.ReserverSuites(static_cast<std::uint32_t>(blocs)) : 0;
 }
@@ -474,34 +516,28 @@ void TConstructeurArbre::Reserver() {
 // ---- Building each 20 cm cube ---------------------------------------------------------------------------
 
 void TConstructeurArbre::Ouvrir(std::array<TOuvert, NbNiveaux>& o, int niv, std::uint32_t chiffre,
-                                std::uint32_t numero, std::uint32_t& emplacement,
-                                std::array<std::uint32_t, NbNiveaux>& position) {
+                                std::uint32_t& emplacement, std::uint32_t& position) {
     const auto l = static_cast<std::size_t>(niv);
     TOuvert& parent = o[l - 1];
     TOuvert& c = o[l];
-    c.Index = TNuage::Index(niv, position[l]++);
+    c.Index = TNuage::Index(niv, position++);
     c.Cube = n_.Cube(c.Index);
-    TNuage::Initialiser(c.Cube, niv, CoinEnfant(parent.Cube->CooOriCube, chiffre, niv));
+    const int idx[4] = {0, static_cast<int>(chiffre / 25), static_cast<int>(chiffre / 5 % 5), static_cast<int>(chiffre % 5)};
+    TV3S coin;
+    for (int a = 1; a <= 3; ++a) coin[a] = TNuage::CoinEnfant(parent.Cube->CooOriCube[a], idx[a], CoteNiv[l]);
+    TNuage::Initialiser(c.Cube, niv, coin);
     c.Cube->SlotParent = static_cast<std::uint8_t>(chiffre);
-    c.Premier = numero;
-    c.Ouvert = true;
     c.Masque = {};
     c.PremierEnfant = 0;
-    if (niv < D_) {
-        c.Emplacements = emplacement++;
-        static_cast<TCubeInterne*>(c.Cube)->LesEnfants = c.Emplacements;
-    }
+    if (niv < D_) static_cast<TCubeInterne*>(c.Cube)->LesEnfants = c.Emplacements = emplacement++;
     if (parent.PremierEnfant == 0) parent.PremierEnfant = c.Index;
     parent.Masque[chiffre / 32] |= 1u << (chiffre % 32);
 }
 
-void TConstructeurArbre::Fermer(TOuvert& o, int niv) {
-    // Until the lists are made, RangNiv holds the number of the cube's first point.
-    o.Cube->RangNiv = o.Premier;
-    std::atomic_ref<std::uint64_t>(premiers_[static_cast<std::size_t>(niv)][o.Premier / 64])
-        .fetch_or(std::uint64_t{1} << (o.Premier % 64), std::memory_order_relaxed);
+void TConstructeurArbre::Fermer(TOuvert& o, int niv, std::uint32_t premier) {
+    o.Cube->RangNiv = Rang(niv, premier);
+    n_.ordre_[static_cast<std::size_t>(niv)][o.Cube->RangNiv] = o.Index;
     if (niv < D_) n_.emplacements_.PoserSuite(o.Emplacements, o.PremierEnfant, o.Masque);
-    o.Ouvert = false;
 }
 
 void TConstructeurArbre::BatirUnite(std::size_t rang) {
@@ -510,43 +546,45 @@ void TConstructeurArbre::BatirUnite(std::size_t rang) {
     const std::span<TEntree> e = groupe_.Tranche(debut_[rang], debut_[rang + 1]);
     std::array<TOuvert, NbNiveaux> o{};
     o[0].Cube = n_.Cube(unite.Racine);
-    o[1].Index = TNuage::Index(1, base_[1] + static_cast<std::uint32_t>(rang));
-    o[1].Cube = n_.Cube(o[1].Index);
-    TNuage::Initialiser(o[1].Cube, 1, CoinEnfant(o[0].Cube->CooOriCube, unite.Chiffre, 1));
-    o[1].Cube->SlotParent = static_cast<std::uint8_t>(unite.Chiffre);
+    const auto ajouter = [&](const TEntree& x) {
+        TNuage::AjouterALaFeuille(o[static_cast<std::size_t>(D_)].Cube, x.Point.X, x.Point.Y, x.Point.Z, x.Point.Couleur);
+    };
+    std::uint32_t emplacement = premiereSuite_ + premierBloc_[rang];
+    std::uint32_t position1 = base_[1] + static_cast<std::uint32_t>(rang);
+    Ouvrir(o, 1, unite.Chiffre, emplacement, position1);
     // The 20 cm cubes were created in the order of the units.
     o[1].Cube->RangNiv = u;
-    if (D_ == 1) {
-        for (const TEntree& x : e) TNuage::AjouterALaFeuille(o[1].Cube, x.Point.X, x.Point.Y, x.Point.Z, x.Point.Couleur);
-        if (options_.Moyenner) sommes_[rang] = n_.Moyennes(o[1].Cube);
-        return;
-    }
-    std::uint32_t emplacement = premiereSuite_ + premierBloc_[rang];
-    o[1].Emplacements = emplacement++;
-    static_cast<TCubeInterne*>(o[1].Cube)->LesEnfants = o[1].Emplacements;
     std::array<std::uint32_t, NbNiveaux> position{};
-    for (int niv = 2; niv <= D_; ++niv)
-        position[static_cast<std::size_t>(niv)] =
-            base_[static_cast<std::size_t>(niv)] + decalages_[rang][static_cast<std::size_t>(niv)];
-    std::size_t libere = 0;
-    for (std::size_t j = 0; j < e.size(); ++j) {
-        const TEntree& x = e[j];
-        const int haut = j == 0 ? 2 : Separation(e[j - 1].Chemin, x.Chemin, D_);
-        for (int niv = D_; niv >= haut; --niv)
-            if (o[static_cast<std::size_t>(niv)].Ouvert) Fermer(o[static_cast<std::size_t>(niv)], niv);
-        // A cube's points are sorted by path, not by number: its first point is the smallest number.
-        for (int niv = 2; niv < haut; ++niv)
-            o[static_cast<std::size_t>(niv)].Premier = std::min(o[static_cast<std::size_t>(niv)].Premier, x.Numero);
-        for (int niv = haut; niv <= D_; ++niv) Ouvrir(o, niv, Chiffre(x.Chemin, niv), x.Numero, emplacement, position);
-        TNuage::AjouterALaFeuille(o[static_cast<std::size_t>(D_)].Cube, x.Point.X, x.Point.Y, x.Point.Z, x.Point.Couleur);
-        if (j - libere >= GrandeUnite) {
-            groupe_.Liberer(debut_[rang] + libere, debut_[rang] + j);
-            libere = j;
-        }
+    for (int niv = 2; niv <= D_; ++niv) {
+        const auto l = static_cast<std::size_t>(niv);
+        position[l] = base_[l] + decalages_[rang][l];
+        // The records are faulted in at once rather than page by page as they are written.
+        if (niv < NbNiveaux - 1)
+            n_.internes_[l].Preparer(position[l], compte_[rang][l]);
+        else
+            n_.feuilles_.Preparer(position[l], compte_[rang][l]);
     }
-    for (int niv = D_; niv >= 2; --niv)
-        if (o[static_cast<std::size_t>(niv)].Ouvert) Fermer(o[static_cast<std::size_t>(niv)], niv);
-    n_.emplacements_.PoserSuite(o[1].Emplacements, o[1].PremierEnfant, o[1].Masque);
+    if (D_ == 1) {
+        for (const TEntree& x : e) ajouter(x);
+    } else {
+        std::size_t libere = 0;
+        Parcourir(
+            e, D_,
+            [&](int niv, const TEntree& x) {
+                Ouvrir(o, niv, Chiffre(x.Chemin, niv), emplacement, position[static_cast<std::size_t>(niv)]);
+            },
+            [&](int niv, std::uint32_t premier) { Fermer(o[static_cast<std::size_t>(niv)], niv, premier); },
+            [&](const TEntree& x) {
+                ajouter(x);
+                // A cube of millions of points gives its entries back as it goes.
+                const auto j = static_cast<std::size_t>(&x - e.data());
+                if (j - libere >= GrandeUnite) {
+                    groupe_.Liberer(debut_[rang] + libere, debut_[rang] + j);
+                    libere = j;
+                }
+            });
+        n_.emplacements_.PoserSuite(o[1].Emplacements, o[1].PremierEnfant, o[1].Masque);
+    }
     if (options_.Moyenner) sommes_[rang] = n_.Moyennes(o[1].Cube);
 }
 
@@ -573,45 +611,18 @@ void TConstructeurArbre::BatirUnites() {
     groupe_ = {};
 }
 
-// ---- Level lists --------------------------------------------------------------------------------------
-
-// The cubes of a level in the order of their first points: a cube's rank is the number of first points
-// before its own.
-void TConstructeurArbre::RelierNiveau(int niv) {
-    const auto l = static_cast<std::size_t>(niv);
-    const std::uint32_t M = total_[l];
-    n_.NbCubesNiv[l] = static_cast<std::int32_t>(M);
-    const TZone<std::uint64_t>& marques = premiers_[l];
-    std::vector<std::uint32_t> avant(marques.size());
-    std::uint32_t somme = 0;
-    for (std::size_t w = 0; w < marques.size(); ++w) {
-        avant[w] = somme;
-        somme += Bits(marques[w]);
-    }
-    auto& ordre = n_.ordre_[l];
-    ordre.resize(M);
-    equipe_.Executer([&](int part) {
-        for (std::uint32_t p = part == 0 ? 0 : M / 2; p < (part == 0 ? M / 2 : M); ++p) {
-            TCube* c = n_.Cube(TNuage::Index(niv, base_[l] + p));
-            const std::uint32_t f = c->RangNiv;
-            c->RangNiv = avant[f / 64] + Bits(marques[f / 64] & ((std::uint64_t{1} << (f % 64)) - 1));
-            ordre[c->RangNiv] = TNuage::Index(niv, base_[l] + p);
-        }
-    });
-    premiers_[l] = {};
-}
-
 void TConstructeurArbre::Construire() {
     if (N_ > UINT32_MAX)
         throw EArbreTropGrand(std::to_string(N_) + " points : l'arbre en range 4294967295 au plus");
     Lire();
     if (D_ >= 1) {
         Regrouper();
-        if (D_ >= 2) TrierUnites();
+        TrierUnites();
         PlacerUnites();
         Reserver();
         BatirUnites();
-        for (int niv = 2; niv <= D_; ++niv) RelierNiveau(niv);
+        premiers_ = {};
+        avant_ = {};
     }
     if (options_.Moyenner) MoyennerRacines();
     Avancer(3 * N_);

@@ -12,6 +12,7 @@
 #include "UtilsVect.h"
 #include "ZoneMemoire.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -69,6 +70,16 @@ public:
     std::uint32_t Reserver(std::uint32_t n, std::uint32_t limite);
     [[nodiscard]] std::uint32_t Taille() const { return taille_; }
     [[nodiscard]] std::size_t Octets() const { return chunks_.size() * std::size_t{TailleChunk} * sizeof(T); }
+    // Faults in the pages of records [pos, pos + n) at once.
+    void Preparer(std::uint32_t pos, std::uint32_t n) const {
+        while (n > 0) {
+            const std::uint32_t dans = pos & (TailleChunk - 1);
+            const std::uint32_t k = std::min(n, TailleChunk - dans);
+            chunks_[pos >> BitsChunk].Preparer(std::size_t{dans} * sizeof(T), std::size_t{dans + k} * sizeof(T));
+            pos += k;
+            n -= k;
+        }
+    }
     void Vider() {
         chunks_.clear();
         chunks_.shrink_to_fit();

@@ -1,5 +1,6 @@
 #include "ZoneMemoire.h"
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -31,6 +32,13 @@ TZoneOctets& TZoneOctets::operator=(TZoneOctets&& autre) noexcept {
         octets_ = std::exchange(autre.octets_, 0);
     }
     return *this;
+}
+
+void TZoneOctets::Preparer(std::size_t debut, std::size_t fin) const {
+    const std::size_t page = Page();
+    const std::size_t a = debut / page * page;
+    const std::size_t b = std::min(octets_, (fin + page - 1) / page * page);
+    if (p_ != nullptr && a < b) madvise(static_cast<char*>(p_) + a, b - a, MADV_POPULATE_WRITE);
 }
 
 std::size_t TZoneOctets::Page() {

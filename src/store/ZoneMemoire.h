@@ -22,6 +22,8 @@ public:
     // The whole pages inside bytes [debut, fin) go back to the system and read as zeros afterwards.
     void Liberer(std::size_t debut, std::size_t fin) const;
     [[nodiscard]] static std::size_t Page();
+    // Faults in the pages of bytes [debut, fin) at once, before they are written.
+    void Preparer(std::size_t debut, std::size_t fin) const;
 
 private:
     void* p_ = nullptr;
