@@ -167,9 +167,9 @@ void VerifierSimple(const std::filesystem::path& nom, std::int64_t ligne, double
 
 namespace {
 
-// The text is read in blocks of whole lines; each block is cut in pieces that both threads parse, and
-// the calling thread files the lines of the block before in order: progress, checks and the records
-// stay those of a reading line by line.
+// The text is read in blocks of whole lines, by the helper thread; each block is cut in pieces that both
+// threads parse, and the calling thread files the lines of the block before in order: progress, checks
+// and the records stay those of a reading line by line.
 constexpr std::size_t OctetsParMorceau = 64 * 1024;
 
 struct TBlocTexte {
@@ -229,10 +229,8 @@ void ConvertirTexteEnPoints(TFichier& texte, TSortiePoints& sortie, IProgression
         if (aAnalyser.Morceaux.empty() && (aClasser == nullptr || aClasser->Morceaux.empty())) break;
         TDistributeur morceaux(aAnalyser.Morceaux.size());
         equipe.Executer([&](int part) {
-            if (part == 0) {
-                if (aClasser != nullptr) classer(*aClasser);
-                lire(blocs[(t + 1) % 3]);
-            }
+            if (part == 0 && aClasser != nullptr) classer(*aClasser);
+            if (part == 1) lire(blocs[(t + 1) % 3]);
             for (std::size_t m; !equipe.Arret() && morceaux.Prendre(m);) Analyser(aAnalyser, m);
         });
     }

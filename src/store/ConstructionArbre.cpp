@@ -342,8 +342,8 @@ void TConstructeurArbre::Classer(const TBloc& b) {
     }
 }
 
-// Three blocks turn: one is filed while the next is read, and the one between them is routed by both
-// threads.
+// Three blocks turn: the calling thread files one (it makes cubes and says the messages) while the
+// helper reads the next, and both route the one between them.
 void TConstructeurArbre::Lire() {
     if (D_ >= 1) {
         VerifierMemoire(2 * N_ * sizeof(TEntree), 0, "le tri de " + std::to_string(N_) + " points");
@@ -357,10 +357,8 @@ void TConstructeurArbre::Lire() {
         if (aRouter.Nb == 0 && (aClasser == nullptr || aClasser->Nb == 0)) break;
         TDistributeur morceaux((aRouter.Nb + PointsParMorceau - 1) / PointsParMorceau);
         equipe_.Executer([&](int part) {
-            if (part == 0) {
-                if (aClasser != nullptr) Classer(*aClasser);
-                Remplir(blocs[(t + 1) % 3], aRouter.Premier + aRouter.Nb);
-            }
+            if (part == 0 && aClasser != nullptr) Classer(*aClasser);
+            if (part == 1) Remplir(blocs[(t + 1) % 3], aRouter.Premier + aRouter.Nb);
             for (std::size_t m; !equipe_.Arret() && morceaux.Prendre(m);) Router(aRouter, m);
         });
         lus_ = aRouter.Premier + aRouter.Nb;
