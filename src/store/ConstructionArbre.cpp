@@ -347,7 +347,7 @@ void TConstructeurArbre::Classer(const TBloc& b) {
 void TConstructeurArbre::Lire() {
     if (D_ >= 1) {
         VerifierMemoire(2 * N_ * sizeof(TEntree), 0, "le tri de " + std::to_string(N_) + " points");
-        brut_ = TZone<TEntree>(N_, true);
+        brut_ = TZone<TEntree>(N_);
     }
     std::array<TBloc, 3> blocs;
     Remplir(blocs[0], 0);
@@ -358,7 +358,12 @@ void TConstructeurArbre::Lire() {
         TDistributeur morceaux((aRouter.Nb + PointsParMorceau - 1) / PointsParMorceau);
         equipe_.Executer([&](int part) {
             if (part == 0 && aClasser != nullptr) Classer(*aClasser);
-            if (part == 1) Remplir(blocs[(t + 1) % 3], aRouter.Premier + aRouter.Nb);
+            if (part == 1) {
+                TBloc& suivant = blocs[(t + 1) % 3];
+                Remplir(suivant, aRouter.Premier + aRouter.Nb);
+                // The entries the calling thread will write are faulted in here, off its path.
+                if (D_ >= 1) brut_.Preparer(suivant.Premier, suivant.Premier + suivant.Nb);
+            }
             for (std::size_t m; !equipe_.Arret() && morceaux.Prendre(m);) Router(aRouter, m);
         });
         lus_ = aRouter.Premier + aRouter.Nb;
@@ -381,7 +386,8 @@ void TConstructeurArbre::Regrouper() {
         rang_[ordre_[k]] = static_cast<std::uint32_t>(k);
         debut_[k + 1] = debut_[k] + unites_[ordre_[k]].Nb;
     }
-    groupe_ = TZone<TEntree>(debut_[U], true);
+    groupe_ = TZone<TEntree>(debut_[U]);
+    equipe_.Executer([&](int part) { groupe_.Preparer(part == 0 ? 0 : debut_[U] / 2, part == 0 ? debut_[U] / 2 : debut_[U]); });
     std::vector<std::uint64_t> curseurs[2] = {std::vector<std::uint64_t>(U), std::vector<std::uint64_t>(U)};
     for (std::size_t u = 0; u < U; ++u) {
         curseurs[0][u] = debut_[rang_[u]];

@@ -343,8 +343,9 @@ void TNuage::CompacterNuage() {
 void TNuage::ChoisirNivAffiche(int niveau) {
     NivAffiche = niveau;
     const auto& ordre = ordre_[static_cast<std::size_t>(niveau)];
-    CubesAffiches.resize(ordre.size());
-    std::transform(ordre.rbegin(), ordre.rend(), CubesAffiches.begin(), [&](IndexCube i) { return Cube(i); });
+    CubesAffiches.clear();
+    CubesAffiches.reserve(ordre.size());
+    for (auto i = ordre.rbegin(); i != ordre.rend(); ++i) CubesAffiches.push_back(Cube(*i));
 }
 
 std::int64_t TNuage::NbCubesTotal() const {

@@ -9,11 +9,9 @@
 
 namespace tessarc {
 
-TZoneOctets::TZoneOctets(std::size_t octets, bool remplie) : octets_(octets) {
+TZoneOctets::TZoneOctets(std::size_t octets) : octets_(octets) {
     if (octets == 0) return;
-    // A zone written through at once is faulted in by the system in one go.
-    const int drapeaux = MAP_PRIVATE | MAP_ANONYMOUS | (remplie ? MAP_POPULATE : 0);
-    void* p = mmap(nullptr, octets, PROT_READ | PROT_WRITE, drapeaux, -1, 0);
+    void* p = mmap(nullptr, octets, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED) throw std::bad_alloc();
     p_ = p;
 }

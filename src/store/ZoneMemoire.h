@@ -11,8 +11,7 @@ namespace tessarc {
 class TZoneOctets {
 public:
     TZoneOctets() = default;
-    // remplie: every page is to be written soon.
-    explicit TZoneOctets(std::size_t octets, bool remplie = false);
+    explicit TZoneOctets(std::size_t octets);
     ~TZoneOctets();
     TZoneOctets(TZoneOctets&& autre) noexcept;
     TZoneOctets& operator=(TZoneOctets&& autre) noexcept;
@@ -34,7 +33,7 @@ private:
 template <typename T> class TZone {
 public:
     TZone() = default;
-    explicit TZone(std::size_t n, bool remplie = false) : octets_(n * sizeof(T), remplie), n_(n) {}
+    explicit TZone(std::size_t n) : octets_(n * sizeof(T)), n_(n) {}
 
     [[nodiscard]] T* data() const { return static_cast<T*>(octets_.Donnees()); }
     [[nodiscard]] std::size_t size() const { return n_; }
@@ -44,6 +43,8 @@ public:
     }
     // Gives back the whole pages of values [debut, fin).
     void Liberer(std::size_t debut, std::size_t fin) const { octets_.Liberer(debut * sizeof(T), fin * sizeof(T)); }
+    // Faults in the pages of values [debut, fin) at once, before they are written.
+    void Preparer(std::size_t debut, std::size_t fin) const { octets_.Preparer(debut * sizeof(T), fin * sizeof(T)); }
     // Gives back every page before value fin not given back yet by this call (one thread only).
     void LibererJusqua(std::size_t fin) {
         octets_.Liberer(rendus_, fin * sizeof(T));
