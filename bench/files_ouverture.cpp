@@ -1,24 +1,31 @@
-// Opening scans, measured on a generated vault:
+// Opening scans, measured on generated vaults:
 //   build/tools/tessarc-genvoute --points 5000000 --sortie /tmp/voute5m.xyz
-//   build/bench/tessarc-bench-fichiers /tmp/voute5m.xyz
-// Each measure runs in its own process so that its peak memory is its own. The project file and the
-// export are written beside the scan and removed at the end.
+//   build/bench/tessarc-bench-fichiers [--repetitions 5] /tmp/voute5m.xyz [/tmp/voute20m.xyz ...]
+// For each scan: a bare from_chars parse of the file, the XYZ reader alone, the whole open of the scan,
+// the project file saved from it and its open, each the median of the runs; the ratios are taken from
+// these medians. Every run is its own process, so that its peak memory is its own. The two opens are
+// also timed as tessarc-cli proprietes runs, process start and end included, when the tool is built
+// beside the benchmark. Then the widest boxes: scans with one stray point far away. The project file is
+// written beside the scan and removed.
 
 #include "Document.h"
 #include "Fichier.h"
 #include "LecteurXYZ.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace tessarc;
 
@@ -26,37 +33,58 @@ namespace {
 
 using Horloge = std::chrono::steady_clock;
 
+struct TMesure {
+    double Secondes = 0.0;
+    double PicMo = 0.0; // peak resident memory of the process, MB
+    std::int64_t Points = 0;
+    std::int64_t Cubes = 0; // 1.6 mm cubes
+    bool Reussi = false;
+};
+
 double Secondes(Horloge::time_point debut) {
     return std::chrono::duration<double>(Horloge::now() - debut).count();
 }
 
-double PicMemoireMo() {
-    rusage ru{};
-    getrusage(RUSAGE_SELF, &ru);
-    return static_cast<double>(ru.ru_maxrss) / 1024.0;
-}
-
-// Runs f in a child process and waits for it; f prints its own figures.
-void Isoler(const std::function<void()>& f) {
+// Runs f in a child process, which hands its measure back through a pipe.
+TMesure Isoler(const std::function<TMesure()>& f) {
+    int tube[2];
+    if (pipe(tube) != 0) return {};
     std::fflush(stdout);
     const pid_t pid = fork();
     if (pid == 0) {
-        f();
-        std::fflush(stdout);
+        close(tube[0]);
+        TMesure m = f();
+        rusage ru{};
+        getrusage(RUSAGE_SELF, &ru);
+        m.PicMo = static_cast<double>(ru.ru_maxrss) * 1024.0 / 1e6;
+        if (write(tube[1], &m, sizeof m) != static_cast<ssize_t>(sizeof m)) _exit(1);
         _exit(0);
     }
+    close(tube[1]);
+    TMesure m;
+    if (read(tube[0], &m, sizeof m) != static_cast<ssize_t>(sizeof m)) m = {};
+    close(tube[0]);
     int etat = 0;
     waitpid(pid, &etat, 0);
+    return m;
+}
+
+// The median of n runs of f, each in its own process; peak memory and counts of the median run.
+TMesure Mediane(int n, const std::function<TMesure()>& f) {
+    std::vector<TMesure> m;
+    for (int i = 0; i < n; ++i) m.push_back(Isoler(f));
+    std::sort(m.begin(), m.end(), [](const TMesure& a, const TMesure& b) { return a.Secondes < b.Secondes; });
+    return m[m.size() / 2];
 }
 
 // The same buffered reading and line cutting as the reader, each line read with from_chars alone:
 // three doubles and three integers, no checks.
-void BoucleFromChars(const std::filesystem::path& nom) {
+TMesure BoucleFromChars(const std::filesystem::path& nom) {
     TFichier f(nom, TFichier::EMode::Lecture);
     const auto debut = Horloge::now();
     auto tampon = std::make_unique<char[]>(TLignesTexte::TailleTamponDefaut);
     std::size_t rempli = 0;
-    std::int64_t lignes = 0;
+    TMesure m;
     double somme = 0.0;
     for (;;) {
         const std::size_t lu = f.Lire(tampon.get() + rempli, TLignesTexte::TailleTamponDefaut - rempli);
@@ -64,8 +92,7 @@ void BoucleFromChars(const std::filesystem::path& nom) {
         const char* p = tampon.get();
         const char* const fin = p + rempli;
         while (p < fin) {
-            const auto* lf =
-                static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(fin - p)));
+            const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(fin - p)));
             if (lf == nullptr) break;
             const char* q = p;
             double v = 0.0;
@@ -78,19 +105,19 @@ void BoucleFromChars(const std::filesystem::path& nom) {
                 q = std::from_chars(q, lf, c).ptr + 1;
                 somme += c;
             }
-            ++lignes;
+            ++m.Points;
             p = lf + 1;
         }
         rempli = static_cast<std::size_t>(fin - p);
         std::memmove(tampon.get(), p, rempli);
         if (lu == 0) break;
     }
-    const double s = Secondes(debut);
-    std::printf("boucle from_chars nue     : %.3f s, %.1f millions de lignes/s (somme %.0f)\n", s,
-                static_cast<double>(lignes) / s / 1e6, somme);
+    m.Secondes = Secondes(debut);
+    m.Reussi = somme != 0.0;
+    return m;
 }
 
-void AnalyseSeule(const std::filesystem::path& nom) {
+TMesure AnalyseSeule(const std::filesystem::path& nom) {
     TFichier f(nom, TFichier::EMode::Lecture);
     TFichier nul("/dev/null", TFichier::EMode::Creation);
     TSortiePoints sortie(nom, nul);
@@ -98,62 +125,155 @@ void AnalyseSeule(const std::filesystem::path& nom) {
     const auto debut = Horloge::now();
     ConvertirTexteEnPoints(f, sortie, muette);
     sortie.Terminer();
-    const std::int64_t n = sortie.Nombre();
-    const double s = Secondes(debut);
-    std::printf("analyse du lecteur XYZ    : %.3f s, %.1f millions de lignes/s\n", s,
-                static_cast<double>(n) / s / 1e6);
+    TMesure m;
+    m.Secondes = Secondes(debut);
+    m.Points = sortie.Nombre();
+    m.Reussi = true;
+    return m;
 }
 
-void Ouvrir(const std::filesystem::path& nom, const char* libelle) {
+TMesure Ouvrir(const std::filesystem::path& nom, bool dire = true) {
     TDocument doc;
     const auto debut = Horloge::now();
-    const bool ok = doc.OuvrirFichier(nom);
-    const double s = Secondes(debut);
-    if (!ok) {
-        std::printf("%s : échec, %s\n", libelle, doc.DerniereErreur.c_str());
+    TMesure m;
+    m.Reussi = doc.OuvrirFichier(nom);
+    m.Secondes = Secondes(debut);
+    m.Points = doc.NbPts;
+    m.Cubes = doc.Nuage.NbCubesNiv[4];
+    if (!m.Reussi && dire) std::fprintf(stderr, "%s\n", doc.DerniereErreur.c_str());
+    return m;
+}
+
+TMesure Enregistrer(const std::filesystem::path& nom, const std::filesystem::path& sansExt) {
+    TDocument doc;
+    TMesure m;
+    if (!doc.OuvrirFichier(nom)) return m;
+    doc.PFsansext = sansExt;
+    const auto debut = Horloge::now();
+    m.Reussi = doc.EnregistrerFichier(GenreProjet, 4);
+    m.Secondes = Secondes(debut);
+    return m;
+}
+
+// tessarc-cli proprietes on nom, in its own process, its output discarded.
+TMesure Cli(const std::filesystem::path& cli, const std::filesystem::path& nom) {
+    std::fflush(stdout);
+    const auto debut = Horloge::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::freopen("/dev/null", "w", stdout);
+        execl(cli.c_str(), "tessarc-cli", "proprietes", nom.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int etat = 0;
+    rusage ru{};
+    wait4(pid, &etat, 0, &ru);
+    TMesure m;
+    m.Secondes = Secondes(debut);
+    m.PicMo = static_cast<double>(ru.ru_maxrss) * 1024.0 / 1e6;
+    m.Reussi = WIFEXITED(etat) && WEXITSTATUS(etat) == 0;
+    return m;
+}
+
+TMesure MedianeCli(int n, const std::filesystem::path& cli, const std::filesystem::path& nom, const TMesure& ref) {
+    std::vector<TMesure> m;
+    for (int i = 0; i < n; ++i) m.push_back(Cli(cli, nom));
+    std::sort(m.begin(), m.end(), [](const TMesure& a, const TMesure& b) { return a.Secondes < b.Secondes; });
+    TMesure r = m[m.size() / 2];
+    r.Points = ref.Points;
+    r.Cubes = ref.Cubes;
+    return r;
+}
+
+std::filesystem::path OutilCli() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const auto cli = exe.parent_path().parent_path() / "src" / "cli" / "tessarc-cli";
+    return !ec && std::filesystem::exists(cli) ? cli : std::filesystem::path{};
+}
+
+void Afficher(const char* quoi, const TMesure& m) {
+    if (!m.Reussi) {
+        std::printf("%-28s : échec\n", quoi);
         return;
     }
-    const double pic = PicMemoireMo();
-    std::printf("%s : %.3f s, %.2f millions de points/s, pic mémoire %.0f Mo (%.0f octets par point), "
-                "%d cubes de 1.6 mm\n",
-                libelle, s, static_cast<double>(doc.NbPts) / s / 1e6, pic,
-                pic * 1048576.0 / static_cast<double>(doc.NbPts), doc.Nuage.NbCubesNiv[4]);
+    std::printf("%-28s : %7.3f s", quoi, m.Secondes);
+    if (m.Points > 0) std::printf(", %5.2f M points/s", static_cast<double>(m.Points) / m.Secondes / 1e6);
+    if (m.Cubes > 0)
+        std::printf(", pic %6.0f Mo (%.1f octets par point), %lld cubes de 1.6 mm", m.PicMo,
+                    m.PicMo * 1e6 / static_cast<double>(m.Points), static_cast<long long>(m.Cubes));
+    std::printf("\n");
 }
 
-void Enregistrer(const std::filesystem::path& nom, const std::filesystem::path& sansExt) {
-    TDocument doc;
-    if (!doc.OuvrirFichier(nom)) return;
-    doc.PFsansext = sansExt;
-    auto debut = Horloge::now();
-    doc.EnregistrerFichier(GenreProjet, 4);
-    std::printf("enregistrement projet     : %.3f s\n", Secondes(debut));
-    debut = Horloge::now();
-    doc.EnregistrerFichier(GenreXYZ, 4);
-    std::printf("export XYZ                : %.3f s\n", Secondes(debut));
-}
-
-} // namespace
-
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage : tessarc-bench-fichiers SCAN.xyz\n");
-        return 2;
-    }
-    const std::filesystem::path scan = argv[1];
+void Scan(const std::filesystem::path& scan, int repetitions) {
     std::filesystem::path sansExt = scan;
     sansExt.replace_extension();
     sansExt += "-bench";
     std::filesystem::path projet = sansExt;
     projet += ".tsrk";
-    std::filesystem::path export_ = sansExt;
-    export_ += ".xyz";
 
-    Isoler([&] { BoucleFromChars(scan); });
-    Isoler([&] { AnalyseSeule(scan); });
-    Isoler([&] { Ouvrir(scan, "ouverture XYZ complète    "); });
-    Isoler([&] { Enregistrer(scan, sansExt); });
-    Isoler([&] { Ouvrir(projet, "ouverture du projet       "); });
+    std::printf("== %s (%d runs a measure, load %s)\n", scan.string().c_str(), repetitions,
+                [] {
+                    std::ifstream f("/proc/loadavg");
+                    std::string charge;
+                    f >> charge;
+                    return charge;
+                }()
+                    .c_str());
+    const TMesure nue = Mediane(repetitions, [&] { return BoucleFromChars(scan); });
+    Afficher("boucle from_chars nue", nue);
+    Afficher("analyse du lecteur XYZ", Mediane(repetitions, [&] { return AnalyseSeule(scan); }));
+    const TMesure xyz = Mediane(repetitions, [&] { return Ouvrir(scan); });
+    Afficher("ouverture XYZ complète", xyz);
+    Afficher("enregistrement du projet", Isoler([&] { return Enregistrer(scan, sansExt); }));
+    const TMesure tsrk = Mediane(repetitions, [&] { return Ouvrir(projet); });
+    Afficher("ouverture du projet", tsrk);
+    std::printf("rapports : ouverture XYZ / analyse nue %.2f, ouverture du projet / ouverture XYZ %.2f\n",
+                xyz.Secondes / nue.Secondes, tsrk.Secondes / xyz.Secondes);
+    if (const auto cli = OutilCli(); !cli.empty()) {
+        const TMesure cliXyz = MedianeCli(repetitions, cli, scan, xyz);
+        Afficher("tessarc-cli proprietes XYZ", cliXyz);
+        const TMesure cliTsrk = MedianeCli(repetitions, cli, projet, tsrk);
+        Afficher("tessarc-cli proprietes tsrk", cliTsrk);
+        std::printf("rapports : tessarc-cli XYZ / analyse nue %.2f, projet / XYZ %.2f\n",
+                    cliXyz.Secondes / nue.Secondes, cliTsrk.Secondes / cliXyz.Secondes);
+    }
+    std::printf("\n");
     std::filesystem::remove(projet);
-    std::filesystem::remove(export_);
+}
+
+// Small scans with one stray point far away on X: the tree keeps only the occupied roots.
+void Etendues() {
+    const std::filesystem::path dossier = std::filesystem::temp_directory_path();
+    for (const double loin : {3e3, 1e5, 1e7, 1e9, 3e9}) {
+        const std::filesystem::path nom = dossier / "tessarc-bench-etendue.xyz";
+        {
+            std::ofstream f(nom);
+            for (int i = 0; i < 1000; ++i) f << 0.001 * i << " 1.5 2.5 10 20 30\n";
+            f << loin << " 1.5 2.5 10 20 30\n";
+        }
+        const TMesure m = Isoler([&] { return Ouvrir(nom, false); });
+        std::printf("point isolé à %-8.0e m    : %s\n", loin, m.Reussi ? "accepté" : "refusé");
+        std::filesystem::remove(nom);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int repetitions = 5;
+    std::vector<std::filesystem::path> scans;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--repetitions" && i + 1 < argc)
+            repetitions = std::max(1, std::atoi(argv[++i]));
+        else
+            scans.emplace_back(argv[i]);
+    }
+    if (scans.empty()) {
+        std::fprintf(stderr, "usage : tessarc-bench-fichiers [--repetitions N] SCAN.xyz...\n");
+        return 2;
+    }
+    for (const auto& scan : scans) Scan(scan, repetitions);
+    Etendues();
     return 0;
 }

@@ -1,14 +1,17 @@
-// Builds the cube tree of a scan from 16-byte point records streamed from a file, as an open does,
-// and reports speed and memory; then deletes every other leaf and times the compaction.
-//   bench_arbre FICHIER.xyz   (e.g. from tessarc-genvoute --points 5000000)
+// Builds the cube tree of a scan both ways, point by point (the reference) and from sorted points (what
+// an open does), from 16-byte point records held in memory, and reports speed, memory and the bytes of
+// each kind of cube; then deletes every other leaf and times the compaction.
+//   bench_arbre [--sans-reference] FICHIER.xyz   (e.g. from tessarc-genvoute --points 5000000)
 
+#include "ConstructionArbre.h"
 #include "Nombres.h"
 #include "UTessarcGlb.h"
 #include "memoire.h"
 
 #include <chrono>
+#include <functional>
+#include <sys/resource.h>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -20,97 +23,116 @@ using Horloge = std::chrono::steady_clock;
 
 namespace {
 
-struct Enreg {
-    float x, y, z;
-    std::uint8_t c[4];
-};
-
 double Secondes(Horloge::time_point t0) {
     return std::chrono::duration<double>(Horloge::now() - t0).count();
+}
+
+// Processor time of the process, every thread, user and system.
+double SecondesProcesseur() {
+    rusage ru{};
+    getrusage(RUSAGE_SELF, &ru);
+    return double(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) + double(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+}
+
+class TSourceMemoire final : public ISourcePoints {
+public:
+    explicit TSourceMemoire(const std::vector<TPointFichier>& p) : p_(p) {}
+    [[nodiscard]] std::int64_t Nombre() const override { return static_cast<std::int64_t>(p_.size()); }
+    [[nodiscard]] std::size_t Lire(std::span<TPointFichier> dest) override {
+        const std::size_t n = std::min(dest.size(), p_.size() - lus_);
+        std::copy_n(p_.begin() + static_cast<std::ptrdiff_t>(lus_), n, dest.begin());
+        lus_ += n;
+        return n;
+    }
+    void Rembobiner() override { lus_ = 0; }
+
+private:
+    const std::vector<TPointFichier>& p_;
+    std::size_t lus_ = 0;
+};
+
+std::vector<TPointFichier> Lire(const char* nom, TNuage& n) {
+    std::vector<TPointFichier> points;
+    std::ifstream in(nom);
+    for (std::string ligne; std::getline(in, ligne);) {
+        std::string_view v = ligne;
+        TPointFichier p;
+        float* coo[3] = {&p.X, &p.Y, &p.Z};
+        for (int a = 1; a <= 3; ++a) {
+            *coo[a - 1] = static_cast<float>(ExtraireReelVue(v));
+            n.CooMin[a] = std::min(n.CooMin[a], *coo[a - 1]);
+            n.CooMax[a] = std::max(n.CooMax[a], *coo[a - 1]);
+        }
+        for (int k = 1; k <= 3; ++k) p.Couleur[k] = static_cast<std::uint8_t>(ExtraireEntierVue(v));
+        points.push_back(p);
+    }
+    return points;
+}
+
+void Preparer(TNuage& n, const TNuage& modele) {
+    n.Vider();
+    n.NivMax = 4;
+    n.CooMin = modele.CooMin;
+    n.CooMax = modele.CooMax;
+    (void)n.CalculerEtendue();
+    n.DimensionnerGrille();
+}
+
+// Builds with construire, then averages; prints the figures of the build.
+void Mesurer(const char* quoi, TNuage& n, const std::vector<TPointFichier>& points,
+             const std::function<void()>& construire) {
+    RemettrePicAZero();
+    const long long base = MemoireCourante();
+    const auto t0 = Horloge::now();
+    const double p0 = SecondesProcesseur();
+    construire();
+    n.CalculerMoyennesRacines();
+    const double s = Secondes(t0);
+    const auto nb = static_cast<double>(points.size());
+    std::printf("%-26s : %.3f s (%.2f M points/s, %.3f s de processeur), %.1f Mo, %.1f octets par point\n", quoi,
+                s, nb / s / 1e6, SecondesProcesseur() - p0, double(PicMemoire() - base) / 1e6,
+                double(PicMemoire() - base) / nb);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage : bench_arbre FICHIER.xyz\n";
+    const bool reference = !(argc == 3 && std::string(argv[1]) == "--sans-reference");
+    if (argc != 2 && !(argc == 3 && !reference)) {
+        std::cerr << "usage : bench_arbre [--sans-reference] FICHIER.xyz\n";
         return 2;
     }
-    const std::string tmp = std::string(argv[1]) + ".bench.tmp";
-    TNuage n;
-    n.NivMax = 4;
-    n.CooMin = FaireV3S(3.4028235e38f, 3.4028235e38f, 3.4028235e38f);
-    n.CooMax = FaireV3S(-3.4028235e38f, -3.4028235e38f, -3.4028235e38f);
-    long long nb = 0;
-    {
-        std::ifstream in(argv[1]);
-        std::ofstream out(tmp, std::ios::binary);
-        std::string ligne;
-        std::vector<Enreg> tampon;
-        while (std::getline(in, ligne)) {
-            std::string_view v = ligne;
-            Enreg e{};
-            float* coo[3] = {&e.x, &e.y, &e.z};
-            for (int a = 1; a <= 3; ++a) {
-                *coo[a - 1] = static_cast<float>(ExtraireReelVue(v));
-                n.CooMin[a] = std::min(n.CooMin[a], *coo[a - 1]);
-                n.CooMax[a] = std::max(n.CooMax[a], *coo[a - 1]);
-            }
-            for (int k = 0; k < 3; ++k) e.c[k] = static_cast<std::uint8_t>(ExtraireEntierVue(v));
-            tampon.push_back(e);
-            if (tampon.size() == 65536) {
-                out.write(reinterpret_cast<const char*>(tampon.data()),
-                          static_cast<std::streamsize>(tampon.size() * 16));
-                tampon.clear();
-            }
-            ++nb;
-        }
-        out.write(reinterpret_cast<const char*>(tampon.data()),
-                  static_cast<std::streamsize>(tampon.size() * 16));
-    }
-    (void)n.CalculerEtendue();
-    n.DimensionnerGrille();
+    TNuage modele;
+    modele.CooMin = FaireV3S(3.4028235e38f, 3.4028235e38f, 3.4028235e38f);
+    modele.CooMax = FaireV3S(-3.4028235e38f, -3.4028235e38f, -3.4028235e38f);
+    const std::vector<TPointFichier> points = Lire(argv[argc - 1], modele);
+    std::printf("points                     : %zu\n", points.size());
 
-    RemettrePicAZero();
-    const long long base = MemoireCourante();
-    auto t0 = Horloge::now();
-    {
-        std::ifstream in(tmp, std::ios::binary);
-        std::vector<Enreg> tampon(65536);
-        while (in) {
-            in.read(reinterpret_cast<char*>(tampon.data()), static_cast<std::streamsize>(tampon.size() * 16));
-            const auto lus = static_cast<std::size_t>(in.gcount()) / 16;
-            for (std::size_t i = 0; i < lus; ++i) {
-                const Enreg& e = tampon[i];
-                n.InsererPoint(e.x, e.y, e.z, TV4By{{e.c[0], e.c[1], e.c[2], e.c[3]}});
-            }
-        }
+    if (reference) {
+        TNuage n;
+        Preparer(n, modele);
+        Mesurer("point par point", n, points, [&] {
+            for (const TPointFichier& p : points) n.InsererPoint(p.X, p.Y, p.Z, p.Couleur);
+        });
     }
-    const double tArbre = Secondes(t0);
-    t0 = Horloge::now();
-    n.CalculerMoyennesRacines();
-    const double tMoyennes = Secondes(t0);
-    const long long pic = PicMemoire();
-    std::remove(tmp.c_str());
+    TNuage n;
+    Preparer(n, modele);
+    Mesurer("par tri, sur deux cœurs", n, points, [&] {
+        TSourceMemoire source(points);
+        ConstruireArbreTrie(n, source);
+    });
 
     const double internes = n.NbCubesNiv[0] + n.NbCubesNiv[1] + n.NbCubesNiv[2] + n.NbCubesNiv[3];
-    std::printf("points                     : %lld\n", nb);
     std::printf("cubes par niveau           : %d %d %d %d %d\n", n.NbCubesNiv[0], n.NbCubesNiv[1],
                 n.NbCubesNiv[2], n.NbCubesNiv[3], n.NbCubesNiv[4]);
-    std::printf("construction de l'arbre    : %.3f s (%.2f M points/s)\n", tArbre, nb / tArbre / 1e6);
-    std::printf("moyennes                   : %.3f s\n", tMoyennes);
-    std::printf("pic mémoire du processus   : %.1f Mo, %.1f octets par point\n", pic / 1e6, double(pic) / nb);
-    std::printf("mémoire de l'arbre         : %.1f Mo, %.1f octets par point\n", (pic - base) / 1e6,
-                double(pic - base) / nb);
-    std::printf("octets par cube feuille    : %zu\n", sizeof(TCube));
-    std::printf("octets par cube interne    : %.1f (cube + emplacements)\n",
-                sizeof(TCube) + double(n.OctetsEmplacements()) / internes);
+    std::printf("octets par cube feuille    : %zu + %zu (place dans sa liste)\n", sizeof(TCube), sizeof(IndexCube));
+    std::printf("octets par cube interne    : %zu + %zu + %.1f (emplacements)\n", sizeof(TCubeInterne),
+                sizeof(IndexCube), double(n.OctetsEmplacements()) / internes);
 
     n.ChoisirNivAffiche(4);
     int supprimes = 0;
-    for (std::size_t k = 0; k < n.CubesAffiches.size(); k += 2, ++supprimes)
-        n.MarquerSupprime(n.CubesAffiches[k], true);
-    t0 = Horloge::now();
+    for (std::size_t k = 0; k < n.CubesAffiches.size(); k += 2, ++supprimes) n.MarquerSupprime(n.CubesAffiches[k], true);
+    const auto t0 = Horloge::now();
     n.CompacterNuage();
     std::printf("compactage (%d feuilles)  : %.3f s, %d feuilles restent\n", supprimes, Secondes(t0),
                 n.NbCubesNiv[4]);
