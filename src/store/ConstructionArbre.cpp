@@ -179,13 +179,14 @@ private:
         std::size_t Nb = 0;
         std::uint64_t Premier = 0;
     };
-    // The cube being built at one level of a 20 cm cube.
+    // The cube being built at one level of a 20 cm cube, and the sums of its children averaged so far.
     struct TOuvert {
         TCube* Cube = nullptr;
         IndexCube Index = 0;
         std::uint32_t Emplacements = 0;
         IndexCube PremierEnfant = 0;
         std::array<std::uint32_t, 4> Masque{};
+        TNuage::TSommes Sommes;
     };
 
     void Avancer(std::uint64_t fait) const;
@@ -207,7 +208,7 @@ private:
     [[nodiscard]] std::uint32_t Rang(int niv, std::uint32_t premier) const;
     void Ouvrir(std::array<TOuvert, NbNiveaux>& o, int niv, std::uint32_t chiffre, std::uint32_t& emplacement,
                 std::uint32_t& position);
-    void Fermer(TOuvert& o, int niv, std::uint32_t premier);
+    void Fermer(std::array<TOuvert, NbNiveaux>& o, int niv, std::uint32_t premier);
     void MoyennerRacines();
 
     TNuage& n_;
@@ -533,15 +534,25 @@ void TConstructeurArbre::Ouvrir(std::array<TOuvert, NbNiveaux>& o, int niv, std:
     c.Cube->SlotParent = static_cast<std::uint8_t>(chiffre);
     c.Masque = {};
     c.PremierEnfant = 0;
+    c.Sommes = {};
     if (niv < D_) static_cast<TCubeInterne*>(c.Cube)->LesEnfants = c.Emplacements = emplacement++;
     if (parent.PremierEnfant == 0) parent.PremierEnfant = c.Index;
     parent.Masque[chiffre / 32] |= 1u << (chiffre % 32);
 }
 
-void TConstructeurArbre::Fermer(TOuvert& o, int niv, std::uint32_t premier) {
-    o.Cube->RangNiv = Rang(niv, premier);
-    n_.ordre_[static_cast<std::size_t>(niv)][o.Cube->RangNiv] = o.Index;
-    if (niv < D_) n_.emplacements_.PoserSuite(o.Emplacements, o.PremierEnfant, o.Masque);
+// A cube ends once all its children have: it takes its place in its level list and, its children in
+// slot order having been averaged, is averaged in turn, as the averaging pass does bottom up.
+void TConstructeurArbre::Fermer(std::array<TOuvert, NbNiveaux>& o, int niv, std::uint32_t premier) {
+    TOuvert& c = o[static_cast<std::size_t>(niv)];
+    c.Cube->RangNiv = Rang(niv, premier);
+    n_.ordre_[static_cast<std::size_t>(niv)][c.Cube->RangNiv] = c.Index;
+    if (niv < D_) n_.emplacements_.PoserSuite(c.Emplacements, c.PremierEnfant, c.Masque);
+    if (!options_.Moyenner) return;
+    if (niv == D_)
+        c.Sommes = TNuage::MoyennerFeuille(c.Cube);
+    else
+        TNuage::Moyenner(c.Cube, c.Sommes);
+    TNuage::Cumuler(o[static_cast<std::size_t>(niv) - 1].Sommes, c.Sommes);
 }
 
 void TConstructeurArbre::BatirUnite(std::size_t rang) {
@@ -577,7 +588,7 @@ void TConstructeurArbre::BatirUnite(std::size_t rang) {
             [&](int niv, const TEntree& x) {
                 Ouvrir(o, niv, Chiffre(x.Chemin, niv), emplacement, position[static_cast<std::size_t>(niv)]);
             },
-            [&](int niv, std::uint32_t premier) { Fermer(o[static_cast<std::size_t>(niv)], niv, premier); },
+            [&](int niv, std::uint32_t premier) { Fermer(o, niv, premier); },
             [&](const TEntree& x) {
                 ajouter(x);
                 // A cube of millions of points gives its entries back as it goes.
@@ -589,7 +600,13 @@ void TConstructeurArbre::BatirUnite(std::size_t rang) {
             });
         n_.emplacements_.PoserSuite(o[1].Emplacements, o[1].PremierEnfant, o[1].Masque);
     }
-    if (options_.Moyenner) sommes_[rang] = n_.Moyennes(o[1].Cube);
+    if (!options_.Moyenner) return;
+    if (D_ == 1) {
+        sommes_[rang] = TNuage::MoyennerFeuille(o[1].Cube);
+    } else {
+        TNuage::Moyenner(o[1].Cube, o[1].Sommes);
+        sommes_[rang] = o[1].Sommes;
+    }
 }
 
 // Both threads take the 20 cm cubes in order; the caller gives back the entries of the cubes done.

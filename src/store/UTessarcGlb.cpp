@@ -241,12 +241,15 @@ void TNuage::Moyenner(TCube* c, const TSommes& total) {
 }
 
 TNuage::TSommes TNuage::Moyennes(TCube* c) const {
+    if (!EstInterne(c)) return MoyennerFeuille(c);
     TSommes s;
-    if (EstInterne(c)) {
-        PourEnfants(c, [&](TCube* e) { Cumuler(s, Moyennes(e)); });
-        Moyenner(c, s);
-        return s;
-    }
+    PourEnfants(c, [&](TCube* e) { Cumuler(s, Moyennes(e)); });
+    Moyenner(c, s);
+    return s;
+}
+
+TNuage::TSommes TNuage::MoyennerFeuille(TCube* c) {
+    TSommes s;
     if (c->nbptscube < 0) {
         c->nbptscube = -c->nbptscube;
         s.Coo = c->CooMoyPts;

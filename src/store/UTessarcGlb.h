@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tessarc {
@@ -89,6 +90,20 @@ public:
 private:
     std::vector<TZoneOctets> chunks_;
     std::uint32_t taille_ = 0;
+};
+
+// An allocator whose resize leaves new values unwritten: the level lists of a build are filled in any
+// order by two threads, which fault in their pages as they go.
+template <typename T> struct TAllocateurBrut : std::allocator<T> {
+    template <typename U> struct rebind {
+        using other = TAllocateurBrut<U>;
+    };
+    TAllocateurBrut() = default;
+    template <typename U> TAllocateurBrut(const TAllocateurBrut<U>&) noexcept {}
+    template <typename U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+    template <typename U, typename... A> void construct(U* p, A&&... a) {
+        ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
+    }
 };
 
 class TNuage {
@@ -220,10 +235,12 @@ private:
     static void Cumuler(TSommes& total, const TSommes& enfant);
     // An internal cube's averages from the sums of its children.
     static void Moyenner(TCube* c, const TSommes& total);
+    // A leaf's average, and its sums.
+    static TSommes MoyennerFeuille(TCube* c);
 
     std::array<TPoolCubes<TCubeInterne>, NbNiveaux - 1> internes_;
     TPoolCubes<TCube> feuilles_;
-    std::array<std::vector<IndexCube>, NbNiveaux> ordre_; // per level, its cubes from the oldest
+    std::array<std::vector<IndexCube, TAllocateurBrut<IndexCube>>, NbNiveaux> ordre_; // per level, from the oldest
     std::uint8_t niveauxADelier_ = 0; // bit n: level n holds destroyed cubes still linked
     bool moyennesFaites_ = false;
     TTableRacines racines_;
