@@ -36,14 +36,19 @@ inline std::uint32_t Chiffre(std::uint32_t chemin, int niveau) {
     return (chemin >> Decalage(niveau)) & 127u;
 }
 
-// One point on its way into the tree. In the first array Numero is its 20 cm cube; once grouped by
-// cube, its number in the file.
+// One point on its way into the tree, grouped by 20 cm cube: its path and its number in the file.
 struct TEntree {
     TPointFichier Point;
     std::uint32_t Chemin = 0;
     std::uint32_t Numero = 0;
 };
 static_assert(sizeof(TEntree) == 24);
+
+// What the first reading keeps of each point, in file order.
+struct TClasse {
+    std::uint32_t Unite = 0; // its 20 cm cube
+    std::uint32_t Chemin = 0;
+};
 
 // floor without a library call; beyond 2^52 every double is whole, and NaN stays NaN.
 inline double Plancher(double x) {
@@ -161,7 +166,7 @@ class TConstructeurArbre {
 public:
     TConstructeurArbre(TNuage& nuage, ISourcePoints& source, const TOptionsConstruction& options)
         : n_(nuage), source_(source), options_(options), D_(nuage.NivMax),
-          N_(static_cast<std::uint64_t>(std::max<std::int64_t>(source.Nombre(), 0))), milieu_(N_ / 2) {}
+          N_(static_cast<std::uint64_t>(std::max<std::int64_t>(source.Nombre(), 0))) {}
 
     void Construire();
 
@@ -170,7 +175,6 @@ private:
         IndexCube Racine = 0;
         std::uint32_t Chiffre = 0;
         std::uint32_t Nb = 0;
-        std::uint32_t NbPremiereMoitie = 0;
     };
     struct TBloc {
         std::vector<TPointFichier> Points = std::vector<TPointFichier>(PointsParBloc);
@@ -216,7 +220,6 @@ private:
     const TOptionsConstruction& options_;
     const int D_;
     const std::uint64_t N_;
-    const std::uint64_t milieu_;
     std::uint64_t lus_ = 0;
     bool finSource_ = false;
     TEquipe equipe_;
@@ -228,7 +231,7 @@ private:
     std::unordered_map<std::uint64_t, std::uint32_t> indexUnites_;
     std::vector<TUnite> unites_;
 
-    TZone<TEntree> brut_;   // in file order
+    TZone<TClasse> classes_; // in file order
     TZone<TEntree> groupe_; // by 20 cm cube, in file order within each
     std::vector<std::uint32_t> ordre_; // units by root, then slot
     std::vector<std::uint32_t> rang_;  // place of each unit in ordre_
@@ -313,7 +316,7 @@ std::uint32_t TConstructeurArbre::UniteDe(IndexCube racine, std::uint32_t chiffr
     const std::uint64_t cle = (std::uint64_t{racine} << 7) | chiffre;
     if (cle == derniereCle_) return derniereUnite_;
     const auto [it, nouvelle] = indexUnites_.try_emplace(cle, static_cast<std::uint32_t>(unites_.size()));
-    if (nouvelle) unites_.push_back(TUnite{racine, chiffre, 0, 0});
+    if (nouvelle) unites_.push_back(TUnite{racine, chiffre, 0});
     derniereCle_ = cle;
     derniereUnite_ = it->second;
     return it->second;
@@ -325,7 +328,7 @@ void TConstructeurArbre::Classer(const TBloc& b) {
     for (std::size_t k = 0; k < b.Nb; ++k) {
         const std::uint64_t i = b.Premier + k;
         const std::uint32_t chemin = b.Chemins[k];
-        if (D_ >= 1) brut_[i].Numero = SansUnite;
+        if (D_ >= 1) classes_[i].Unite = SansUnite;
         if (chemin == HorsEtendue) {
             n_.Signaler("erreur");
             continue;
@@ -337,9 +340,8 @@ void TConstructeurArbre::Classer(const TBloc& b) {
             continue;
         }
         const std::uint32_t u = UniteDe(racine, Chiffre(chemin, 1));
-        brut_[i] = TEntree{p, chemin, u};
+        classes_[i] = TClasse{u, chemin};
         ++unites_[u].Nb;
-        if (i < milieu_) ++unites_[u].NbPremiereMoitie;
     }
 }
 
@@ -347,8 +349,8 @@ void TConstructeurArbre::Classer(const TBloc& b) {
 // helper reads the next, and both route the one between them.
 void TConstructeurArbre::Lire() {
     if (D_ >= 1) {
-        VerifierMemoire(2 * N_ * sizeof(TEntree), 0, "le tri de " + std::to_string(N_) + " points");
-        brut_ = TZone<TEntree>(N_);
+        VerifierMemoire(N_ * (sizeof(TEntree) + sizeof(TClasse)), 0, "le tri de " + std::to_string(N_) + " points");
+        classes_ = TZone<TClasse>(N_);
     }
     std::array<TBloc, 3> blocs;
     Remplir(blocs[0], 0);
@@ -363,7 +365,7 @@ void TConstructeurArbre::Lire() {
                 TBloc& suivant = blocs[(t + 1) % 3];
                 Remplir(suivant, aRouter.Premier + aRouter.Nb);
                 // The entries the calling thread will write are faulted in here, off its path.
-                if (D_ >= 1) brut_.Preparer(suivant.Premier, suivant.Premier + suivant.Nb);
+                if (D_ >= 1) classes_.Preparer(suivant.Premier, suivant.Premier + suivant.Nb);
             }
             for (std::size_t m; !equipe_.Arret() && morceaux.Prendre(m);) Router(aRouter, m);
         });
@@ -374,6 +376,8 @@ void TConstructeurArbre::Lire() {
 
 // ---- Grouping by 20 cm cube -----------------------------------------------------------------------------
 
+// The points read again and each put in its place among those of its 20 cm cube, in file order: the
+// helper reads the next block while both threads file this one, each the cubes of its own parity.
 void TConstructeurArbre::Regrouper() {
     const std::size_t U = unites_.size();
     ordre_.resize(U);
@@ -387,23 +391,28 @@ void TConstructeurArbre::Regrouper() {
         rang_[ordre_[k]] = static_cast<std::uint32_t>(k);
         debut_[k + 1] = debut_[k] + unites_[ordre_[k]].Nb;
     }
+    std::vector<std::uint64_t> curseurs(U);
+    for (std::size_t u = 0; u < U; ++u) curseurs[u] = debut_[rang_[u]];
     groupe_ = TZone<TEntree>(debut_[U]);
     equipe_.Executer([&](int part) { groupe_.Preparer(part == 0 ? 0 : debut_[U] / 2, part == 0 ? debut_[U] / 2 : debut_[U]); });
-    std::vector<std::uint64_t> curseurs[2] = {std::vector<std::uint64_t>(U), std::vector<std::uint64_t>(U)};
-    for (std::size_t u = 0; u < U; ++u) {
-        curseurs[0][u] = debut_[rang_[u]];
-        curseurs[1][u] = debut_[rang_[u]] + unites_[u].NbPremiereMoitie;
+    source_.Rembobiner();
+    finSource_ = false;
+    std::array<TBloc, 2> blocs;
+    Remplir(blocs[0], 0);
+    for (std::size_t t = 0; blocs[t % 2].Nb > 0; ++t) {
+        const TBloc& b = blocs[t % 2];
+        equipe_.Executer([&](int part) {
+            if (part == 1) Remplir(blocs[(t + 1) % 2], b.Premier + b.Nb);
+            for (std::size_t k = 0; k < b.Nb; ++k) {
+                const TClasse c = classes_[b.Premier + k];
+                if (c.Unite == SansUnite || static_cast<int>(c.Unite % 2) != part) continue;
+                groupe_[curseurs[c.Unite]++] =
+                    TEntree{b.Points[k], c.Chemin, static_cast<std::uint32_t>(b.Premier + k)};
+            }
+        });
+        Avancer(lus_ + (b.Premier + b.Nb) / 4);
     }
-    equipe_.Executer([&](int part) {
-        std::vector<std::uint64_t>& c = curseurs[part];
-        const std::uint64_t fin = part == 0 ? std::min(milieu_, lus_) : lus_;
-        for (std::uint64_t i = part == 0 ? 0 : milieu_; i < fin; ++i) {
-            const TEntree& e = brut_[i];
-            if (e.Numero != SansUnite) groupe_[c[e.Numero]++] = TEntree{e.Point, e.Chemin, static_cast<std::uint32_t>(i)};
-        }
-    });
-    brut_ = {};
-    Avancer(lus_ + lus_ / 4);
+    classes_ = {};
 }
 
 // Each 20 cm cube sorted and counted; the first points of its cubes marked, a map per thread.
