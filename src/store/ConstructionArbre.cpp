@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <numeric>
 #include <string>
 #include <unordered_map>
@@ -65,14 +66,16 @@ inline std::uint32_t Bits(std::uint64_t x) {
     return static_cast<std::uint32_t>((x * 0x0101010101010101ULL) >> 56);
 }
 
-// The child slots of up to PointsEnSemble points c below their root corners o, down to nivMax, as the
-// reference builder finds them: trunc((c - o) / s) lowered to 4. c - o is never negative: a point routed
+// The child slots of points as the reference builder finds them: trunc((c - o) / s) lowered to 4 on each
+// axis, from the corner o of the cube, then the child's corner. c - o is never negative: a point routed
 // from its root cell lies above every corner on its way, each corner being rounded from a value below
 // the point, which is itself a single; so the reference never says "erreur" there.
-void Chemins(const float (&c)[3][PointsEnSemble], float (&o)[3][PointsEnSemble], int nivMax,
+
+// Levels debut + 1 to nivMax of up to PointsEnSemble points side by side, so that their chains of
+// roundings overlap: o holds the corners of their cubes of level debut, chemins their digits so far.
+void Chemins(const float (&c)[3][PointsEnSemble], float (&o)[3][PointsEnSemble], int debut, int nivMax,
              std::uint32_t (&chemins)[PointsEnSemble]) {
-    for (std::uint32_t& ch : chemins) ch = 0;
-    for (int niv = 0; niv < nivMax; ++niv) {
+    for (int niv = debut; niv < nivMax; ++niv) {
         const double s = CoteNiv[static_cast<std::size_t>(niv) + 1];
         int idx[3][PointsEnSemble];
         for (std::size_t a = 0; a < 3; ++a)
@@ -86,6 +89,49 @@ void Chemins(const float (&c)[3][PointsEnSemble], float (&o)[3][PointsEnSemble],
             chemins[k] |= static_cast<std::uint32_t>(25 * idx[0][k] + 5 * idx[1][k] + idx[2][k]) << Decalage(niv + 1);
     }
 }
+
+// The first levels of one point, and around it on each axis the coordinates that surely take the same
+// digits: there the quotients lie farther from a whole number than any rounding of theirs. Points that
+// follow inside these bounds, in the same root cell, take the same digits and corner at no cost.
+struct THaut {
+    TCellule Cellule{};
+    bool Valide = false;
+    std::uint32_t Chemin = 0;
+    std::array<float, 3> Coin{};
+    std::array<double, 3> Bas{};
+    std::array<double, 3> Haut{};
+
+    [[nodiscard]] bool Contient(const TCellule& c, const double (&x)[3]) const {
+        return Valide && c == Cellule && x[0] >= Bas[0] && x[0] <= Haut[0] && x[1] >= Bas[1] && x[1] <= Haut[1] &&
+               x[2] >= Bas[2] && x[2] <= Haut[2];
+    }
+
+    void Calculer(const TCellule& c, const TV3S& coin, const double (&x)[3], int niveaux) {
+        Cellule = c;
+        Valide = true;
+        Chemin = 0;
+        const double marge = 1e-9 * (1.0 + std::abs(double(coin[1])) + std::abs(double(coin[2])) + std::abs(double(coin[3])));
+        for (std::size_t a = 0; a < 3; ++a) {
+            Coin[a] = coin[static_cast<int>(a) + 1];
+            Bas[a] = -std::numeric_limits<double>::infinity();
+            Haut[a] = std::numeric_limits<double>::infinity();
+        }
+        for (int niv = 0; niv < niveaux; ++niv) {
+            const double s = CoteNiv[static_cast<std::size_t>(niv) + 1];
+            int idx[3];
+            for (std::size_t a = 0; a < 3; ++a) {
+                const double o = Coin[a];
+                const double q = (x[a] - o) / s;
+                const int t = static_cast<int>(q < 8.0 ? q : 8.0);
+                idx[a] = t < 4 ? t : 4;
+                Bas[a] = std::max(Bas[a], o + idx[a] * s + marge);
+                if (idx[a] < 4) Haut[a] = std::min(Haut[a], o + (idx[a] + 1) * s - marge);
+                Coin[a] = TNuage::CoinEnfant(Coin[a], idx[a], s);
+            }
+            Chemin |= static_cast<std::uint32_t>(25 * idx[0] + 5 * idx[1] + idx[2]) << Decalage(niv + 1);
+        }
+    }
+};
 
 // The first level from 2 on where two paths of one 20 cm cube part, nivMax + 1 if nowhere.
 int Separation(std::uint32_t a, std::uint32_t b, int nivMax) {
@@ -273,28 +319,33 @@ void TConstructeurArbre::Remplir(TBloc& b, std::uint64_t premier) {
 
 void TConstructeurArbre::Router(TBloc& b, std::size_t morceau) const {
     const std::size_t fin = std::min(b.Nb, (morceau + 1) * PointsParMorceau);
+    // The 20 cm and 4 cm cubes change seldom from a point to the next one of a scan.
+    const int haut = std::min(D_, 2);
+    THaut dernier;
     for (std::size_t k0 = morceau * PointsParMorceau; k0 < fin; k0 += PointsEnSemble) {
         float c[3][PointsEnSemble] = {};
         float o[3][PointsEnSemble] = {};
+        std::uint32_t chemins[PointsEnSemble] = {};
         bool dedans[PointsEnSemble] = {};
         for (std::size_t k = 0; k < PointsEnSemble && k0 + k < fin; ++k) {
             const TPointFichier& p = b.Points[k0 + k];
-            const double fi = Plancher(double(p.X)) - n_.OrigRacines[1];
-            const double fj = Plancher(double(p.Y)) - n_.OrigRacines[2];
-            const double fk = Plancher(double(p.Z)) - n_.OrigRacines[3];
+            const double x[3] = {p.X, p.Y, p.Z};
+            const double fi = Plancher(x[0]) - n_.OrigRacines[1];
+            const double fj = Plancher(x[1]) - n_.OrigRacines[2];
+            const double fk = Plancher(x[2]) - n_.OrigRacines[3];
             dedans[k] = fi >= 0 && fj >= 0 && fk >= 0 && fi < n_.DimRacines[1] && fj < n_.DimRacines[2] &&
                         fk < n_.DimRacines[3];
             if (!dedans[k]) continue;
             const TCellule cellule{static_cast<int>(fi), static_cast<int>(fj), static_cast<int>(fk)};
             b.Cellules[k0 + k] = cellule;
-            const TV3S coin = n_.CoinRacine(cellule);
-            c[0][k] = p.X;
-            c[1][k] = p.Y;
-            c[2][k] = p.Z;
-            for (std::size_t a = 0; a < 3; ++a) o[a][k] = coin[static_cast<int>(a) + 1];
+            if (!dernier.Contient(cellule, x)) dernier.Calculer(cellule, n_.CoinRacine(cellule), x, haut);
+            chemins[k] = dernier.Chemin;
+            for (std::size_t a = 0; a < 3; ++a) {
+                c[a][k] = static_cast<float>(x[a]);
+                o[a][k] = dernier.Coin[a];
+            }
         }
-        std::uint32_t chemins[PointsEnSemble];
-        Chemins(c, o, D_, chemins);
+        Chemins(c, o, haut, D_, chemins);
         for (std::size_t k = 0; k < PointsEnSemble && k0 + k < fin; ++k)
             b.Chemins[k0 + k] = dedans[k] ? chemins[k] : HorsEtendue;
     }
