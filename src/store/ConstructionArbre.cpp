@@ -1,6 +1,7 @@
 #include "ConstructionArbre.h"
 
 #include "Equipe.h"
+#include "TableHachage.h"
 #include "ZoneMemoire.h"
 
 #include <algorithm>
@@ -12,7 +13,6 @@
 #include <limits>
 #include <numeric>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include <unistd.h>
@@ -27,6 +27,10 @@ constexpr std::size_t PointsEnSemble = 8; // routed side by side, so that their 
 constexpr std::uint32_t HorsEtendue = 0xFFFFFFFFu; // the path of a point outside every root cell
 constexpr std::uint32_t SansUnite = 0xFFFFFFFFu;
 constexpr std::size_t GrandeUnite = std::size_t{1} << 20;
+// Memory is faulted in or given back a megabyte or more at a time: a call to the system per small cube
+// would cost more than it saves.
+constexpr std::uint32_t RecordsEnBloc = 16384;
+constexpr std::uint64_t EntreesEnBloc = 65536;
 
 // The path holds one 7-bit digit per level 1 to 4, level 1 the highest, so that sorting paths as
 // numbers sorts them level by level.
@@ -274,7 +278,14 @@ private:
     IndexCube derniereRacine_ = 0;
     std::uint64_t derniereCle_ = ~std::uint64_t{0};
     std::uint32_t derniereUnite_ = 0;
-    std::unordered_map<std::uint64_t, std::uint32_t> indexUnites_;
+    struct THachageUnite {
+        std::size_t operator()(std::uint64_t x) const noexcept {
+            x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
+            x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
+            return static_cast<std::size_t>(x ^ (x >> 31));
+        }
+    };
+    TTableHachage<std::uint64_t, THachageUnite> indexUnites_;
     std::vector<TUnite> unites_;
 
     TZone<TClasse> classes_; // in file order
@@ -366,11 +377,16 @@ IndexCube TConstructeurArbre::RacineDe(const TCellule& c) {
 std::uint32_t TConstructeurArbre::UniteDe(IndexCube racine, std::uint32_t chiffre) {
     const std::uint64_t cle = (std::uint64_t{racine} << 7) | chiffre;
     if (cle == derniereCle_) return derniereUnite_;
-    const auto [it, nouvelle] = indexUnites_.try_emplace(cle, static_cast<std::uint32_t>(unites_.size()));
-    if (nouvelle) unites_.push_back(TUnite{racine, chiffre, 0});
+    // The table holds the unit plus one: 0 is no unit.
+    std::uint32_t u = indexUnites_.Trouver(cle);
+    if (u == 0) {
+        unites_.push_back(TUnite{racine, chiffre, 0});
+        u = static_cast<std::uint32_t>(unites_.size());
+        indexUnites_.Poser(cle, u);
+    }
     derniereCle_ = cle;
-    derniereUnite_ = it->second;
-    return it->second;
+    derniereUnite_ = u - 1;
+    return u - 1;
 }
 
 // In file order, on the calling thread: the roots and 20 cm cubes are created as the reference builder
@@ -633,7 +649,8 @@ void TConstructeurArbre::BatirUnite(std::size_t rang) {
     for (int niv = 2; niv <= D_; ++niv) {
         const auto l = static_cast<std::size_t>(niv);
         position[l] = base_[l] + decalages_[rang][l];
-        // The records are faulted in at once rather than page by page as they are written.
+        // Many records are faulted in at once rather than page by page as they are written.
+        if (compte_[rang][l] < RecordsEnBloc) continue;
         if (niv < NbNiveaux - 1)
             n_.internes_[l].Preparer(position[l], compte_[rang][l]);
         else
@@ -676,6 +693,7 @@ void TConstructeurArbre::BatirUnites() {
     std::vector<std::atomic<bool>> faite(U);
     std::atomic<std::uint64_t> faits{0};
     std::size_t rendues = 0;
+    std::uint64_t rendusEntrees = 0;
     TDistributeur unites(U);
     equipe_.Executer([&](int part) {
         for (std::size_t k; !equipe_.Arret() && unites.Prendre(k);) {
@@ -683,9 +701,11 @@ void TConstructeurArbre::BatirUnites() {
             faits.fetch_add(debut_[k + 1] - debut_[k], std::memory_order_relaxed);
             faite[k].store(true, std::memory_order_release);
             if (part != 0) continue;
-            const std::size_t avant = rendues;
             while (rendues < U && faite[rendues].load(std::memory_order_acquire)) ++rendues;
-            if (rendues > avant) groupe_.LibererJusqua(debut_[rendues]);
+            if (debut_[rendues] >= rendusEntrees + EntreesEnBloc) {
+                groupe_.LibererJusqua(debut_[rendues]);
+                rendusEntrees = debut_[rendues];
+            }
             Avancer(2 * lus_ + faits.load(std::memory_order_relaxed));
         }
     });

@@ -6,22 +6,24 @@
 namespace tessarc {
 
 IndexCube TTableRacines::Trouver(const TCellule& c) const {
-    const auto it = table_.find(c);
-    return it == table_.end() ? 0 : it->second;
+    return table_.Trouver(c);
 }
 
 void TTableRacines::Poser(const TCellule& c, IndexCube racine) {
-    table_.emplace(c, racine);
+    table_.Poser(c, racine);
     ordonne_ = false;
 }
 
 void TTableRacines::Retirer(const TCellule& c) {
-    if (table_.erase(c) != 0) ordonne_ = false;
+    table_.Retirer(c);
+    ordonne_ = false;
 }
 
 std::span<const IndexCube> TTableRacines::Ordre() const {
     if (!ordonne_) {
-        std::vector<std::pair<TCellule, IndexCube>> cellules(table_.begin(), table_.end());
+        std::vector<std::pair<TCellule, IndexCube>> cellules;
+        cellules.reserve(table_.Taille());
+        table_.Parcourir([&](const TCellule& c, IndexCube r) { cellules.emplace_back(c, r); });
         std::sort(cellules.begin(), cellules.end());
         ordre_.resize(cellules.size());
         std::transform(cellules.begin(), cellules.end(), ordre_.begin(), [](const auto& p) { return p.second; });
@@ -31,7 +33,7 @@ std::span<const IndexCube> TTableRacines::Ordre() const {
 }
 
 void TTableRacines::Vider() {
-    table_ = {};
+    table_.Vider();
     ordre_ = {};
     ordonne_ = true;
 }

@@ -3,10 +3,10 @@
 // cells (X index outermost, then Y, then Z), sorted again when asked after a change.
 
 #include "Emplacements.h"
+#include "TableHachage.h"
 
 #include <cstdint>
 #include <span>
-#include <unordered_map>
 #include <vector>
 
 namespace tessarc {
@@ -27,20 +27,20 @@ public:
     void Retirer(const TCellule& c);
     // Every root, X index outermost, then Y, then Z.
     [[nodiscard]] std::span<const IndexCube> Ordre() const;
-    [[nodiscard]] std::size_t Taille() const { return table_.size(); }
+    [[nodiscard]] std::size_t Taille() const { return table_.Taille(); }
     void Vider();
 
 private:
     struct Hachage {
         std::size_t operator()(const TCellule& c) const noexcept {
             std::uint64_t h = static_cast<std::uint32_t>(c.i) * 0x9E3779B97F4A7C15ULL;
-            h ^= (h >> 29) + static_cast<std::uint32_t>(c.j) * 0xBF58476D1CE4E5B9ULL;
-            h ^= (h >> 31) + static_cast<std::uint32_t>(c.k) * 0x94D049BB133111EBULL;
+            h = (h ^ (h >> 29) ^ static_cast<std::uint32_t>(c.j)) * 0xBF58476D1CE4E5B9ULL;
+            h = (h ^ (h >> 31) ^ static_cast<std::uint32_t>(c.k)) * 0x94D049BB133111EBULL;
             return static_cast<std::size_t>(h ^ (h >> 32));
         }
     };
 
-    std::unordered_map<TCellule, IndexCube, Hachage> table_;
+    TTableHachage<TCellule, Hachage> table_;
     mutable std::vector<IndexCube> ordre_;
     mutable bool ordonne_ = true;
 };
