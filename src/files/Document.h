@@ -4,6 +4,7 @@
 // names to these operations; what else only a window can do goes through IFenetreDocument, whose
 // defaults do nothing, so that the command-line tool and the tests run without one.
 
+#include "Formats.h"
 #include "Maillage.h"
 #include "Progression.h"
 #include "Reponse.h"
@@ -15,8 +16,6 @@
 #include <vector>
 
 namespace tessarc {
-
-struct TFormat;
 
 class IFenetreDocument {
 public:
@@ -39,9 +38,6 @@ public:
     virtual void Message(const std::string&) {}
 };
 
-// Kinds of save.
-inline constexpr int GenreProjet = 1;
-inline constexpr int GenreXYZ = 2;
 // Level shown after loading a text or ".xyb" scan (or after a failed load): 4 cm cubes, an overview
 // that draws quickly; lowered to NivMax when the tree is shallower.
 inline constexpr int NivAfficheApresScan = 2;

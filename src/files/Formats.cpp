@@ -10,9 +10,9 @@ namespace tessarc {
 namespace {
 
 constexpr std::array<TFormat, 3> Table{{
-    {".tsrk", "fichier Tessarc", nullptr, true, "application/x-tessarc-projet"},
-    {".xyz", "fichier XYZ ascii", LireXYZ, true, "application/x-tessarc-xyz"},
-    {".xyb", "fichier XYZ binaire", LireXYB, false, "application/x-tessarc-xyb"},
+    {".tsrk", "fichier Tessarc", nullptr, GenreProjet, "application/x-tessarc-projet"},
+    {".xyz", "fichier XYZ ascii", LireXYZ, GenreXYZ, "application/x-tessarc-xyz"},
+    {".xyb", "fichier XYZ binaire", LireXYB, 0, "application/x-tessarc-xyb"},
 }};
 
 constexpr std::string_view TousLesFichiers = "tous les fichiers (*.*)";
@@ -20,7 +20,7 @@ constexpr std::string_view TousLesFichiers = "tous les fichiers (*.*)";
 std::string Enumerer(bool ecrits) {
     std::vector<std::string_view> e;
     for (const TFormat& f : Table)
-        if (!f.Libelle.empty() && (!ecrits || f.Ecrit)) e.push_back(f.Extension);
+        if (!f.Libelle.empty() && (!ecrits || f.Genre != 0)) e.push_back(f.Extension);
     std::string t;
     for (std::size_t i = 0; i < e.size(); ++i) {
         if (i > 0) t += i + 1 == e.size() ? " et " : ", ";
@@ -76,7 +76,7 @@ std::vector<std::string> FiltresOuverture() {
 std::vector<std::string> FiltresEnregistrement() {
     std::vector<std::string> r;
     for (const TFormat& f : Table)
-        if (f.Ecrit) r.push_back(Filtre(f));
+        if (f.Genre != 0) r.push_back(Filtre(f));
     r.emplace_back(TousLesFichiers);
     return r;
 }

@@ -279,14 +279,13 @@ TEST_F(Mailler, AFailedWriteLeavesNoMixedSet) {
 }
 
 TEST_F(Mailler, CtrlCStopsBeforeAnyOutput) {
-    const auto tube = dossier / "tube.xyz";
     const auto r = LancerCliInterrompu(
         dossier,
-        {"mailler", tube.string(), "--sortie", (dossier / "s").string(), "--frontiere", rectangle.string()},
-        tube, "0.1 0.1 1 100 90 80\n1.9 1.4 1.5 100 90 80\n");
+        {"mailler", scan.string(), "--sortie", (dossier / "s").string(), "--frontiere", rectangle.string()},
+        "INT construction");
     EXPECT_EQ(r.Code, 1);
     EXPECT_NE(r.Erreur.find("abandon"), std::string::npos) << r.Erreur;
-    EXPECT_EQ(dossier.Contenu(), (std::vector<std::string>{"rectangle.txt", "surface.xyz", "tube.xyz"}));
+    EXPECT_EQ(dossier.Contenu(), (std::vector<std::string>{"rectangle.txt", "surface.xyz"}));
 }
 
 TEST(MaillerScanPartage, TheWholeRoadOnTheSharedScan) {
