@@ -1,5 +1,7 @@
 #include "Dialogues.h"
 
+#include "Formats.h"
+
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -8,13 +10,22 @@
 
 namespace tessarc {
 
+namespace {
+
+QString Joindre(const std::vector<std::string>& filtres) {
+    QStringList l;
+    for (const std::string& f : filtres) l << QString::fromStdString(f);
+    return l.join(QStringLiteral(";;"));
+}
+
+} // namespace
+
 QString FiltreOuvrir() {
-    return QStringLiteral("fichier Tessarc (*.tsrk);;fichier XYZ ascii (*.xyz);;"
-                          "fichier XYZ binaire (*.xyb);;tous les fichiers (*.*)");
+    return Joindre(FiltresOuverture());
 }
 
 QString FiltreEnregistrer() {
-    return QStringLiteral("fichier Tessarc (*.tsrk);;fichier XYZ ascii (*.xyz);;tous les fichiers (*.*)");
+    return Joindre(FiltresEnregistrement());
 }
 
 namespace {
@@ -22,7 +33,7 @@ namespace {
 // Title of the question and message boxes; the window keeps its own title alone.
 const QString TitreBoites = QStringLiteral("Tessarc");
 
-TReponse PoserQuestion(QWidget* parent, const QString& question) {
+TReponse QuestionOuiNon(QWidget* parent, const QString& question) {
     QMessageBox boite(QMessageBox::Question, TitreBoites, question, QMessageBox::Yes | QMessageBox::No,
                       parent);
     // Closing the box (title bar or Esc) must be told apart from No: a hidden Cancel button takes it.
@@ -73,7 +84,7 @@ std::optional<QColor> ChoisirCouleur(QWidget* parent, const QColor& couleur) {
 
 TDialogues TDialogues::Standard() {
     TDialogues d;
-    d.Question = PoserQuestion;
+    d.Question = QuestionOuiNon;
     d.Message = Afficher;
     d.NomAOuvrir = ChoisirFichierAOuvrir;
     d.NomAEnregistrer = ChoisirFichierAEnregistrer;

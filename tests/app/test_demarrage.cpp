@@ -67,33 +67,46 @@ TEST_F(Demarrage, CommandLineFileOpensWithoutTheDialog) {
     EXPECT_EQ(fenetre.PageActive(), 0);
 }
 
-TEST_F(Demarrage, CancelledOpenLeavesAnEmptyDocument) {
+TEST_F(Demarrage, ACancelledOpenOrAnUnknownTypeLeavesTheDocumentAsItWas) {
     Montrer();
     fenetre.Doc().ScanPret = true;
+    fenetre.Doc().DonneesModifiees = true;
     Cliquer(1);
     fenetre.findChild<QAction*>("MiOuvrir")->trigger();
     ASSERT_EQ(faux.dossiersOuverture.size(), 1u);
     EXPECT_EQ(faux.dossiersOuverture[0], QCoreApplication::applicationDirPath());
-    EXPECT_EQ(faux.filtresOuverture[0], "fichier Tessarc (*.tsrk);;fichier XYZ ascii (*.xyz);;"
-                                        "fichier XYZ binaire (*.xyb);;tous les fichiers (*.*)");
-    EXPECT_FALSE(fenetre.Doc().ScanPret);
-    EXPECT_EQ(fenetre.PageActive(), 0);
+    EXPECT_EQ(faux.filtresOuverture[0], "fichiers de scan (*.tsrk *.xyz *.xyb);;fichier Tessarc (*.tsrk);;"
+                                        "fichier XYZ ascii (*.xyz);;fichier XYZ binaire (*.xyb);;"
+                                        "tous les fichiers (*.*)");
+    QTemporaryDir dossier;
+    faux.nomAOuvrir = dossier.filePath("notes.txt");
+    fenetre.findChild<QAction*>("MiOuvrir")->trigger();
+    ASSERT_EQ(faux.messages.size(), 1u);
+    EXPECT_TRUE(faux.messages[0].contains("type de fichier non reconnu (.TXT)")) << faux.messages[0].toStdString();
+    EXPECT_TRUE(faux.questions.empty()) << "nothing to save: nothing changes";
+    EXPECT_TRUE(fenetre.Doc().ScanPret);
+    EXPECT_TRUE(fenetre.Doc().DonneesModifiees);
+    EXPECT_EQ(fenetre.PageActive(), 1);
 
     fenetre.Doc().DernierScan = "/donnees/scans";
+    faux.nomAOuvrir.clear();
     fenetre.findChild<QAction*>("MiOuvrir")->trigger();
     EXPECT_EQ(faux.dossiersOuverture.back(), "/donnees/scans");
 }
 
-TEST_F(Demarrage, OpenAsksToSaveFirstAndClosingTheQuestionKeepsTheDocument) {
+TEST_F(Demarrage, OpenAsksToSaveOnceTheFileIsChosenAndClosingTheQuestionKeepsTheDocument) {
     Montrer();
     fenetre.Doc().ScanPret = true;
     fenetre.Doc().DonneesModifiees = true;
+    QTemporaryDir dossier;
+    faux.nomAOuvrir = dossier.filePath("autre.xyz");
     faux.reponses = {TReponse::Annuler};
     fenetre.findChild<QAction*>("MiOuvrir")->trigger();
+    EXPECT_EQ(faux.dossiersOuverture.size(), 1u);
     ASSERT_EQ(faux.questions.size(), 1u);
     EXPECT_EQ(faux.questions[0], "les données ont été modifiées, enregistrer?");
-    EXPECT_TRUE(faux.dossiersOuverture.empty()) << "no dialog after the question was closed";
     EXPECT_TRUE(fenetre.Doc().ScanPret);
+    EXPECT_TRUE(fenetre.Doc().DonneesModifiees);
 }
 
 class Fermeture : public Demarrage {

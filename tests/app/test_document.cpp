@@ -54,12 +54,12 @@ TEST_F(DocumentFenetre, OpenThroughTheDialogLoadsTheScan) {
     EXPECT_FALSE(TemporaireRestant());
     EXPECT_TRUE(fenetre->menuBar()->isEnabled()) << "the menu comes back after the load";
 
-    // Cancelled this time: the previous document is already closed.
+    // Cancelled this time: the document stays.
     faux.nomAOuvrir.clear();
     fenetre->findChild<QAction*>("MiOuvrir")->trigger();
     EXPECT_EQ(faux.dossiersOuverture.back(), dossier.path());
-    EXPECT_EQ(fenetre->Doc().NbPts, 0);
-    EXPECT_TRUE(fenetre->Doc().Nuage.CubesAffiches.empty());
+    EXPECT_EQ(fenetre->Doc().NbPts, 100);
+    EXPECT_EQ(fenetre->Doc().Nuage.CubesAffiches.size(), 100u);
 }
 
 TEST_F(DocumentFenetre, EscDuringALoadAnsweredNoGoesOn) {
