@@ -1,5 +1,6 @@
 #include "Formats.h"
 
+#include "LecteurE57.h"
 #include "LecteurXYZ.h"
 #include "Utils.h"
 
@@ -9,10 +10,11 @@ namespace tessarc {
 
 namespace {
 
-constexpr std::array<TFormat, 3> Table{{
+constexpr std::array<TFormat, 4> Table{{
     {".tsrk", "fichier Tessarc", nullptr, true, "application/x-tessarc-projet"},
     {".xyz", "fichier XYZ ascii", LireXYZ, true, "application/x-tessarc-xyz"},
     {".xyb", "fichier XYZ binaire", LireXYB, false, "application/x-tessarc-xyb"},
+    {".e57", "fichier E57", LireE57, false, "application/x-tessarc-e57"},
 }};
 
 constexpr std::string_view TousLesFichiers = "tous les fichiers (*.*)";
