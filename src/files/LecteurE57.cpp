@@ -222,7 +222,7 @@ public:
         for (int k = 0; k < 3 && couleur_[0] >= 0; ++k)
             limites_[k] = Limites(couleur_[k], scan.LimitesCouleur[k]);
         if (intensite_ >= 0) limites_[3] = Limites(intensite_, scan.LimitesIntensite);
-        colonnes_ = std::make_unique<double[]>(flux_.size() * TailleLot);
+        colonnes_ = std::make_unique_for_overwrite<double[]>(flux_.size() * TailleLot);
     }
 
     void Lire(TSortiePoints& sortie, TAvancement& avancement, std::int64_t& fait) {
