@@ -11,6 +11,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <utility>
 
 namespace tessarc {
 
@@ -96,6 +97,7 @@ private:
         return static_cast<std::size_t>((taille_ * 8 - bit_) / static_cast<unsigned>(champ_.Bits));
     }
     bool Remplir();
+    [[nodiscard]] std::pair<std::int64_t, std::size_t> Tranche(std::int64_t debut, std::int64_t longueur);
     void DecoderEntiers(double* dest, std::size_t n);
     [[noreturn]] void Erreur(const std::string& quoi) const { ErreurScan(pages_, scan_, quoi); }
 
@@ -120,9 +122,9 @@ bool TFluxE57::Remplir() {
     bit_ &= 7;
     while (paquet_ < fin_) {
         const std::int64_t debut = paquet_;
-        if (fin_ - debut < 6)
+        unsigned char e[4];
+        if (fin_ - debut < 4)
             Erreur(FormatC("paquet tronqué par la fin de la section (octet %lld)", LL(debut)));
-        unsigned char e[6];
         pages_.Lire(debut, e, sizeof e);
         const std::int64_t longueur = LireLE16(e + 2) + 1;
         if (longueur > fin_ - debut)
@@ -131,32 +133,40 @@ bool TFluxE57::Remplir() {
         paquet_ += longueur;
         if (e[0] == 0 || e[0] == 2) continue;
         if (e[0] != 1) Erreur(FormatC("paquet de type %u inconnu à l'octet %lld", e[0], LL(debut)));
-        const std::size_t nb = LireLE16(e + 4);
-        if (nb != scan_.Champs.size())
-            Erreur(
-                FormatC("paquet de données à %zu flux, le prototype a %zu champs", nb, scan_.Champs.size()));
-        const auto tete = static_cast<std::int64_t>(6 + 2 * nb);
-        if (tete > longueur) Erreur(FormatC("paquet de données de %lld octets trop court", LL(longueur)));
-        longueurs_.resize(2 * nb);
-        pages_.Lire(debut + 6, longueurs_.data(), longueurs_.size());
-        std::int64_t avant = 0;
-        std::int64_t total = 0;
-        for (std::size_t j = 0; j < nb; ++j) {
-            const std::int64_t l = LireLE16(longueurs_.data() + 2 * j);
-            avant += j < rang_ ? l : 0;
-            total += l;
-        }
-        if (tete + total > longueur)
-            Erreur(FormatC("les flux du paquet de l'octet %lld dépassent ses %lld octets", LL(debut),
-                           LL(longueur)));
-        const std::size_t l = LireLE16(longueurs_.data() + 2 * rang_);
+        const auto [position, l] = Tranche(debut, longueur);
         if (l == 0) continue;
         if (octets_.size() < taille_ + l + Marge) octets_.resize(taille_ + l + Marge);
-        pages_.Lire(debut + tete + avant, octets_.data() + taille_, l);
+        pages_.Lire(position, octets_.data() + taille_, l);
         taille_ += l;
         return true;
     }
     return false;
+}
+
+// Where this stream's buffer lies in the data packet at debut, and its length: after the bytestream
+// count and the buffer lengths, after the buffers of the streams before it.
+std::pair<std::int64_t, std::size_t> TFluxE57::Tranche(std::int64_t debut, std::int64_t longueur) {
+    unsigned char e[2];
+    if (longueur < 6) Erreur(FormatC("paquet de données de %lld octets trop court", LL(longueur)));
+    pages_.Lire(debut + 4, e, sizeof e);
+    const std::size_t nb = LireLE16(e);
+    if (nb != scan_.Champs.size())
+        Erreur(FormatC("paquet de données à %zu flux, le prototype a %zu champs", nb, scan_.Champs.size()));
+    const auto tete = static_cast<std::int64_t>(6 + 2 * nb);
+    if (tete > longueur) Erreur(FormatC("paquet de données de %lld octets trop court", LL(longueur)));
+    longueurs_.resize(2 * nb);
+    pages_.Lire(debut + 6, longueurs_.data(), longueurs_.size());
+    std::int64_t avant = 0;
+    std::int64_t total = 0;
+    for (std::size_t j = 0; j < nb; ++j) {
+        const std::int64_t l = LireLE16(longueurs_.data() + 2 * j);
+        avant += j < rang_ ? l : 0;
+        total += l;
+    }
+    if (tete + total > longueur)
+        Erreur(
+            FormatC("les flux du paquet de l'octet %lld dépassent ses %lld octets", LL(debut), LL(longueur)));
+    return {debut + tete + avant, LireLE16(longueurs_.data() + 2 * rang_)};
 }
 
 void TFluxE57::Decoder(double* dest, std::size_t n) {

@@ -9,9 +9,12 @@
 #include <boost/crc.hpp>
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -27,17 +30,13 @@ struct TChampEcrit {
     std::int64_t Max = 0;
     double Echelle = 1.0;
     double Decalage = 0.0;
-    std::vector<double> Valeurs; // reals, or the integer values
+    std::vector<double> Valeurs{}; // reals, or the integer values
     std::size_t ParPaquet = 0;   // records of this field per packet; 0: the scan's
 
     [[nodiscard]] int Bits() const {
         if (Type == ETypeEcrit::Simple) return 32;
         if (Type == ETypeEcrit::Double) return 64;
-        int b = 0;
-        for (std::uint64_t e = static_cast<std::uint64_t>(Max) - static_cast<std::uint64_t>(Min); e != 0;
-             e >>= 1)
-            ++b;
-        return b;
+        return std::bit_width(static_cast<std::uint64_t>(Max) - static_cast<std::uint64_t>(Min));
     }
 };
 
@@ -60,10 +59,13 @@ inline std::string Nombre17(double v) {
     return t;
 }
 
+// A number element of the XML: <nom type="type">v</nom>.
+inline std::string ElementE57(const char* nom, const char* type, double v) {
+    return "<" + std::string(nom) + " type=\"" + type + "\">" + Nombre17(v) + "</" + nom + ">";
+}
+
 inline std::string PoseE57(double w, double x, double y, double z, double tx, double ty, double tz) {
-    auto e = [](const char* n, double v) {
-        return "<" + std::string(n) + " type=\"Float\">" + Nombre17(v) + "</" + n + ">";
-    };
+    auto e = [](const char* n, double v) { return ElementE57(n, "Float", v); };
     return "<pose type=\"Structure\"><rotation type=\"Structure\">" + e("w", w) + e("x", x) + e("y", y) +
            e("z", z) + "</rotation><translation type=\"Structure\">" + e("x", tx) + e("y", ty) + e("z", tz) +
            "</translation></pose>";
@@ -90,10 +92,8 @@ inline std::string Flux(const TChampEcrit& c) {
     if (c.Type == ETypeEcrit::Simple || c.Type == ETypeEcrit::Double) {
         for (const double v : c.Valeurs) {
             unsigned char o[8];
-            if (c.Type == ETypeEcrit::Simple)
-                EcrireReelLE(o, static_cast<float>(v));
-            else
-                EcrireDoubleLE(o, v);
+            EcrireDoubleLE(o, v);
+            if (c.Type == ETypeEcrit::Simple) EcrireReelLE(o, static_cast<float>(v));
             s.append(reinterpret_cast<const char*>(o), c.Type == ETypeEcrit::Simple ? 4 : 8);
         }
         return s;
@@ -222,6 +222,29 @@ inline std::string EcrireE57(const std::vector<TScanEcrit>& scans, const TRetouc
         for (int i = 3; i >= 0; --i) fichier += static_cast<char>(c >> (8 * i));
     }
     return fichier;
+}
+
+// A scan of the tests: the fields as given, n values each from its kind: integers spread over their
+// whole range, reals on a sine.
+inline TScanEcrit ScanEssai(std::initializer_list<TChampEcrit> champs, std::size_t n, std::size_t parPaquet) {
+    TScanEcrit s;
+    s.ParPaquet = parPaquet;
+    for (TChampEcrit f : champs) {
+        const std::size_t k = s.Champs.size();
+        const std::uint64_t etendue =
+            static_cast<std::uint64_t>(f.Max) - static_cast<std::uint64_t>(f.Min) + 1;
+        for (std::size_t i = 0; i < n; ++i) {
+            std::uint64_t brut = (i * 0x9E3779B97F4A7C15u + k * 104729) % etendue;
+            if (etendue > std::uint64_t{1} << 53) brut &= ~std::uint64_t{0xFFF}; // exact in a double
+            const double reel = 3.0 * std::sin(0.7 * double(i) + double(k));
+            f.Valeurs.push_back(f.Type == ETypeEcrit::Simple ? double(static_cast<float>(reel))
+                                : f.Type == ETypeEcrit::Double
+                                    ? reel
+                                    : double(f.Min + static_cast<std::int64_t>(brut)));
+        }
+        s.Champs.push_back(std::move(f));
+    }
+    return s;
 }
 
 } // namespace tessarc::essais

@@ -20,40 +20,29 @@ using namespace tessarc::essais;
 
 namespace {
 
-TChampEcrit Entiers(const char* nom, std::int64_t min, std::int64_t max, std::size_t n,
-                    double echelle = 1.0) {
-    TChampEcrit c{
-        nom, echelle == 1.0 ? ETypeEcrit::Entier : ETypeEcrit::EntierEchelle, min, max, echelle, 0.0, {}, 0};
-    for (std::size_t i = 0; i < n; ++i)
-        c.Valeurs.push_back(double(min + std::int64_t(i * 37) % (max - min + 1)));
-    return c;
-}
-
 std::vector<TScanEcrit> Modele() {
-    TScanEcrit a;
-    a.ParPaquet = 6;
+    using enum ETypeEcrit;
+    TScanEcrit a = ScanEssai({{"cartesianX", EntierEchelle, -500, 500, 0.01},
+                              {"cartesianY", EntierEchelle, 0, 3000, 0.001},
+                              {"cartesianZ", Entier, -(std::int64_t{1} << 62), std::int64_t{1} << 61},
+                              {"cartesianInvalidState", Entier, 0, 2},
+                              {"colorRed", Entier, 0, 31},
+                              {"colorGreen", Entier, 0, 63},
+                              {"colorBlue", Entier, 0, 255},
+                              {"isColorInvalid", Entier, 0, 1}},
+                             20, 6);
     a.PaquetsVides = true;
-    a.Champs = {Entiers("cartesianX", -500, 500, 20, 0.01),
-                Entiers("cartesianY", 0, 3000, 20, 0.001),
-                Entiers("cartesianZ", -9, 9, 20),
-                Entiers("cartesianInvalidState", 0, 2, 20),
-                Entiers("colorRed", 0, 31, 20),
-                Entiers("colorGreen", 0, 63, 20),
-                Entiers("colorBlue", 0, 255, 20),
-                Entiers("isColorInvalid", 0, 1, 20)};
-    a.XmlEnPlus = PoseE57(1, 0.5, 0, 0.25, 10, 20, 30) +
-                  "<colorLimits type=\"Structure\"><colorRedMaximum type=\"Integer\">31</colorRedMaximum>"
-                  "</colorLimits>";
-    TScanEcrit b;
-    b.ParPaquet = 5;
-    b.Champs = {
-        TChampEcrit{"sphericalRange", ETypeEcrit::Double, 0, 0, 1, 0, {1, 2, 3, 4, 5, 6, 7}, 0},
-        TChampEcrit{"sphericalAzimuth", ETypeEcrit::Simple, 0, 0, 1, 0, {0, 1, 2, 3, 4, 5, 6}, 3},
-        TChampEcrit{"sphericalElevation", ETypeEcrit::Double, 0, 0, 1, 0, {0, .1, .2, .3, .4, .5, .6}, 0},
-        Entiers("intensity", 0, 4095, 7), Entiers("isIntensityInvalid", 0, 1, 7)};
-    b.XmlEnPlus =
-        "<intensityLimits type=\"Structure\"><intensityMaximum type=\"Float\">4095</intensityMaximum>"
-        "</intensityLimits>";
+    a.XmlEnPlus = PoseE57(1, 0.5, 0, 0.25, 10, 20, 30) + "<colorLimits type=\"Structure\">" +
+                  ElementE57("colorRedMaximum", "Integer", 31) + "</colorLimits>";
+    TScanEcrit b = ScanEssai({{"sphericalRange", Double},
+                              {"sphericalAzimuth", Simple},
+                              {"sphericalElevation", Double},
+                              {"intensity", Entier, 0, 4095},
+                              {"isIntensityInvalid", Entier, 0, 1}},
+                             7, 5);
+    b.Champs[1].ParPaquet = 3;
+    b.XmlEnPlus = "<intensityLimits type=\"Structure\">" + ElementE57("intensityMaximum", "Float", 4095) +
+                  "</intensityLimits>";
     return {a, b};
 }
 
