@@ -31,7 +31,7 @@ struct TChampEcrit {
     double Echelle = 1.0;
     double Decalage = 0.0;
     std::vector<double> Valeurs{}; // reals, or the integer values
-    std::size_t ParPaquet = 0;   // records of this field per packet; 0: the scan's
+    std::size_t ParPaquet = 0;     // records of this field per packet; 0: the scan's
 
     [[nodiscard]] int Bits() const {
         if (Type == ETypeEcrit::Simple) return 32;
