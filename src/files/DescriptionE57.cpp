@@ -46,22 +46,23 @@ public:
         ErreurFichier(nom_, scan_ > 0 ? "scan " + std::to_string(scan_) + " : " + quoi : quoi);
     }
 
-    [[nodiscard]] std::int64_t Entier(std::string_view texte, const char* ou) const {
+    // An integer or a real, blanks around; empty reads as 0. Reals take the full syntax: writers also
+    // put "inf" or "nan" in limits of fields nobody reads.
+    template <typename T> [[nodiscard]] T Nombre(std::string_view texte, const char* ou) const {
         texte = Rogner(texte);
-        if (texte.empty()) return 0;
+        if (texte.empty()) return T{};
         if (texte.front() == '+') texte.remove_prefix(1);
-        std::int64_t v = 0;
+        T v{};
         const auto [fin, ec] = std::from_chars(texte.data(), texte.data() + texte.size(), v);
         if (ec != std::errc() || fin != texte.data() + texte.size())
-            Erreur("entier « " + std::string(texte) + " » illisible (" + ou + ")");
+            Erreur("nombre « " + std::string(texte) + " » illisible (" + ou + ")");
         return v;
     }
+    [[nodiscard]] std::int64_t Entier(std::string_view texte, const char* ou) const {
+        return Nombre<std::int64_t>(texte, ou);
+    }
     [[nodiscard]] double Reel(std::string_view texte, const char* ou) const {
-        texte = Rogner(texte);
-        if (texte.empty()) return 0.0;
-        const auto v = LireReel(texte);
-        if (!v) Erreur("réel « " + std::string(texte) + " » illisible (" + ou + ")");
-        return *v;
+        return Nombre<double>(texte, ou);
     }
     [[nodiscard]] std::int64_t EntierAttribut(pugi::xml_node n, const char* attribut,
                                               std::int64_t defaut) const {
