@@ -1,5 +1,6 @@
 #include "Formats.h"
 
+#include "LecteurE57.h"
 #include "LecteurXYZ.h"
 #include "Utils.h"
 
@@ -9,11 +10,12 @@ namespace tessarc {
 
 namespace {
 
-constexpr std::array<TFormat, 3> Table{{
+constexpr auto Table = std::to_array<TFormat>({
     {".tsrk", "fichier Tessarc", nullptr, GenreProjet, "application/x-tessarc-projet"},
     {".xyz", "fichier XYZ ascii", LireXYZ, GenreXYZ, "application/x-tessarc-xyz"},
     {".xyb", "fichier XYZ binaire", LireXYB, 0, "application/x-tessarc-xyb"},
-}};
+    {".e57", "fichier E57", LireE57, 0, "application/x-tessarc-e57"},
+});
 
 constexpr std::string_view TousLesFichiers = "tous les fichiers (*.*)";
 

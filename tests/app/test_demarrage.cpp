@@ -75,9 +75,12 @@ TEST_F(Demarrage, ACancelledOpenOrAnUnknownTypeLeavesTheDocumentAsItWas) {
     fenetre.findChild<QAction*>("MiOuvrir")->trigger();
     ASSERT_EQ(faux.dossiersOuverture.size(), 1u);
     EXPECT_EQ(faux.dossiersOuverture[0], QCoreApplication::applicationDirPath());
-    EXPECT_EQ(faux.filtresOuverture[0], "fichiers de scan (*.tsrk *.xyz *.xyb);;fichier Tessarc (*.tsrk);;"
-                                        "fichier XYZ ascii (*.xyz);;fichier XYZ binaire (*.xyb);;"
-                                        "tous les fichiers (*.*)");
+    // Every scan type first; the entries of the program's own types keep their order; all files last.
+    const QStringList filtres = faux.filtresOuverture[0].split(";;");
+    EXPECT_TRUE(filtres.front().startsWith("fichiers de scan (*.tsrk *.xyz *.xyb *.e57")) << filtres.front().toStdString();
+    EXPECT_EQ(filtres.mid(1, 3), (QStringList{"fichier Tessarc (*.tsrk)", "fichier XYZ ascii (*.xyz)",
+                                             "fichier XYZ binaire (*.xyb)"}));
+    EXPECT_EQ(filtres.back(), "tous les fichiers (*.*)");
     QTemporaryDir dossier;
     faux.nomAOuvrir = dossier.filePath("notes.txt");
     fenetre.findChild<QAction*>("MiOuvrir")->trigger();
