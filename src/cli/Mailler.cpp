@@ -195,7 +195,7 @@ int Mailler(std::span<const std::string> arguments, TConsole& console) {
     if (!grille.Message.empty()) console.Message("attention : " + grille.Message);
 
     console.AffiInfo(0, "triangulation");
-    if (!Trianguler(m)) ErreurFichier(p.Entree, "grille vide : rien à trianguler");
+    if (!Trianguler(m).Triangule) ErreurFichier(p.Entree, "grille vide : rien à trianguler");
 
     console.AffiInfo(0, "calcul du modèle");
     const TResultatModele modele = CalculerModele(m, p.Modele);

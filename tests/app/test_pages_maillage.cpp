@@ -56,7 +56,7 @@ TResultatModele RouteCoeur(TNuage& n, float trame, const TSaisieModele& saisie) 
     m.TrameGrille = trame;
     EntrerPageGrille(m, n.CooMin[3]);
     EXPECT_TRUE(CalculerPointsGrille(m, n.CubesAffiches).Calcule);
-    EXPECT_TRUE(Trianguler(m));
+    EXPECT_TRUE(Trianguler(m).Triangule);
     return CalculerModele(m, saisie);
 }
 

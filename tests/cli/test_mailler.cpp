@@ -56,7 +56,7 @@ TResultatModele ParLesPages(const std::filesystem::path& entree, int niveau, con
     }
     EntrerPageGrille(m, zBas);
     ValiderGrille(m, pages.OrigineX, pages.OrigineY, pages.Trame);
-    if (!CalculerPointsGrille(m, doc.Nuage.CubesAffiches).Calcule || !Trianguler(m))
+    if (!CalculerPointsGrille(m, doc.Nuage.CubesAffiches).Calcule || !Trianguler(m).Triangule)
         throw std::runtime_error("grille");
     return CalculerModele(m, pages.Modele);
 }
