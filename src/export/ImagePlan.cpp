@@ -68,15 +68,19 @@ public:
         cairo_select_font_face(c_.get(), "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     }
 
-    // One path per slice: elements of a slice meet without seams.
+    // One path per slice, so that the elements of a slice meet without seams, filled without
+    // antialiasing: a model has hundreds of thousands of elements of a few pixels.
     void Elements(const std::map<std::int32_t, std::size_t>& tranches) {
         cairo_t* c = c_.get();
-        for (const auto& [tranche, rang] : tranches) {
-            for (const TElementNumerote& e : m_.Elements)
-                if (e.Tranche == tranche) Triangle(e);
+        std::vector<std::vector<const TElementNumerote*>> parTranche(tranches.size());
+        for (const TElementNumerote& e : m_.Elements) parTranche[tranches.at(e.Tranche)].push_back(&e);
+        cairo_set_antialias(c, CAIRO_ANTIALIAS_NONE);
+        for (std::size_t rang = 0; rang < parTranche.size(); ++rang) {
+            for (const TElementNumerote* e : parTranche[rang]) Triangle(*e);
             Couleur(c, CouleurTranche(rang, tranches.size()));
             cairo_fill(c);
         }
+        cairo_set_antialias(c, CAIRO_ANTIALIAS_DEFAULT);
         const double surface = static_cast<double>(cadre_.Largeur - LargeurLegende) * cadre_.Hauteur;
         if (m_.Elements.empty() ||
             std::sqrt(surface / static_cast<double>(m_.Elements.size())) < TailleAretes)

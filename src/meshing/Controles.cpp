@@ -3,6 +3,7 @@
 #include "Nombres.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -11,23 +12,27 @@ namespace tessarc {
 
 namespace {
 
-// The smallest angle of a triangle in plan, in degrees.
+// The smallest angle of a triangle in plan, in degrees: the one facing its shortest side.
 double PlusPetitAngle(const TMaillage& m, const TTriangle& t) {
-    const auto point = [&](int i) {
-        const TV3S& p = m.PointsModele[static_cast<std::size_t>(t.Sommets[static_cast<std::size_t>(i)])].CoPM;
-        return std::array<double, 2>{p[1], p[2]};
-    };
-    double plusPetit = 180.0;
-    for (int i = 0; i < 3; ++i) {
-        const auto a = point(i);
-        const auto b = point((i + 1) % 3);
-        const auto c = point((i + 2) % 3);
-        const double ux = b[0] - a[0], uy = b[1] - a[1];
-        const double vx = c[0] - a[0], vy = c[1] - a[1];
-        const double angle = std::atan2(std::fabs(ux * vy - uy * vx), ux * vx + uy * vy);
-        plusPetit = std::min(plusPetit, angle * 180.0 / std::numbers::pi);
+    std::array<std::array<double, 2>, 3> p{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const TV3S& c = m.PointsModele[static_cast<std::size_t>(t.Sommets[i])].CoPM;
+        p[i] = {c[1], c[2]};
     }
-    return plusPetit;
+    const auto carre = [&](std::size_t a, std::size_t b) {
+        const double dx = p[b][0] - p[a][0], dy = p[b][1] - p[a][1];
+        return dx * dx + dy * dy;
+    };
+    // Vertex i faces the side from i + 1 to i + 2.
+    std::size_t s = 0;
+    for (std::size_t i = 1; i < 3; ++i)
+        if (carre((i + 1) % 3, (i + 2) % 3) < carre((s + 1) % 3, (s + 2) % 3)) s = i;
+    const auto& a = p[s];
+    const auto& b = p[(s + 1) % 3];
+    const auto& c = p[(s + 2) % 3];
+    const double ux = b[0] - a[0], uy = b[1] - a[1];
+    const double vx = c[0] - a[0], vy = c[1] - a[1];
+    return std::atan2(std::fabs(ux * vy - uy * vx), ux * vx + uy * vy) * 180.0 / std::numbers::pi;
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <thread>
+#include <vector>
 
 namespace tessarc {
 
@@ -154,11 +156,21 @@ bool ZPlusProcheCube(TMaillage& m, std::span<TCube* const> cubesAffiches) {
     if (std::ranges::none_of(cubesAffiches, [](const TCube* c) { return DonneHauteur(*c); })) return false;
     if (m.NbPointsModele <= 1) return true;
     const TIndexCubesXY index(cubesAffiches);
-    for (std::int32_t i = 1; i < m.NbPointsModele; ++i) {
-        TV3S& p = m.PointsModele[static_cast<std::size_t>(i)].CoPM;
-        const std::int32_t c = index.PlusProche(p[1], p[2]);
-        p[3] = cubesAffiches[static_cast<std::size_t>(c)]->CooMoyPts[3];
-    }
+    const auto hauteurs = [&](std::int32_t debut, std::int32_t fin) {
+        for (std::int32_t i = debut; i < fin; ++i) {
+            TV3S& p = m.PointsModele[static_cast<std::size_t>(i)].CoPM;
+            const std::int32_t c = index.PlusProche(p[1], p[2]);
+            p[3] = cubesAffiches[static_cast<std::size_t>(c)]->CooMoyPts[3];
+        }
+    };
+    // Each node's search is independent of the others: the nodes are shared out between the cores.
+    const std::int32_t n = m.NbPointsModele - 1;
+    const auto parts = static_cast<std::int32_t>(
+        std::clamp<unsigned>(std::thread::hardware_concurrency(), 1u, static_cast<unsigned>(n / 10000 + 1)));
+    std::vector<std::jthread> fils;
+    for (std::int32_t k = 1; k < parts; ++k)
+        fils.emplace_back(hauteurs, 1 + n * k / parts, 1 + n * (k + 1) / parts);
+    hauteurs(1, 1 + n / parts);
     return true;
 }
 

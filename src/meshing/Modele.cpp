@@ -4,6 +4,7 @@
 #include "Saisie.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -24,6 +25,28 @@ bool Franchir(float z, float h, float& seuil, float& cumul) {
         cumul = static_cast<float>(static_cast<double>(cumul) + h);
     } while (z > seuil);
     return true;
+}
+
+// printf's "%10d" and "%10.2f", which the tables are made of, without the locale switch and the double
+// pass of FormatC: the very same bytes (fixed notation with a precision rounds as printf does).
+void Colonne(std::string& t, const char* debut, const char* fin) {
+    const auto n = static_cast<std::size_t>(fin - debut);
+    if (n < 10) t.append(10 - n, ' ');
+    t.append(debut, fin);
+}
+
+void Entier10(std::string& t, std::int64_t v) {
+    char tampon[24];
+    Colonne(t, tampon, std::to_chars(tampon, tampon + sizeof tampon, v).ptr);
+}
+
+void Reel10(std::string& t, double v) {
+    if (!std::isfinite(v)) {
+        t += FormatC("%10.2f", v);
+        return;
+    }
+    char tampon[64];
+    Colonne(t, tampon, std::to_chars(tampon, tampon + sizeof tampon, v, std::chars_format::fixed, 2).ptr);
 }
 
 int NumeroTranche(float cumul) {
@@ -157,6 +180,7 @@ std::vector<std::string> TableNoeuds(const std::vector<TPointModele*>& noeuds, s
     std::vector<std::string> supports(nbSegments);
     std::string& nds = res.ResulNds;
     res.Modele.Noeuds.reserve(noeuds.size());
+    nds.reserve(48 * noeuds.size());
     float seuil = static_cast<float>(static_cast<double>(p.ZBas) - 0.001);
     float cumul = 0.0f;
     std::int64_t numero = p.BaseNoeuds;
@@ -166,9 +190,12 @@ std::vector<std::string> TableNoeuds(const std::vector<TPointModele*>& noeuds, s
         const float z = static_cast<float>(static_cast<double>(n->CoPM[3]) + decalage);
         if (Franchir(z, p.H, seuil, cumul))
             nds += FormatC("GROUPE NDS_TR%d", NumeroTranche(cumul)) + FinLigne;
-        nds += FormatC("%10d %10.2f %10.2f %10.2f", n->NumPt, static_cast<double>(x), static_cast<double>(y),
-                       static_cast<double>(z)) +
-               FinLigne;
+        Entier10(nds, n->NumPt);
+        for (const float v : {x, y, z}) {
+            nds += ' ';
+            Reel10(nds, v);
+        }
+        nds += FinLigne;
         res.Modele.Noeuds.push_back({n->NumPt, x, y, z, n->NumFront0 >= 0 ? n->NumFront0 : -1});
         if (n->NumFront0 >= 0) {
             // A node of a segment beyond the current boundary (changed after the grid was computed)
@@ -208,6 +235,7 @@ void TableElements(TMaillage& m, const std::vector<float>& zTriangles, const TPa
     if (triangles.empty()) return;
     std::string& elts = res.ResulElts;
     res.Modele.Elements.reserve(triangles.size());
+    elts.reserve(48 * triangles.size());
     float seuil = static_cast<float>(static_cast<double>(triangles.front()->Z) - 0.001);
     float cumul = 0.0f;
     std::int64_t numero = p.BaseElements;
@@ -219,8 +247,12 @@ void TableElements(TMaillage& m, const std::vector<float>& zTriangles, const TPa
             const std::int32_t n = m.PointsModele[static_cast<std::size_t>(t->Sommets[i])].NumPt;
             e.Noeuds[i] = static_cast<std::size_t>(n - p.BaseNoeuds);
         }
-        const auto num = [&](std::size_t i) { return res.Modele.Noeuds[e.Noeuds[i]].Numero; };
-        elts += FormatC("%10d %10d %10d %10d", e.Numero, num(0), num(1), num(2)) + FinLigne;
+        Entier10(elts, e.Numero);
+        for (const std::size_t i : e.Noeuds) {
+            elts += ' ';
+            Entier10(elts, res.Modele.Noeuds[i].Numero);
+        }
+        elts += FinLigne;
         res.Modele.Elements.push_back(e);
     }
 }
