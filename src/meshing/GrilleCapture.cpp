@@ -164,13 +164,13 @@ bool ZPlusProcheCube(TMaillage& m, std::span<TCube* const> cubesAffiches) {
         }
     };
     // Each node's search is independent of the others: the nodes are shared out between the cores.
-    const std::int32_t n = m.NbPointsModele - 1;
-    const auto parts = static_cast<std::int32_t>(
-        std::clamp<unsigned>(std::thread::hardware_concurrency(), 1u, static_cast<unsigned>(n / 10000 + 1)));
+    const std::int64_t n = m.NbPointsModele - 1;
+    const std::int64_t parts =
+        std::clamp<std::int64_t>(std::thread::hardware_concurrency(), 1, n / 10000 + 1);
+    const auto borne = [&](std::int64_t k) { return static_cast<std::int32_t>(1 + n * k / parts); };
     std::vector<std::jthread> fils;
-    for (std::int32_t k = 1; k < parts; ++k)
-        fils.emplace_back(hauteurs, 1 + n * k / parts, 1 + n * (k + 1) / parts);
-    hauteurs(1, 1 + n / parts);
+    for (std::int64_t k = 1; k < parts; ++k) fils.emplace_back(hauteurs, borne(k), borne(k + 1));
+    hauteurs(borne(0), borne(1));
     return true;
 }
 

@@ -317,6 +317,27 @@ TEST(CalculerPointsGrille, HeightsComeFromTheNearestCubeNotDeleted) {
     EXPECT_EQ(m.PointsModele[4].CoPM[3], 7.0f);
 }
 
+TEST(CalculerPointsGrille, EveryNodeOfALargeGridTakesTheHeightOfTheListScan) {
+    // Enough nodes for the search to be shared out; a tenth of the cubes deleted.
+    TMaillage m = Polygone({{0, 0}, {1.2f, 0}, {1.2f, 1.1f}, {0, 1.1f}}, 0.01f);
+    TCubes cubes;
+    std::uint32_t graine = 7;
+    const auto hasard = [&] {
+        graine = graine * 1664525u + 1013904223u;
+        return static_cast<float>(graine >> 8) / 16777216.0f;
+    };
+    for (int k = 0; k < 1500; ++k)
+        cubes.Ajouter(1.3f * hasard() - 0.05f, 1.2f * hasard() - 0.05f, float(k),
+                      k % 10 == 3 ? EtatSupprime : 0);
+    ASSERT_TRUE(CalculerPointsGrille(m, cubes.Liste()).Calcule);
+    ASSERT_GT(m.NbPointsModele, 13000);
+    for (std::int32_t i = 1; i < m.NbPointsModele; ++i) {
+        const TV3S& p = m.PointsModele[static_cast<std::size_t>(i)].CoPM;
+        const std::int32_t c = tessarc::test::PlusProcheLineaire(cubes.Liste(), p[1], p[2]);
+        ASSERT_EQ(p[3], float(c)) << "noeud " << i;
+    }
+}
+
 TEST(CalculerPointsGrille, WithoutDisplayedCubesLeftTheNodesStayAtZeroAndTheStatusSaysSo) {
     TCubes supprimes;
     supprimes.Ajouter(0.5f, 0.5f, 3.0f, EtatMasque | EtatSupprime);
