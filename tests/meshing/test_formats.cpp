@@ -39,19 +39,6 @@ TResultatModele Calculer(const TSaisieModele& saisie) {
     return CalculerModele(m, saisie);
 }
 
-std::vector<std::vector<std::string>> Lignes(const std::string& texte) {
-    std::vector<std::vector<std::string>> lignes;
-    std::istringstream in(texte);
-    for (std::string l; std::getline(in, l);) {
-        if (!l.empty() && l.back() == '\r') l.pop_back();
-        std::istringstream mots(l);
-        std::vector<std::string> v;
-        for (std::string w; mots >> w;) v.push_back(w);
-        lignes.push_back(v);
-    }
-    return lignes;
-}
-
 // What the three texts say.
 struct TTextes {
     std::map<std::string, std::array<std::string, 3>> Noeuds; // number -> X, Y, Z as "%.2f"
@@ -61,22 +48,21 @@ struct TTextes {
 
 TTextes LireTextes(const TResultatModele& r) {
     TTextes t;
-    for (const auto& l : Lignes(r.ResulNds))
-        if (l.size() == 4) t.Noeuds[l[0]] = {l[1], l[2], l[3]};
+    std::istringstream nds(r.ResulNds), elts(r.ResulElts), gen(r.ResulGen);
+    for (std::string n, x, y, z; nds >> n >> x;)
+        if (n != "GROUPE" && nds >> y >> z) t.Noeuds[n] = {x, y, z};
     std::string groupe;
-    for (const auto& l : Lignes(r.ResulElts)) {
-        if (l[0] == "GROUPE")
-            groupe = l[1];
-        else
-            t.Elements.push_back({l[0], l[1], l[2], l[3], groupe});
-    }
+    for (std::string n, a, b, c; elts >> n >> a;)
+        if (n == "GROUPE")
+            groupe = a;
+        else if (elts >> b >> c)
+            t.Elements.push_back({n, a, b, c, groupe});
     std::string segment;
-    for (const auto& l : Lignes(r.ResulGen)) {
-        if (l[0] == ";segment") segment = "segment " + l[1];
-        if (l[0] == "A") {
-            std::istringstream liste(l[1]);
-            for (std::string n; std::getline(liste, n, ',');) t.Appuis[segment].push_back(n);
-        }
+    for (std::string mot, valeur; gen >> mot;) {
+        if (mot == ";segment" && gen >> valeur) segment = "segment " + valeur;
+        if (mot != "A" || !(gen >> valeur)) continue;
+        std::istringstream liste(valeur);
+        for (std::string n; std::getline(liste, n, ',');) t.Appuis[segment].push_back(n);
     }
     return t;
 }
@@ -85,22 +71,26 @@ std::string DeuxDecimales(const std::string& v) {
     return FormatC("%.2f", static_cast<double>(std::stof(v)));
 }
 
-// Sections of an MSH file: name -> lines between "$Name" and "$EndName".
-std::map<std::string, std::vector<std::vector<std::string>>> Sections(const std::string& texte) {
-    std::map<std::string, std::vector<std::vector<std::string>>> s;
-    std::string courante;
-    for (const auto& l : Lignes(texte)) {
-        if (!l.empty() && l[0].starts_with("$End")) {
-            courante.clear();
-        } else if (!l.empty() && l[0].starts_with("$")) {
-            courante = l[0].substr(1);
-            s[courante];
-        } else if (!courante.empty()) {
-            s[courante].push_back(l);
-        }
+// Reads a file word by word, as the viewers' readers do.
+class TMots {
+public:
+    explicit TMots(const std::string& texte) : in_(texte) {}
+    std::string operator()() {
+        std::string w;
+        in_ >> w;
+        return w;
     }
-    return s;
-}
+    std::size_t Nombre() { return std::stoul((*this)()); }
+    // The rest of the line, a name in quotes included.
+    std::string Ligne() {
+        std::string l;
+        std::getline(in_ >> std::ws, l);
+        return l;
+    }
+
+private:
+    std::istringstream in_;
+};
 
 } // namespace
 
@@ -111,114 +101,117 @@ TEST(FormatsMaillage, MshHoldsTheTablesNumbersSlicesAndSupports) {
     ASSERT_GT(attendu.Elements.size(), 30u);
     ASSERT_GE(attendu.Appuis.size(), 5u);
 
-    auto s = Sections(TexteMsh(r.Modele));
-    EXPECT_EQ(s["MeshFormat"], (std::vector<std::vector<std::string>>{{"2.2", "0", "8"}}));
+    TMots mot(TexteMsh(r.Modele));
+    EXPECT_EQ(mot(), "$MeshFormat");
+    EXPECT_EQ(mot.Ligne(), "2.2 0 8");
+    EXPECT_EQ(mot(), "$EndMeshFormat");
+    EXPECT_EQ(mot(), "$PhysicalNames");
     std::map<std::string, std::string> noms; // "dim tag" -> name
-    for (std::size_t k = 1; k < s["PhysicalNames"].size(); ++k) {
-        const auto& l = s["PhysicalNames"][k];
-        std::string nom = l[2];
-        for (std::size_t w = 3; w < l.size(); ++w) nom += " " + l[w];
-        noms[l[0] + " " + l[1]] = nom.substr(1, nom.size() - 2);
+    for (std::size_t k = mot.Nombre(); k > 0; --k) {
+        const std::string dim = mot(), tag = mot(), nom = mot.Ligne();
+        noms[dim + " " + tag] = nom.substr(1, nom.size() - 2);
     }
-    EXPECT_EQ(std::stoul(s["PhysicalNames"][0][0]), noms.size());
+    EXPECT_EQ(mot(), "$EndPhysicalNames");
 
-    const auto& nds = s["Nodes"];
-    ASSERT_EQ(std::stoul(nds[0][0]), attendu.Noeuds.size());
-    ASSERT_EQ(nds.size(), attendu.Noeuds.size() + 1);
-    for (std::size_t k = 1; k < nds.size(); ++k) {
-        const auto it = attendu.Noeuds.find(nds[k][0]);
-        ASSERT_NE(it, attendu.Noeuds.end()) << nds[k][0];
-        for (int c = 0; c < 3; ++c) EXPECT_EQ(DeuxDecimales(nds[k][1 + c]), it->second[c]) << nds[k][0];
-        // Shortest digits of the table's single: the value read back is that single.
-        EXPECT_EQ(std::stof(nds[k][1]), r.Modele.Noeuds[k - 1].X);
-        EXPECT_EQ(std::stof(nds[k][3]), r.Modele.Noeuds[k - 1].Z);
+    EXPECT_EQ(mot(), "$Nodes");
+    ASSERT_EQ(mot.Nombre(), attendu.Noeuds.size());
+    for (const TNoeudNumerote& n : r.Modele.Noeuds) {
+        const std::string numero = mot();
+        const std::array<std::string, 3> xyz{mot(), mot(), mot()};
+        ASSERT_EQ(numero, std::to_string(n.Numero));
+        // Shortest digits of the table's single: read back, the very single the table rounds.
+        EXPECT_EQ(std::stof(xyz[0]), n.X);
+        EXPECT_EQ(std::stof(xyz[2]), n.Z);
+        for (std::size_t c = 0; c < 3; ++c) EXPECT_EQ(DeuxDecimales(xyz[c]), attendu.Noeuds.at(numero)[c]);
     }
+    EXPECT_EQ(mot(), "$EndNodes");
 
-    const auto& elts = s["Elements"];
+    EXPECT_EQ(mot(), "$Elements");
     std::size_t nbAppuis = 0;
     for (const auto& [g, n] : attendu.Appuis) nbAppuis += n.size();
-    ASSERT_EQ(std::stoul(elts[0][0]), attendu.Elements.size() + nbAppuis);
+    ASSERT_EQ(mot.Nombre(), attendu.Elements.size() + nbAppuis);
+    // Number, type, two tags (physical group, elementary entity), nodes.
+    const auto mots = [&](auto& l) {
+        for (std::string& w : l) w = mot();
+    };
+    for (const auto& e : attendu.Elements) {
+        std::array<std::string, 8> l;
+        mots(l);
+        EXPECT_EQ((std::array<std::string, 4>{l[0], l[5], l[6], l[7]}),
+                  (std::array<std::string, 4>{e[0], e[1], e[2], e[3]}));
+        EXPECT_EQ(l[1] + l[2] + l[4], "22" + l[3]);
+        EXPECT_EQ(noms["2 " + l[3]], e[4]);
+    }
     std::map<std::string, std::vector<std::string>> appuis;
-    std::vector<std::string> numeros;
-    for (std::size_t k = 1; k < elts.size(); ++k) {
-        const auto& l = elts[k];
-        numeros.push_back(l[0]);
-        ASSERT_EQ(l[2], "2") << "two tags";
-        EXPECT_EQ(l[3], l[4]);
-        if (k <= attendu.Elements.size()) {
-            const auto& e = attendu.Elements[k - 1];
-            EXPECT_EQ(l[1], "2");
-            EXPECT_EQ((std::array<std::string, 4>{l[0], l[5], l[6], l[7]}),
-                      (std::array<std::string, 4>{e[0], e[1], e[2], e[3]}));
-            EXPECT_EQ(noms["2 " + l[3]], e[4]);
-        } else {
-            EXPECT_EQ(l[1], "15");
-            appuis[noms["0 " + l[3]]].push_back(l[5]);
-        }
+    for (std::size_t k = 0; k < nbAppuis; ++k) {
+        std::array<std::string, 6> l;
+        mots(l);
+        EXPECT_EQ(l[0], std::to_string(501 + attendu.Elements.size() + k)) << "numbered after the elements";
+        EXPECT_EQ(l[1] + l[2] + l[4], "152" + l[3]);
+        appuis[noms["0 " + l[3]]].push_back(l[5]);
     }
     EXPECT_EQ(appuis, attendu.Appuis);
-    // Point elements follow the last element: all numbers distinct.
-    EXPECT_EQ(numeros.back(), std::to_string(501 + attendu.Elements.size() + nbAppuis - 1));
+    EXPECT_EQ(mot(), "$EndElements");
 }
 
 TEST(FormatsMaillage, VtkHoldsThePointsCellsSlicesAndSegments) {
     const TResultatModele r = Calculer({"7", "3", "0", "-20", "15"});
     ASSERT_TRUE(r.Calcule) << r.Message;
     const TTextes attendu = LireTextes(r);
-    const auto l = Lignes(TexteVtk(r.Modele));
-    ASSERT_EQ(l[0], (std::vector<std::string>{"#", "vtk", "DataFile", "Version", "3.0"}));
-    EXPECT_EQ(l[2], std::vector<std::string>{"ASCII"});
-    EXPECT_EQ(l[3], (std::vector<std::string>{"DATASET", "UNSTRUCTURED_GRID"}));
-    const std::size_t nn = attendu.Noeuds.size();
-    const std::size_t ne = attendu.Elements.size();
-    std::size_t k = 4;
-    ASSERT_EQ(l[k], (std::vector<std::string>{"POINTS", std::to_string(nn), "float"}));
-    std::vector<std::vector<std::string>> points(l.begin() + 5, l.begin() + 5 + static_cast<long>(nn));
-    k += 1 + nn;
-    ASSERT_EQ(l[k], (std::vector<std::string>{"CELLS", std::to_string(ne), std::to_string(4 * ne)}));
-    std::vector<std::vector<std::string>> cellules(l.begin() + static_cast<long>(k) + 1,
-                                                   l.begin() + static_cast<long>(k + 1 + ne));
-    k += 1 + ne;
-    ASSERT_EQ(l[k], (std::vector<std::string>{"CELL_TYPES", std::to_string(ne)}));
-    for (std::size_t c = 0; c < ne; ++c) ASSERT_EQ(l[k + 1 + c], std::vector<std::string>{"5"});
-    k += 1 + ne;
+    const std::size_t nn = attendu.Noeuds.size(), ne = attendu.Elements.size();
+    TMots mot(TexteVtk(r.Modele));
+    EXPECT_EQ(mot.Ligne(), "# vtk DataFile Version 3.0");
+    static_cast<void>(mot.Ligne());
+    EXPECT_EQ(mot.Ligne(), "ASCII");
+    EXPECT_EQ(mot.Ligne(), "DATASET UNSTRUCTURED_GRID");
+    EXPECT_EQ(mot(), "POINTS");
+    ASSERT_EQ(mot.Nombre(), nn);
+    EXPECT_EQ(mot(), "float");
+    std::vector<std::array<std::string, 3>> points(nn);
+    for (auto& p : points) p = {mot(), mot(), mot()};
+    EXPECT_EQ(mot(), "CELLS");
+    ASSERT_EQ(mot.Nombre(), ne);
+    EXPECT_EQ(mot.Nombre(), 4 * ne);
+    std::vector<std::array<std::size_t, 3>> cellules(ne);
+    for (auto& c : cellules) {
+        EXPECT_EQ(mot(), "3");
+        c = {mot.Nombre(), mot.Nombre(), mot.Nombre()};
+    }
+    EXPECT_EQ(mot(), "CELL_TYPES");
+    ASSERT_EQ(mot.Nombre(), ne);
+    for (std::size_t c = 0; c < ne; ++c) ASSERT_EQ(mot(), "5");
 
-    // The data sections: name -> values.
+    // Data sections: "CELL_DATA tranche" -> values.
     std::map<std::string, std::vector<std::string>> champs;
-    std::map<std::string, std::size_t> tailles;
     std::string section;
-    while (k < l.size()) {
-        if (l[k][0] == "CELL_DATA" || l[k][0] == "POINT_DATA") {
-            section = l[k][0];
-            tailles[section] = std::stoul(l[k][1]);
-            ++k;
+    std::size_t taille = 0;
+    for (std::string m = mot(); !m.empty(); m = mot()) {
+        if (m == "CELL_DATA" || m == "POINT_DATA") {
+            section = m;
+            taille = mot.Nombre();
             continue;
         }
-        ASSERT_EQ(l[k][0], "SCALARS");
-        ASSERT_EQ(l[k + 1], (std::vector<std::string>{"LOOKUP_TABLE", "default"}));
-        auto& v = champs[section + " " + l[k][1]];
-        for (std::size_t c = 0; c < tailles[section]; ++c) v.push_back(l[k + 2 + c].at(0));
-        k += 2 + tailles[section];
+        ASSERT_EQ(m, "SCALARS");
+        auto& v = champs[section + " " + mot()];
+        EXPECT_EQ(mot.Ligne(), "int 1");
+        EXPECT_EQ(mot.Ligne(), "LOOKUP_TABLE default");
+        for (std::size_t k = 0; k < taille; ++k) v.push_back(mot());
     }
     ASSERT_EQ(champs.size(), 4u);
-    const auto& numerosNoeuds = champs["POINT_DATA noeud"];
-    for (std::size_t p = 0; p < nn; ++p) {
-        const auto& xyz = attendu.Noeuds.at(numerosNoeuds[p]);
-        for (int c = 0; c < 3; ++c) EXPECT_EQ(DeuxDecimales(points[p][static_cast<std::size_t>(c)]), xyz[c]);
-    }
+    const auto& numeros = champs["POINT_DATA noeud"];
+    for (std::size_t p = 0; p < nn; ++p)
+        for (std::size_t c = 0; c < 3; ++c)
+            EXPECT_EQ(DeuxDecimales(points[p][c]), attendu.Noeuds.at(numeros[p])[c]);
     for (std::size_t c = 0; c < ne; ++c) {
         const auto& e = attendu.Elements[c];
         EXPECT_EQ(champs["CELL_DATA element"][c], e[0]);
         EXPECT_EQ("TRI_TR" + champs["CELL_DATA tranche"][c], e[4]);
-        ASSERT_EQ(cellules[c][0], "3");
-        for (int s = 0; s < 3; ++s)
-            EXPECT_EQ(numerosNoeuds[std::stoul(cellules[c][1 + static_cast<std::size_t>(s)])],
-                      e[1 + static_cast<std::size_t>(s)]);
+        for (std::size_t s = 0; s < 3; ++s) EXPECT_EQ(numeros[cellules[c][s]], e[1 + s]);
     }
     std::map<std::string, std::vector<std::string>> appuis;
     for (std::size_t p = 0; p < nn; ++p)
         if (champs["POINT_DATA segment"][p] != "-1")
-            appuis["segment " + champs["POINT_DATA segment"][p]].push_back(numerosNoeuds[p]);
+            appuis["segment " + champs["POINT_DATA segment"][p]].push_back(numeros[p]);
     EXPECT_EQ(appuis, attendu.Appuis);
 }
 

@@ -1,4 +1,3 @@
-#include "Controles.h"
 #include "GrilleCapture.h"
 #include "Lineaire.h"
 
@@ -261,16 +260,6 @@ TEST(CalculerPointsGrille, AGridLeftBehindByTheBoundaryIsRefused) {
     const TCompteRenduGrille cr = CalculerPointsGrille(m, {});
     EXPECT_FALSE(cr.Calcule);
     EXPECT_NE(cr.Message.find("Grille de capture"), std::string::npos);
-}
-
-TEST(CalculerPointsGrille, TheSampleVaultRectangleHasSupportsOnEverySide) {
-    // The springing line at Y 0.18 (segment 2) lies on row 0 under the proposed origin: 17 nodes, the
-    // corner at X 0.15 belonging to segment 3, which its row met first; the fill alone left segment 2
-    // with its other corner. Columns 0 .. 15 cross the top side; rows 1 .. 11 cross the right side and
-    // rows 0 .. 11 the left one.
-    TMaillage m = Polygone({{0.15f, 5.85f}, {7.87f, 5.85f}, {7.87f, 0.18f}, {0.15f, 0.18f}}, 0.5f);
-    ASSERT_TRUE(CalculerPointsGrille(m, {}).Calcule);
-    EXPECT_EQ(ControleAppuis(m), "appuis par segment : 16, 11, 16, 12");
 }
 
 TEST(AppuisSurSegments, AnInteriorNodeWithinAMillimetreOfSegmentsTakesTheLowest) {
