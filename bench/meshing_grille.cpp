@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -92,6 +93,7 @@ int main(int argc, char** argv) {
     EntrerPageGrille(m, nuage.CooMin[3]);
 
     Chrono total;
+    const std::clock_t processeur = std::clock();
     Chrono etape;
     const TCompteRenduGrille cr = CalculerPointsGrille(m, nuage.CubesAffiches);
     if (!cr.Calcule) {
@@ -126,7 +128,9 @@ int main(int argc, char** argv) {
     }
     std::filesystem::remove_all(dossier);
     const double tTotal = total.Secondes();
-    std::printf("des points de grille aux trois exports : %.3f s (objectif < 2 s)\n", tTotal);
+    // On a machine shared with other work, the processor time tells what the road itself costs.
+    std::printf("des points de grille aux trois exports : %.3f s (objectif < 2 s), temps processeur %.3f s\n",
+                tTotal, static_cast<double>(std::clock() - processeur) / CLOCKS_PER_SEC);
 
     // A node's height must be the vault's at its place, within the sampling spacing.
     double ecartMax = 0.0;
