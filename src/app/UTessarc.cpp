@@ -302,6 +302,10 @@ QWidget* TFTessarc::CreerFeuilleResultat() {
     auto* bas = new QHBoxLayout;
     bas->setContentsMargins(2, 2, 2, 2);
     bas->addWidget(BtResulPP);
+    // Beside the texts of the "Modèle" page, whose own row already spans the window.
+    BtExporterMaillage = new QPushButton(QStringLiteral("Exporter le maillage…"), TSresul);
+    BtExporterMaillage->setObjectName(QStringLiteral("BtExporterMaillage"));
+    bas->addWidget(BtExporterMaillage);
     bas->addStretch(1);
     colonne->addLayout(bas);
     return TSresul;

@@ -243,6 +243,7 @@ private:
     QLineEdit* EdModRot = nullptr;
     QLineEdit* EdModTranches = nullptr;
     QPushButton* BtCalcModele = nullptr;
+    QPushButton* BtExporterMaillage = nullptr;
     QStackedWidget* PCaffi = nullptr;
     QWidget* TSvgl = nullptr;
     QWidget* PnVGL = nullptr;
@@ -256,6 +257,9 @@ private:
     QWidget* PnInfo = nullptr;
     QStatusBar* SBinfo = nullptr;
     std::array<QLabel*, 2> PanneauxInfo{};
+    // The meshing page's checks, shown in panel 1 whenever it is cleared.
+    std::string controleMaillage_;
+    void EcrireStatut(int panneau, const std::string& texte);
 };
 
 template <typename F> void TFTessarc::Commande(F&& travail) {

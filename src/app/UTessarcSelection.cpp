@@ -139,8 +139,13 @@ void TFTessarc::RestaurerMenu() {
 
 void TFTessarc::AffiInfo(int panneau, const std::string& texte) {
     if (DemandeAbandon()) throw EStopError();
-    PanneauxInfo[panneau <= 0 ? 0 : 1]->setText(QString::fromStdString(texte));
+    EcrireStatut(panneau, texte);
     QCoreApplication::processEvents();
+}
+
+void TFTessarc::EcrireStatut(int panneau, const std::string& texte) {
+    const std::string& affiche = panneau > 0 && texte.empty() ? controleMaillage_ : texte;
+    PanneauxInfo[panneau <= 0 ? 0 : 1]->setText(QString::fromStdString(affiche));
 }
 
 bool TFTessarc::DemandeAbandon() {

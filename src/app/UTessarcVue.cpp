@@ -14,6 +14,9 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include <functional>
+#include <utility>
+
 namespace tessarc {
 
 namespace {
@@ -22,13 +25,11 @@ namespace {
 // shown without letting other events run, and never ask "Annuler?".
 class TStatutVue final : public IProgression {
 public:
-    explicit TStatutVue(const std::array<QLabel*, 2>& panneaux) : panneaux_(panneaux) {}
-    void AffiInfo(int panneau, const std::string& texte) override {
-        panneaux_[panneau <= 0 ? 0 : 1]->setText(QString::fromStdString(texte));
-    }
+    explicit TStatutVue(std::function<void(int, const std::string&)> ecrire) : ecrire_(std::move(ecrire)) {}
+    void AffiInfo(int panneau, const std::string& texte) override { ecrire_(panneau, texte); }
 
 private:
-    const std::array<QLabel*, 2>& panneaux_;
+    std::function<void(int, const std::string&)> ecrire_;
 };
 
 TColor VersCouleur(const QColor& c) {
@@ -44,7 +45,7 @@ void TFTessarc::CreerVue(QWidget* parent) {
     VGL->setFocusPolicy(Qt::StrongFocus);
     TVue3D::ConfigurerVGL(*VGL);
     vue_ = std::make_unique<TVue3D>(*VGL);
-    statutVue_ = std::make_unique<TStatutVue>(PanneauxInfo);
+    statutVue_ = std::make_unique<TStatutVue>([this](int p, const std::string& t) { EcrireStatut(p, t); });
 
     TEtatScene& etat = vue_->Etat();
     etat.Nuage = &doc_.Nuage;

@@ -21,13 +21,17 @@ constexpr std::array<TCommande, 3> Table{{
      Convertir},
     {"mailler",
      "ENTREE --sortie DOSSIER [--frontiere FICHIER] [--niveau N] [--origine X Y]\n"
-     "      [--trame T] [--noeuds B] [--elements B] [--zbas Z] [--rotation D] [--tranches CM]",
+     "      [--trame T] [--noeuds B] [--elements B] [--zbas Z] [--rotation D] [--tranches CM]\n"
+     "      [--maillage FICHIER.msh|FICHIER.vtk]... [--image FICHIER.png [--numeros]]",
      "ouvre ENTREE et affiche le niveau N (par défaut le niveau affiché du projet,\n"
      "      le plus fin pour un scan) ; prend la frontière du projet ou de FICHIER (une paire « X Y » par\n"
-     "      ligne) ; calcule les points de la grille de capture (origine au minimum de la frontière, trame\n"
-     "      du fichier), triangule et calcule le modèle (bases des noeuds et des éléments 1, Z point bas\n"
-     "      0.00 m, rotation 0.00 degré, tranches de 50 cm) ; écrit general.txt, noeuds.txt et\n"
-     "      elements.txt dans DOSSIER (créé s'il manque), lignes terminées par CR LF",
+     "      ligne, au moins trois points distincts) ; calcule les points de la grille de capture (origine\n"
+     "      au minimum de la frontière, trame du fichier), triangule et calcule le modèle (bases des noeuds\n"
+     "      et des éléments 1, Z point bas 0.00 m, rotation 0.00 degré, tranches de 50 cm) ; écrit\n"
+     "      general.txt, noeuds.txt et elements.txt dans DOSSIER (créé s'il manque), lignes terminées par\n"
+     "      CR LF ; puis, sur demande, le maillage au format Gmsh (.msh) ou VTK (.vtk) et l'image du plan\n"
+     "      (.png, avec les numéros des noeuds par --numeros) ; les contrôles (appuis par segment, angles\n"
+     "      des éléments) vont sur la sortie d'erreur",
      Mailler},
 }};
 
