@@ -90,6 +90,7 @@ void TFTessarc::SynchroniserVue() {
     etat.FrontiereEnCours = FrontiereEnCours;
     etat.PointFrontiereChoisi = CmBxNumPtFront->currentIndex();
     etat.ModeDefinirAxeX = ModeDefinirAxeX;
+    etat.Decalage = doc_.Decalage;
     TCamera& camera = vue_->Camera();
     camera.VuePlanXY = VuePlanXY;
     camera.TexteEdRotZ = EdRotZ->text().toStdString();

@@ -226,7 +226,7 @@ void TVue3D::DesignerCube() {
     if (const auto i = PremierCubeVisible(cubes, m)) {
         CubeSel = cubes[*i];
         CubeSelSav = CubeSel;
-        texte = TexteCube(*CubeSel);
+        texte = TexteCube(*CubeSel, etat_.Decalage);
     } else {
         CubeSel = nullptr;
     }

@@ -9,9 +9,16 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -135,6 +142,15 @@ TEST_F(Souris, CleanSaveAndReopenDropsTheDeletedRegion) {
     EXPECT_EQ(d.Nuage.NbCubesNiv[static_cast<std::size_t>(d.Nuage.NivMax)], d.NbPts);
     EXPECT_EQ(d.Nuage.CubesAffiches.size(), 50u);
     for (const TCube* c : d.Nuage.CubesAffiches) EXPECT_GT(c->CooMoyPts[1], 0.5f);
+}
+
+// The hover figures of a far scan read in true coordinates.
+TEST_F(Souris, HoverShowsTrueCoordinates) {
+    fenetre.Doc().Decalage = FaireV3R(652000.0, 6862000.0, 100.0);
+    Souris_(QEvent::MouseMove, Ecran(0.05, 0.05), Qt::NoButton, Qt::NoButton);
+    const QString texte = fenetre.TexteStatut(0);
+    EXPECT_TRUE(texte.startsWith("652000.050   6862000.050   100.500  //  652000.0")) << texte.toStdString();
+    EXPECT_TRUE(texte.endsWith("   100.480  (1)")) << texte.toStdString();
 }
 
 TEST_F(Souris, APaintNeverAsksTheCancelQuestion) {

@@ -398,7 +398,7 @@ TEST_F(VueGL, HoverReportsTheFirstCubeInListOrder) {
     EXPECT_EQ(vue->CubeSel, attendu);
     EXPECT_EQ(vue->CubeSelSav, attendu);
     ASSERT_FALSE(progression.textes.empty());
-    EXPECT_EQ(progression.textes.back(), (std::pair<int, std::string>{0, TexteCube(*attendu)}));
+    EXPECT_EQ(progression.textes.back(), (std::pair<int, std::string>{0, TexteCube(*attendu, {})}));
 
     // Away from every cube: nothing under the mouse, the last one found is kept.
     Souris(QEvent::MouseMove, QPoint(200, 20), Qt::NoButton, Qt::NoButton);
