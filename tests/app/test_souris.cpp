@@ -153,6 +153,26 @@ TEST_F(Souris, HoverShowsTrueCoordinates) {
     EXPECT_TRUE(texte.endsWith("   100.480  (1)")) << texte.toStdString();
 }
 
+// A boundary drawn and not saved is asked about when closing and when opening, like deletions.
+TEST_F(Souris, ADrawnBoundaryIsOfferedForSavingAtCloseAndAtOpen) {
+    fenetre.findChild<QTabWidget*>("PCavct")->setCurrentIndex(1);
+    static_cast<void>(vgl->grabFramebuffer());
+    fenetre.MiDefinirFrontiereClick();
+    for (const auto& [x, y] : {std::pair{0.2, 0.2}, std::pair{0.8, 0.2}, std::pair{0.5, 0.8}})
+        Cliquer(Ecran(x, y));
+    ASSERT_EQ(fenetre.Doc().Maillage.Frontiere.size(), 3u);
+    EXPECT_FALSE(fenetre.Doc().DonneesModifiees);
+    faux.reponses = {TReponse::Annuler, TReponse::Annuler, TReponse::Oui};
+    EXPECT_FALSE(fenetre.close());
+    faux.nomAOuvrir = scan;
+    Declencher("MiOuvrir");
+    ASSERT_EQ(faux.questions.size(), 2u);
+    EXPECT_EQ(faux.questions[1], "les données ont été modifiées, enregistrer?");
+    EXPECT_EQ(fenetre.Doc().Maillage.Frontiere.size(), 3u);
+    EXPECT_TRUE(fenetre.close());
+    EXPECT_TRUE(QFileInfo::exists(dossier.filePath("nuage.tsrk")));
+}
+
 TEST_F(Souris, APaintNeverAsksTheCancelQuestion) {
     // A pending Esc is for the next long work; a paint rebuilding the points must not take it.
     fenetre.Echap = true;
