@@ -21,6 +21,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QWindow>
 
 namespace tessarc {
@@ -396,8 +397,12 @@ void TFTessarc::showEvent(QShowEvent* evenement) {
 }
 
 bool TFTessarc::eventFilter(QObject* objet, QEvent* evenement) {
-    if (evenement->type() == QEvent::KeyPress && objet == windowHandle())
-        FormKeyPress(static_cast<const QKeyEvent&>(*evenement));
+    if (objet == windowHandle()) {
+        if (evenement->type() == QEvent::KeyPress) FormKeyPress(static_cast<const QKeyEvent&>(*evenement));
+        // Before any control: the page tabs and the level list would take the wheel for themselves.
+        if (evenement->type() == QEvent::Wheel && FormMouseWheel(static_cast<QWheelEvent&>(*evenement)))
+            return true;
+    }
     return QMainWindow::eventFilter(objet, evenement);
 }
 

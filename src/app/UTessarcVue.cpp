@@ -11,8 +11,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QWheelEvent>
+
+#include <optional>
 
 namespace tessarc {
 
@@ -119,6 +123,13 @@ void TFTessarc::VGLMouseUp(int X, int Y) {
     if (TravailEnCours()) return;
     SynchroniserVue();
     vue_->VGLMouseUp(X, Y);
+}
+
+bool TFTessarc::FormMouseWheel(QWheelEvent& molette) {
+    const QWidget* sous = childAt(molette.position().toPoint());
+    if (sous != nullptr && (sous == MmResul || MmResul->isAncestorOf(sous))) return false;
+    vue_->FormMouseWheel(molette);
+    return true;
 }
 
 void TFTessarc::MiVueClick() {

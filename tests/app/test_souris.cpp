@@ -153,6 +153,31 @@ TEST_F(Souris, HoverShowsTrueCoordinates) {
     EXPECT_TRUE(texte.endsWith("   100.480  (1)")) << texte.toStdString();
 }
 
+// The wheel zooms wherever the window gets it; over the page tabs it no longer walks the pages. Only
+// the result text keeps it, to scroll.
+TEST_F(Souris, TheWheelZoomsOverTheTabsTheTopPanelAndTheStatusBar) {
+    TCamera& camera = fenetre.Vue().Camera();
+    camera.CoefZoom = 16.0; // four steps out stay above the smallest zoom
+    const auto molette = [&](QWidget* sous) {
+        const QPoint p = sous->mapTo(&fenetre, sous->rect().center());
+        QWheelEvent e(QPointF(p), QPointF(fenetre.mapToGlobal(p)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(fenetre.windowHandle(), &e);
+    };
+    double zoom = camera.CoefZoom;
+    for (QWidget* sous : {static_cast<QWidget*>(fenetre.findChild<QTabWidget*>("PCavct")->tabBar()),
+                          fenetre.findChild<QWidget*>("PnTop"), fenetre.findChild<QWidget*>("SBinfo"),
+                          static_cast<QWidget*>(vgl)}) {
+        molette(sous);
+        EXPECT_EQ(fenetre.PageActive(), 0) << sous->objectName().toStdString();
+        EXPECT_DOUBLE_EQ(camera.CoefZoom, zoom / 2) << sous->objectName().toStdString();
+        zoom = camera.CoefZoom;
+    }
+    fenetre.findChild<QStackedWidget*>("PCaffi")->setCurrentIndex(1);
+    molette(fenetre.findChild<QPlainTextEdit*>("MmResul")->viewport());
+    EXPECT_DOUBLE_EQ(camera.CoefZoom, zoom);
+}
+
 // A boundary drawn and not saved is asked about when closing and when opening, like deletions.
 TEST_F(Souris, ADrawnBoundaryIsOfferedForSavingAtCloseAndAtOpen) {
     fenetre.findChild<QTabWidget*>("PCavct")->setCurrentIndex(1);
