@@ -23,16 +23,25 @@ namespace tessarc {
 namespace {
 
 // Status texts of the view (hover figures, drawing notice) come from paint and mouse handlers: they are
-// shown without letting other events run, and never ask "Annuler?".
+// shown without letting other events run, and never ask "Annuler?". The drawing notice gives panel 1
+// back as it found it, so that a count or an instruction shown there outlives the redraw after it.
 class TStatutVue final : public IProgression {
 public:
     explicit TStatutVue(const std::array<QLabel*, 2>& panneaux) : panneaux_(panneaux) {}
     void AffiInfo(int panneau, const std::string& texte) override {
-        panneaux_[panneau <= 0 ? 0 : 1]->setText(QString::fromStdString(texte));
+        QLabel* label = panneaux_[panneau <= 0 ? 0 : 1];
+        if (panneau > 0 && !texte.empty() && !avantNotice_) avantNotice_ = label->text();
+        if (panneau > 0 && texte.empty() && avantNotice_) {
+            label->setText(*avantNotice_);
+            avantNotice_.reset();
+            return;
+        }
+        label->setText(QString::fromStdString(texte));
     }
 
 private:
     const std::array<QLabel*, 2>& panneaux_;
+    std::optional<QString> avantNotice_; // panel 1 when the notice came
 };
 
 TColor VersCouleur(const QColor& c) {
@@ -76,6 +85,7 @@ void TFTessarc::CreerVue(QWidget* parent) {
         VGLMouseUp(p.x(), p.y());
     };
     vue_->SurPiqueAxeX = [this](TCube& cube) { PiqueAxeX(cube); };
+    vue_->SurSelection = [this](std::size_t nouveaux) { AfficherSelectionRectangle(nouveaux); };
     // Boundary points added by a click are for the meshing pages: SurPointFrontiere is theirs to set.
     vue_->SurErreur = [this](const std::string& message) {
         // Shown once the paint or mouse event is over.

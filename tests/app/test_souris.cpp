@@ -144,6 +144,38 @@ TEST_F(Souris, CleanSaveAndReopenDropsTheDeletedRegion) {
     for (const TCube* c : d.Nuage.CubesAffiches) EXPECT_GT(c->CooMoyPts[1], 0.5f);
 }
 
+// The status line says what the band and each command changed, in French thousands, and the redraw that
+// follows keeps it.
+TEST_F(Souris, StatusLineCountsTheCubesEachActionChanged) {
+    const QString grand = dossier.filePath("grand.xyz");
+    EcrireGrilleXYZ(grand.toStdString(), 40);
+    fenetre.OuvrirFichier(grand);
+    Declencher("MiVuePlanXY");
+    static_cast<void>(vgl->grabFramebuffer());
+    const auto texte = [&] { return fenetre.TexteStatut(1).toStdString(); };
+    Glisser(Ecran(0.0, 0.0), Ecran(4.0, 4.0));
+    EXPECT_EQ(texte(), "1 600 cubes sélectionnés");
+    Declencher("MiDeselectionner");
+    EXPECT_EQ(texte(), "1 600 cubes désélectionnés");
+    Glisser(Ecran(0.0, 0.0), Ecran(0.48, 4.0));
+    Glisser(Ecran(0.0, 0.0), Ecran(0.98, 4.0));
+    static_cast<void>(vgl->grabFramebuffer());
+    EXPECT_EQ(texte(), "200 cubes sélectionnés, 400 en tout");
+    Declencher("MiMasquerSelection");
+    static_cast<void>(vgl->grabFramebuffer());
+    EXPECT_EQ(texte(), "400 cubes masqués");
+    Declencher("MiInverserMasque");
+    EXPECT_EQ(texte(), "1 200 cubes masqués, 400 cubes démasqués");
+    Declencher("MiSupprimerLesPointsMasques");
+    EXPECT_EQ(texte(), "1 200 cubes supprimés");
+    Declencher("MiSupprimerLesPointsMasques");
+    EXPECT_EQ(texte(), "0 cube supprimé");
+    Declencher("MiDemasquer");
+    EXPECT_EQ(texte(), "0 cube démasqué") << "deleted cubes stay masked";
+    Declencher("MiAnnulerSuppressions");
+    EXPECT_EQ(texte(), "1 200 cubes rétablis");
+}
+
 // The hover figures of a far scan read in true coordinates.
 TEST_F(Souris, HoverShowsTrueCoordinates) {
     fenetre.Doc().Decalage = FaireV3R(652000.0, 6862000.0, 100.0);
