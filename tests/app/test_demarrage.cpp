@@ -7,8 +7,11 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -139,6 +142,18 @@ TEST_F(Fermeture, YesWithAFailedSaveShowsTheErrorAndKeepsTheWindow) {
     EXPECT_FALSE(fenetre.close());
     EXPECT_TRUE(fenetre.isVisible());
     EXPECT_EQ(faux.messages.size(), 1u);
+}
+
+TEST_F(Fermeture, CtrlQClosesThroughTheSameQuestion) {
+    fenetre.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&fenetre));
+    faux.reponses = {TReponse::Annuler, TReponse::Non};
+    QTest::keyClick(&fenetre, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(faux.questions.size(), 1u);
+    EXPECT_TRUE(fenetre.isVisible());
+    QTest::keyClick(&fenetre, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(faux.questions.size(), 2u);
+    EXPECT_FALSE(fenetre.isVisible());
 }
 
 TEST_F(Fermeture, NoQuestionWithoutPendingDeletionsOrWithoutAScan) {
