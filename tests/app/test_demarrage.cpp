@@ -2,6 +2,7 @@
 // question when closing, and the help command.
 
 #include "Aide.h"
+#include "CwinReg.h"
 #include "FauxDialogues.h"
 #include "UTessarc.h"
 
@@ -48,6 +49,15 @@ TEST_F(Demarrage, RunsOnceAfterTheWindowIsShown) {
     EXPECT_EQ(fenetre.PageActive(), 2);
     EXPECT_TRUE(fenetre.Doc().ScanPret);
     EXPECT_TRUE(faux.messages.empty());
+}
+
+TEST_F(Demarrage, TheSettingsComponentIsDesignedAt120PixelsPerInch) {
+    EXPECT_EQ(fenetre.Reglages().PixelsPerInchDsgn, 120);
+    Montrer();
+    ASSERT_TRUE(fenetre.close());
+    const QSettings stockage(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Vornak"),
+                             QString::fromStdString(fenetre.Reglages().NomAppli()));
+    EXPECT_EQ(stockage.value("FTessarc/PixelsPerInchDsgn").toString(), "120");
 }
 
 TEST_F(Demarrage, SetsTheHelpFileBesideTheProgram) {
