@@ -42,9 +42,9 @@ struct TFauxDialogues {
             return choixEnregistrement;
         };
         d.Couleur = [this](QWidget*, const QColor&) { return couleur; };
-        d.OuvrirLien = [this](const QUrl& lien) {
+        d.OuvrirLien = [this](QWidget*, const QUrl& lien, const std::function<void()>& surEchec) {
             liens.push_back(lien);
-            return lienAccepte;
+            if (!lienAccepte) surEchec();
         };
         return d;
     }

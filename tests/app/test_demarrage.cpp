@@ -197,6 +197,45 @@ TEST_F(Aide, OpensTheGuideAtItsFirstPage) {
     EXPECT_EQ(faux.messages.size(), 1u) << "no viewer took it";
 }
 
+// The desktop's own opener, as the program starts it: missing, or ending without a viewer, it leads to
+// the French message with the guide's path; ending well, to nothing.
+TEST_F(Aide, TheDesktopOpenerFailingIsSaidWithTheGuidesPath) {
+    QFile page(guide);
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.close();
+    DefinirFichierAide(guide);
+    TDialogues dialogues = faux.Dialogues();
+    dialogues.OuvrirLien = TDialogues::Standard().OuvrirLien;
+    TFTessarc autre{dialogues};
+    const QTemporaryDir outils;
+    struct TChemin {
+        QByteArray avant = qgetenv("PATH");
+        ~TChemin() { qputenv("PATH", avant); }
+    } const chemin;
+    qputenv("PATH", outils.path().toUtf8());
+    const auto aide = [&] {
+        autre.findChild<QAction*>("MiAide")->trigger();
+        for (QProcess* ouvreur : autre.findChildren<QProcess*>()) ouvreur->waitForFinished(60000);
+        QCoreApplication::processEvents();
+    };
+    aide();
+    ASSERT_EQ(faux.messages.size(), 1u) << "no opener at all";
+    for (const int code : {3, 0}) {
+        QFile script(outils.filePath("xdg-open"));
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        script.write(QStringLiteral("#!/bin/sh\nexit %1\n").arg(code).toUtf8());
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        aide();
+    }
+    ASSERT_EQ(faux.messages.size(), 2u) << "the opener's failure is seen, its success is not";
+    for (const QString& m : faux.messages) {
+        EXPECT_TRUE(m.startsWith("Aucun navigateur n'a pu ouvrir le guide de l'utilisateur"))
+            << m.toStdString();
+        EXPECT_TRUE(m.endsWith(guide)) << m.toStdString();
+    }
+}
+
 TEST_F(Aide, MissingGuideGetsAFrenchMessage) {
     DefinirFichierAide(guide);
     fenetre.findChild<QAction*>("MiAide")->trigger();
