@@ -3,10 +3,12 @@
 #include "Formats.h"
 
 #include <QColorDialog>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+
+#include <memory>
 
 namespace tessarc {
 
@@ -80,6 +82,26 @@ std::optional<QColor> ChoisirCouleur(QWidget* parent, const QColor& couleur) {
     return choix;
 }
 
+// The desktop's opener ends in failure when it finds no viewer ("no method available"), long after it
+// was started: its end is awaited without blocking, and it is not started detached, so that the failure
+// is seen. A viewer it starts outlives it.
+void OuvrirAvecLeBureau(QWidget* parent, const QUrl& lien, std::function<void()> surEchec) {
+    QProcess* ouvreur = std::make_unique<QProcess>(parent).release(); // owned by its Qt parent
+    ouvreur->setProcessChannelMode(QProcess::ForwardedChannels);
+    QObject::connect(ouvreur, &QProcess::finished, ouvreur,
+                     [ouvreur, surEchec](int code, QProcess::ExitStatus fin) {
+                         if (fin != QProcess::NormalExit || code != 0) surEchec();
+                         ouvreur->deleteLater();
+                     });
+    QObject::connect(ouvreur, &QProcess::errorOccurred, ouvreur,
+                     [ouvreur, surEchec](QProcess::ProcessError e) {
+                         if (e != QProcess::FailedToStart) return;
+                         surEchec();
+                         ouvreur->deleteLater();
+                     });
+    ouvreur->start(QStringLiteral("xdg-open"), {lien.isLocalFile() ? lien.toLocalFile() : lien.toString()});
+}
+
 } // namespace
 
 TDialogues TDialogues::Standard() {
@@ -89,7 +111,7 @@ TDialogues TDialogues::Standard() {
     d.NomAOuvrir = ChoisirFichierAOuvrir;
     d.NomAEnregistrer = ChoisirFichierAEnregistrer;
     d.Couleur = ChoisirCouleur;
-    d.OuvrirLien = [](const QUrl& lien) { return QDesktopServices::openUrl(lien); };
+    d.OuvrirLien = OuvrirAvecLeBureau;
     return d;
 }
 

@@ -33,6 +33,7 @@ class QStackedWidget;
 class QStatusBar;
 class QTabWidget;
 class QToolButton;
+class QWheelEvent;
 
 namespace tessarc {
 
@@ -194,9 +195,13 @@ private:
     void VGLMouseDown(int X, int Y);
     void VGLMouseMove(Qt::MouseButtons boutons, bool shift, int X, int Y);
     void VGLMouseUp(int X, int Y);
+    // The wheel anywhere over the window zooms, but over the result text, which it scrolls; true when
+    // taken.
+    bool FormMouseWheel(QWheelEvent& molette);
 
     // Sélection, the X-axis picks and menu lock, Esc (UTessarcSelection.cpp).
     void AppliquerCommandeSelection(TCommandeSelection commande);
+    void AfficherSelectionRectangle(std::size_t nouveaux);
     void PiqueAxeX(const TCube& cube);
     void AppliquerAxeXFenetre();
     void RestaurerMenu();
@@ -257,9 +262,6 @@ private:
     QWidget* PnInfo = nullptr;
     QStatusBar* SBinfo = nullptr;
     std::array<QLabel*, 2> PanneauxInfo{};
-    // The meshing page's checks, shown in panel 1 whenever it is cleared.
-    std::string controleMaillage_;
-    void EcrireStatut(int panneau, const std::string& texte);
 };
 
 template <typename F> void TFTessarc::Commande(F&& travail) {

@@ -34,6 +34,7 @@ TFTessarc::TTravail::~TTravail() {
 // The window's section keeps the folder of the last scan; the component keeps the placement itself.
 void TFTessarc::CreerReglages() {
     WR = std::make_unique<TWinReg>(this).release();
+    WR->PixelsPerInchDsgn = 120;
     WR->OnChargeReg = [this] { doc_.DernierScan = WR->GetStr("DernierScan"); };
     WR->OnRangeReg = [this] { WR->PutStr("DernierScan", doc_.DernierScan.string()); };
 }

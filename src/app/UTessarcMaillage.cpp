@@ -18,10 +18,7 @@ void TFTessarc::CreerPagesMaillage() {
                               [this] { vue_->Repeindre(); },
                               [this](int panneau, const std::string& texte) { AffiInfo(panneau, texte); },
                               [this](const QString& texte) { Dlg.Message(this, texte); },
-                              [this](const std::string& texte) {
-                                  controleMaillage_ = texte;
-                                  AffiInfo(1, texte);
-                              },
+                              [this](const std::string& texte) { AffiInfo(1, texte); },
                               [this](const QString& filtre) {
                                   return Dlg.NomAEnregistrer(
                                       this, QString::fromStdString(doc_.PFsansext.string()), filtre);

@@ -14,6 +14,7 @@
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -87,13 +88,18 @@ TEST_F(DocumentFenetre, EscDuringALoadAnsweredYesLeavesAnEmptyDocument) {
     EXPECT_TRUE(fenetre->menuBar()->isEnabled());
 }
 
-TEST_F(DocumentFenetre, WhileALoadRunsMenuPagesAndClosingAreRefused) {
+TEST_F(DocumentFenetre, WhileALoadRunsMenuShortcutsPagesAndClosingAreRefused) {
     bool menu = true;
     bool pages = true;
     bool ferme = true;
+    fenetre->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(fenetre.get()));
+    faux.choixEnregistrement = TChoixEnregistrement{dossier.filePath("pendant.tsrk"), 1};
     const TPendantTravail pendant(*fenetre, QStringLiteral("construction"), [&] {
         menu = fenetre->menuBar()->isEnabled();
         pages = fenetre->findChild<QTabWidget*>("PCavct")->isEnabled();
+        QTest::keyClick(fenetre.get(), Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(fenetre.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
         ferme = fenetre->close();
     });
     fenetre->OuvrirFichier(scan);
@@ -101,6 +107,8 @@ TEST_F(DocumentFenetre, WhileALoadRunsMenuPagesAndClosingAreRefused) {
     EXPECT_FALSE(menu);
     EXPECT_FALSE(pages);
     EXPECT_FALSE(ferme);
+    EXPECT_TRUE(faux.nomsProposes.empty()) << "no save dialog in the middle of the load";
+    EXPECT_TRUE(QDir(dossier.path()).entryList({QStringLiteral("*.tsrk")}, QDir::Files).isEmpty());
     EXPECT_TRUE(fenetre->isVisible());
     EXPECT_EQ(fenetre->Doc().NbPts, 100) << "the load went to its end";
     EXPECT_TRUE(fenetre->menuBar()->isEnabled());
