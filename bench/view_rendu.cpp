@@ -83,9 +83,9 @@ int main(int argc, char** argv) {
     TVue3D::ConfigurerVGL(vgl);
     vgl.resize(933, 430);
     TVue3D vue(vgl);
-    ProgressionMuette muette;
+    UtilisateurMuet muet;
     vue.Etat().Nuage = &nuage;
-    vue.Etat().Progression = &muette;
+    vue.Etat().Utilisateur = &muet;
     vue.Etat().ScanPret = true;
     vue.Camera().AppliquerCadrage(nuage.CalculerEtendue());
     vue.Camera().OrienterVue(3);

@@ -3,7 +3,7 @@
 // them without blocking. Standard() gives Qt's own widgets (never the desktop's native dialogs, which
 // would not follow the program's French translation).
 
-#include "Reponse.h"
+#include "Utilisateur.h"
 
 #include <QColor>
 #include <QString>

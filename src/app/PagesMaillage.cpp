@@ -61,9 +61,9 @@ QString FiltreExport() {
                           "image du plan avec numéros des noeuds (*.png)");
 }
 
-TPagesMaillage::TPagesMaillage(QWidget& racine, TNuage& nuage, TMaillage& maillage, TLiensPagesMaillage liens,
-                               TEtatVueMaillage etat)
-    : nuage_(nuage), maillage_(maillage), liens_(std::move(liens)), etat_(etat),
+TPagesMaillage::TPagesMaillage(QWidget& racine, TNuage& nuage, TMaillage& maillage, IUtilisateur& utilisateur,
+                               TLiensPagesMaillage liens, TEtatVueMaillage etat)
+    : nuage_(nuage), maillage_(maillage), utilisateur_(utilisateur), liens_(std::move(liens)), etat_(etat),
       SBsaisirFront(Trouver<QAbstractButton>(racine, "SBsaisirFront")),
       CmBxNumPtFront(Trouver<QComboBox>(racine, "CmBxNumPtFront")),
       EdPtFronX(Trouver<QLineEdit>(racine, "EdPtFronX")), EdPtFronY(Trouver<QLineEdit>(racine, "EdPtFronY")),
@@ -77,13 +77,10 @@ TPagesMaillage::TPagesMaillage(QWidget& racine, TNuage& nuage, TMaillage& mailla
     // A link left empty does nothing.
     if (!liens_.RetracerTout) liens_.RetracerTout = [] {};
     if (!liens_.Repeindre) liens_.Repeindre = [] {};
-    if (!liens_.AffiInfo) liens_.AffiInfo = [](int, const std::string&) {};
-    if (!liens_.Message) liens_.Message = [](const QString&) {};
-    if (!liens_.Controle) liens_.Controle = [](const std::string&) {};
     if (!liens_.NomExport) liens_.NomExport = [](const QString&) { return std::nullopt; };
     const auto relier = [&](const char* nom, void (TPagesMaillage::*gestionnaire)()) {
         connect(Trouver<QAbstractButton>(racine, nom), &QAbstractButton::clicked, this,
-                [this, gestionnaire] { Commande([&] { (this->*gestionnaire)(); }); });
+                [this, gestionnaire] { Commande(utilisateur_, [&] { (this->*gestionnaire)(); }); });
     };
     relier("SBsaisirFront", &TPagesMaillage::SBsaisirFrontClick);
     relier("BtValidFr", &TPagesMaillage::BtValidFrClick);
@@ -93,17 +90,9 @@ TPagesMaillage::TPagesMaillage(QWidget& racine, TNuage& nuage, TMaillage& mailla
     relier("BtExporterMaillage", &TPagesMaillage::BtExporterMaillageClick);
     relier("BtResulPP", &TPagesMaillage::BtResulPPClick);
     connect(CmBxNumPtFront, &QComboBox::activated, this,
-            [this](int i) { Commande([&] { CmBxNumPtFrontCloseUp(i); }); });
+            [this](int i) { Commande(utilisateur_, [&] { CmBxNumPtFrontCloseUp(i); }); });
     connect(OngletsResul, &QButtonGroup::idClicked, this,
-            [this](int onglet) { Commande([&] { TCresulChange(onglet); }); });
-}
-
-template <typename F> void TPagesMaillage::Commande(F&& travail) {
-    try {
-        travail();
-    } catch (const std::exception& e) {
-        liens_.Message(QString::fromUtf8(e.what()));
-    }
+            [this](int onglet) { Commande(utilisateur_, [&] { TCresulChange(onglet); }); });
 }
 
 bool TPagesMaillage::Accepter(int pageQuittee, int page) const {
@@ -113,8 +102,8 @@ bool TPagesMaillage::Accepter(int pageQuittee, int page) const {
 void TPagesMaillage::EntrerPage(int page) {
     etat_.FrontiereEnCours = false;
     etat_.VuePlanXY = false;
-    Commande([&] {
-        liens_.Controle("");
+    Commande(utilisateur_, [&] {
+        utilisateur_.AffiInfo(1, "");
         switch (page) {
         case PageFrontiere:
             EntrerPageFrontiere();
@@ -230,15 +219,15 @@ void TPagesMaillage::BtCalcPointsGrClick() {
         cr = CalculerPointsGrille(maillage_, nuage_.CubesAffiches);
     }
     if (!cr.Calcule) {
-        liens_.Message(QString::fromStdString(cr.Message));
+        utilisateur_.Message(cr.Message);
         return;
     }
     liens_.Repeindre();
-    liens_.Controle(Joindre(cr.Message, ControleAppuis(maillage_)));
+    utilisateur_.AffiInfo(1, Joindre(cr.Message, ControleAppuis(maillage_)));
 }
 
 void TPagesMaillage::MiTriangulerClick() {
-    Commande([&] { Trianguler(); });
+    Commande(utilisateur_, [&] { Trianguler(); });
     liens_.RetracerTout();
 }
 
@@ -249,7 +238,7 @@ void TPagesMaillage::Trianguler() {
         const TAttenteCurseur attente;
         cr = tessarc::Trianguler(maillage_);
     }
-    if (cr.Triangule) liens_.Controle(ControleTriangulation(maillage_, cr));
+    if (cr.Triangule) utilisateur_.AffiInfo(1, ControleTriangulation(maillage_, cr));
 }
 
 // The memo keeps what it shows until a tab is chosen again.
@@ -258,7 +247,7 @@ void TPagesMaillage::BtCalcModeleClick() {
                                Texte(EdModTranches)};
     TResultatModele r = CalculerModele(maillage_, saisie);
     if (!r.Calcule) {
-        liens_.Message(QString::fromStdString(r.Message));
+        utilisateur_.Message(r.Message);
         return;
     }
     resulGen_ = QString::fromStdString(r.ResulGen);
@@ -270,7 +259,7 @@ void TPagesMaillage::BtCalcModeleClick() {
 // The model shown in the tabs, in the type of the name's extension, else of the type chosen.
 void TPagesMaillage::BtExporterMaillageClick() {
     if (!OngletResultatAccessible(resulGen_.toStdString())) {
-        liens_.Message(QStringLiteral("calculer le modèle avant de l'exporter"));
+        utilisateur_.Message("calculer le modèle avant de l'exporter");
         return;
     }
     const auto choix = liens_.NomExport(FiltreExport());
@@ -283,7 +272,7 @@ void TPagesMaillage::BtExporterMaillageClick() {
         const TAttenteCurseur attente;
         ExporterModele(nom, *GenreExport(nom), modele_, filtre == 4);
     }
-    liens_.AffiInfo(1, "maillage exporté : " + nom.string());
+    utilisateur_.AffiInfo(1, "maillage exporté : " + nom.string());
 }
 
 void TPagesMaillage::TCresulChange(int onglet) {

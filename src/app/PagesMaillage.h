@@ -7,6 +7,7 @@
 #include "Maillage.h"
 #include "Modele.h"
 #include "UTessarcGlb.h"
+#include "Utilisateur.h"
 
 #include <QObject>
 #include <QString>
@@ -25,15 +26,11 @@ class QWidget;
 
 namespace tessarc {
 
-// What the pages ask of the window.
+// What the pages ask of the window's view and dialogs. The user hears the refusals and errors as
+// messages, and the checks of each page in the wide status panel, until the next page.
 struct TLiensPagesMaillage {
-    std::function<void()> RetracerTout;                            // drop the view's lists and repaint
-    std::function<void()> Repeindre;                               // repaint only
-    std::function<void(int panneau, const std::string&)> AffiInfo; // status line; may throw on Esc
-    std::function<void(const QString&)> Message;                   // plain message box
-    // The checks of the page in the wide status panel, shown again whenever that panel is cleared,
-    // until the next page; an empty text ends them.
-    std::function<void(const std::string&)> Controle;
+    std::function<void()> RetracerTout; // drop the view's lists and repaint
+    std::function<void()> Repeindre;    // repaint only
     // Save dialog for the exports; nothing when cancelled.
     std::function<std::optional<TChoixEnregistrement>(const QString& filtre)> NomExport;
 };
@@ -52,8 +49,8 @@ struct TEtatVueMaillage {
 class TPagesMaillage final : public QObject {
 public:
     // Throws std::logic_error naming the first widget missing under `racine`.
-    TPagesMaillage(QWidget& racine, TNuage& nuage, TMaillage& maillage, TLiensPagesMaillage liens,
-                   TEtatVueMaillage etat);
+    TPagesMaillage(QWidget& racine, TNuage& nuage, TMaillage& maillage, IUtilisateur& utilisateur,
+                   TLiensPagesMaillage liens, TEtatVueMaillage etat);
 
     // Back any number of pages, forward one at a time, Triangulation only once the grid points exist.
     // When refused, the window shows `pageQuittee` again and does nothing else.
@@ -92,11 +89,10 @@ private:
     void RemplirPointsFrontiere(int choisi);
     void AfficherPointFrontiere(int i);
     void SelectionnerOngletResultat(int onglet);
-    // Runs a handler; an error (Esc answered Yes included) goes to a message box.
-    template <typename F> void Commande(F&& travail);
 
     TNuage& nuage_;
     TMaillage& maillage_;
+    IUtilisateur& utilisateur_;
     TLiensPagesMaillage liens_;
     TEtatVueMaillage etat_;
     QString resulGen_;

@@ -9,7 +9,7 @@
 
 #include "Dialogues.h"
 #include "Document.h"
-#include "Progression.h"
+#include "Utilisateur.h"
 
 #include <QColor>
 #include <QMainWindow>
@@ -53,17 +53,20 @@ enum class TCommandeSelection {
     AnnulerSuppressions,
 };
 
-class TFTessarc final : public QMainWindow, public IProgression, public IFenetreDocument {
+class TFTessarc final : public QMainWindow, public IUtilisateur, public IFenetreDocument {
     Q_OBJECT
 
 public:
     explicit TFTessarc(TDialogues dialogues = TDialogues::Standard(), QWidget* parent = nullptr);
     ~TFTessarc() override;
 
-    // Status panel 0 (400 px) or 1 (the rest); empty text clears it. Asks "Annuler?" first when Esc was
-    // pressed, and throws EStopError on Yes. Lets pending events run, so that the window repaints and
-    // Esc is seen during long work.
+    // The user's channel. Status panel 0 (400 px) or 1 (the rest); empty text clears it. Asks "Annuler?"
+    // first when Esc was pressed, and throws EStopError on Yes. Lets pending events run, so that the
+    // window repaints and Esc is seen during long work.
     void AffiInfo(int panneau, const std::string& texte) override;
+    // The message and question boxes of the window's dialogs.
+    void Message(const std::string& texte) override;
+    [[nodiscard]] TReponse Question(const std::string& texte) override;
     // False unless Esc was pressed; then clears Echap and asks "Annuler?": true on Yes.
     [[nodiscard]] bool DemandeAbandon();
     [[nodiscard]] QString TexteStatut(int panneau) const;
@@ -93,8 +96,6 @@ public:
     void RetracerTout() override;
     void CurseurAttente() override;
     void CurseurPrecedent() override;
-    TReponse Question(const std::string& texte) override;
-    void Message(const std::string& texte) override;
 
     // Window state read and written by the handlers of every unit.
     bool InitDone = false;
@@ -161,9 +162,6 @@ private:
     QAction* AjouterCommande(QWidget* menu, const QString& texte, const char* nom,
                              void (TFTessarc::*gestionnaire)());
 
-    // Runs a command and shows any error's own text in a message box.
-    template <typename F> void Commande(F&& travail);
-
     // Long work: the menu bar, the check boxes and the work pages are off for its lifetime.
     class TTravail {
     public:
@@ -199,6 +197,9 @@ private:
     // taken.
     bool FormMouseWheel(QWheelEvent& molette);
 
+    // The channel of the view's paint and mouse handlers (UTessarcUtilisateur.cpp).
+    [[nodiscard]] std::unique_ptr<IUtilisateur> CreerCanalVue();
+
     // Sélection, the X-axis picks and menu lock, Esc (UTessarcSelection.cpp).
     void AppliquerCommandeSelection(TCommandeSelection commande);
     void AfficherSelectionRectangle(std::size_t nouveaux);
@@ -218,7 +219,7 @@ private:
     TDocument doc_;
     std::unique_ptr<TVue3D> vue_;
     std::unique_ptr<TPagesMaillage> pages_;
-    std::unique_ptr<IProgression> statutVue_; // status line of the view: no event pumping inside paint
+    std::unique_ptr<IUtilisateur> canalVue_; // the view's: no event pumping inside a paint
     TWinReg* WR = nullptr;                    // owned by the window (Qt parent)
     int travaux_ = 0;                         // long work running (nested count)
     QString FichierDemarrage;
@@ -263,13 +264,5 @@ private:
     QStatusBar* SBinfo = nullptr;
     std::array<QLabel*, 2> PanneauxInfo{};
 };
-
-template <typename F> void TFTessarc::Commande(F&& travail) {
-    try {
-        travail();
-    } catch (const std::exception& e) {
-        Dlg.Message(this, QString::fromUtf8(e.what()));
-    }
-}
 
 } // namespace tessarc

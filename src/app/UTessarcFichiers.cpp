@@ -33,7 +33,7 @@ TFTessarc::TTravail::~TTravail() {
 
 // The window's section keeps the folder of the last scan; the component keeps the placement itself.
 void TFTessarc::CreerReglages() {
-    WR = std::make_unique<TWinReg>(this).release();
+    WR = std::make_unique<TWinReg>(this, *this).release();
     WR->PixelsPerInchDsgn = 120;
     WR->OnChargeReg = [this] { doc_.DernierScan = WR->GetStr("DernierScan"); };
     WR->OnRangeReg = [this] { WR->PutStr("DernierScan", doc_.DernierScan.string()); };
@@ -42,7 +42,7 @@ void TFTessarc::CreerReglages() {
 void TFTessarc::DemarrageDiffere() {
     if (InitDone) return;
     InitDone = true;
-    Commande([this] {
+    Commande(*this, [this] {
         WR->ChargeReg(0);
         VGL->setCursor(ChargerCurseurMire());
         DefinirFichierAide(GuideParDefaut());
@@ -70,7 +70,7 @@ void TFTessarc::MiEnregistrerLeNiveauAfficheClick() {
 }
 
 void TFTessarc::MiProprietesClick() {
-    Dlg.Message(this, QString::fromStdString(doc_.Proprietes()));
+    Message(doc_.Proprietes());
 }
 
 // With a name (command line, tests), the dialog is skipped; everything else is the same. The name comes
@@ -87,7 +87,7 @@ void TFTessarc::OuvrirFichier(const QString& nomImpose) {
     }
     const std::filesystem::path chemin = nom.toStdString();
     if (FormatDe(chemin) == nullptr) {
-        Dlg.Message(this, QString::fromStdString(TexteTypeInconnu(chemin)));
+        Message(TexteTypeInconnu(chemin));
         return;
     }
     if (!FermerDocument()) return;
@@ -157,14 +157,6 @@ void TFTessarc::CurseurAttente() {
 
 void TFTessarc::CurseurPrecedent() {
     tessarc::CurseurPrecedent();
-}
-
-TReponse TFTessarc::Question(const std::string& texte) {
-    return Dlg.Question(this, QString::fromStdString(texte));
-}
-
-void TFTessarc::Message(const std::string& texte) {
-    Dlg.Message(this, QString::fromStdString(texte));
 }
 
 } // namespace tessarc

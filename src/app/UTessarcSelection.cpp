@@ -1,4 +1,4 @@
-// Menu "Sélection", "Définir axe X" with its picks, menu lock and transform, the status line and Esc.
+// Menu "Sélection", "Définir axe X" with its picks, menu lock and transform, and Esc.
 
 #include "AxeX.h"
 #include "DlphUtil.h"
@@ -6,7 +6,6 @@
 #include "UTessarc.h"
 #include "Vue3D.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -141,7 +140,7 @@ void TFTessarc::AfficherSelectionRectangle(std::size_t nouveaux) {
 
 // A pending Esc answered Yes stops the command before the menu is locked: no pick may then wait.
 void TFTessarc::MiDefinirAxeXClick() {
-    Commande([this] {
+    Commande(*this, [this] {
         ModeDefinirAxeX = 1;
         try {
             AffiInfo(1, "Saisir le point origine (échap pour annuler)");
@@ -193,8 +192,8 @@ void TFTessarc::AppliquerAxeXFenetre() {
             RetracerTout();
         }
     }
-    if (!r.Applique && !r.Abandonne) Dlg.Message(this, QString::fromStdString(r.Message));
-    Dlg.Message(this, QString::fromStdString(std::to_string(r.N) + " points traités"));
+    if (!r.Applique && !r.Abandonne) Message(r.Message);
+    Message(std::to_string(r.N) + " points traités");
 }
 
 // Re-enables the menu first: on Yes to "Annuler?" the menu stays usable and the saved state is kept for
@@ -206,22 +205,6 @@ void TFTessarc::RestaurerMenu() {
     svgetatmenu.clear();
 }
 
-void TFTessarc::AffiInfo(int panneau, const std::string& texte) {
-    if (DemandeAbandon()) throw EStopError();
-    PanneauxInfo[panneau <= 0 ? 0 : 1]->setText(QString::fromStdString(texte));
-    QCoreApplication::processEvents();
-}
-
-bool TFTessarc::DemandeAbandon() {
-    if (!Echap) return false;
-    Echap = false;
-    return Dlg.Question(this, QStringLiteral("Annuler?")) == TReponse::Oui;
-}
-
-QString TFTessarc::TexteStatut(int panneau) const {
-    return PanneauxInfo[panneau <= 0 ? 0 : 1]->text();
-}
-
 // Esc also abandons an X-axis definition; a locked menu is given back at once, which asks "Annuler?"
 // since Echap is set. While long work runs (the axis transform among it) the question is left to the
 // work's next status update, so that Yes stops the work itself; the work gives the menu back.
@@ -230,7 +213,7 @@ void TFTessarc::FormKeyPress(const QKeyEvent& touche) {
     Echap = true;
     ModeDefinirAxeX = 0;
     if (TravailEnCours()) return;
-    if (!svgetatmenu.empty()) Commande([this] { RestaurerMenu(); });
+    if (!svgetatmenu.empty()) Commande(*this, [this] { RestaurerMenu(); });
 }
 
 } // namespace tessarc

@@ -16,33 +16,9 @@
 #include <QSignalBlocker>
 #include <QWheelEvent>
 
-#include <optional>
-
 namespace tessarc {
 
 namespace {
-
-// Status texts of the view (hover figures, drawing notice) come from paint and mouse handlers: they are
-// shown without letting other events run, and never ask "Annuler?". The drawing notice gives panel 1
-// back as it found it, so that a count or an instruction shown there outlives the redraw after it.
-class TStatutVue final : public IProgression {
-public:
-    explicit TStatutVue(const std::array<QLabel*, 2>& panneaux) : panneaux_(panneaux) {}
-    void AffiInfo(int panneau, const std::string& texte) override {
-        QLabel* label = panneaux_[panneau <= 0 ? 0 : 1];
-        if (panneau > 0 && !texte.empty() && !avantNotice_) avantNotice_ = label->text();
-        if (panneau > 0 && texte.empty() && avantNotice_) {
-            label->setText(*avantNotice_);
-            avantNotice_.reset();
-            return;
-        }
-        label->setText(QString::fromStdString(texte));
-    }
-
-private:
-    const std::array<QLabel*, 2>& panneaux_;
-    std::optional<QString> avantNotice_; // panel 1 when the notice came
-};
 
 TColor VersCouleur(const QColor& c) {
     return FaireCouleur(static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
@@ -57,12 +33,12 @@ void TFTessarc::CreerVue(QWidget* parent) {
     VGL->setFocusPolicy(Qt::StrongFocus);
     TVue3D::ConfigurerVGL(*VGL);
     vue_ = std::make_unique<TVue3D>(*VGL);
-    statutVue_ = std::make_unique<TStatutVue>(PanneauxInfo);
+    canalVue_ = CreerCanalVue();
 
     TEtatScene& etat = vue_->Etat();
     etat.Nuage = &doc_.Nuage;
     etat.Maillage = &doc_.Maillage;
-    etat.Progression = statutVue_.get();
+    etat.Utilisateur = canalVue_.get();
     // The view waits inside a paint: the utility's hourglass lets events run, which a paint must not.
     etat.CurseurAttente = [] { QGuiApplication::setOverrideCursor(Qt::WaitCursor); };
     etat.CurseurPrecedent = [] { QGuiApplication::restoreOverrideCursor(); };
@@ -87,12 +63,6 @@ void TFTessarc::CreerVue(QWidget* parent) {
     vue_->SurPiqueAxeX = [this](TCube& cube) { PiqueAxeX(cube); };
     vue_->SurSelection = [this](std::size_t nouveaux) { AfficherSelectionRectangle(nouveaux); };
     // Boundary points added by a click are for the meshing pages: SurPointFrontiere is theirs to set.
-    vue_->SurErreur = [this](const std::string& message) {
-        // Shown once the paint or mouse event is over.
-        QMetaObject::invokeMethod(
-            this, [this, message] { Dlg.Message(this, QString::fromStdString(message)); },
-            Qt::QueuedConnection);
-    };
 }
 
 void TFTessarc::SynchroniserVue() {

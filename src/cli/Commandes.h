@@ -2,6 +2,7 @@
 // The subcommands of tessarc-cli. Each lives in its own file and is listed once in Commandes.cpp.
 
 #include "Console.h"
+#include "Document.h"
 
 #include <filesystem>
 #include <span>

@@ -23,8 +23,8 @@ int Convertir(std::span<const std::string> arguments, TConsole& console) {
     if (std::filesystem::equivalent(entree, sortie, ec))
         throw EUsage("la sortie « " + sortie.string() + " » est le fichier d'entrée lui-même : choisissez un autre nom");
 
-    TDocument doc(&console, &console);
-    doc.ProgressionEnregistrement = &console;
+    TDocument doc(nullptr, &console);
+    doc.SuivreEnregistrement = true;
     if (!Ouvrir(doc, entree, console)) return SortieEchec;
     console.VerifierInterruption();
     if (niveau < 0 || niveau > doc.Nuage.NivMax) niveau = doc.Nuage.NivMax;

@@ -241,7 +241,7 @@ int Mailler(std::span<const std::string> arguments, TConsole& console) {
     const std::vector<TV3S> points = p.Frontiere ? LireFrontiere(*p.Frontiere) : std::vector<TV3S>{};
     if (p.Frontiere) VerifierFrontiere(points, *p.Frontiere);
 
-    TDocument doc(&console, &console);
+    TDocument doc(nullptr, &console);
     if (!Ouvrir(doc, p.Entree, console)) return SortieEchec;
     console.VerifierInterruption();
     doc.ChangerNivAffiche(p.Niveau >= 0 ? p.Niveau : projet ? doc.Nuage.NivAffiche : doc.Nuage.NivMax);

@@ -7,7 +7,7 @@ namespace tessarc::cli {
 int Proprietes(std::span<const std::string> arguments, TConsole& console) {
     const TArguments a = AnalyserArguments(arguments, {});
     if (a.Positionnels.size() != 1) throw EUsage("un fichier attendu");
-    TDocument doc(&console, &console);
+    TDocument doc(nullptr, &console);
     if (!Ouvrir(doc, a.Positionnels[0], console)) return SortieEchec;
     console.VerifierInterruption();
     // The report ends its lines with CR LF, as the window shows it; a terminal wants LF.

@@ -13,7 +13,7 @@ public:
     explicit TAttenteTrace(const TEtatScene& etat) : etat_(etat) {
         if (etat_.CurseurAttente) etat_.CurseurAttente();
         try {
-            if (etat_.Progression) etat_.Progression->AffiInfo(1, "préparation du tracé");
+            if (etat_.Utilisateur) etat_.Utilisateur->AffiInfo(1, "préparation du tracé");
         } catch (...) {
             Restaurer();
             throw;
@@ -25,10 +25,10 @@ public:
 
 private:
     void Restaurer() {
-        if (etat_.Progression) {
+        if (etat_.Utilisateur) {
             // Nothing is left to stop at this point: a stop asked now is not raised again.
             try {
-                etat_.Progression->AffiInfo(1, "");
+                etat_.Utilisateur->AffiInfo(1, "");
             } catch (const EStopError&) {
             }
         }

@@ -8,8 +8,8 @@
 
 #include "Camera.h"
 #include "Maillage.h"
-#include "Progression.h"
 #include "UTessarcGlb.h"
+#include "Utilisateur.h"
 
 #include <QOpenGLFunctions_2_1>
 
@@ -55,7 +55,8 @@ struct TEtatScene {
     TV3R Decalage{};               // true coordinate = stored + Decalage, for the texts shown
     TNuage* Nuage = nullptr;
     TMaillage* Maillage = nullptr;
-    IProgression* Progression = nullptr;
+    // The user's channel of the paint and the mouse handlers: status texts, and the errors they end in.
+    IUtilisateur* Utilisateur = nullptr;
     std::function<void()> CurseurAttente;
     std::function<void()> CurseurPrecedent;
 };
@@ -102,7 +103,7 @@ public:
     [[nodiscard]] bool SurfaceValide() const { return surfaceValide_; }
 
     // The paint of one frame, context current; the view is largeur x hauteur client pixels of ratio
-    // device pixels each. Long rebuilds report through etat.Progression, which may throw EStopError.
+    // device pixels each. Long rebuilds report through etat.Utilisateur, which may throw EStopError.
     void VGLDraw(TEtatScene& etat, TCamera& camera, const TReglagesVue& reglages, int largeur, int hauteur,
                  double ratio);
 

@@ -2,8 +2,6 @@
 
 #include "Piquage.h"
 
-#include <QApplication>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -79,17 +77,7 @@ TVue3D::~TVue3D() {
 }
 
 void TVue3D::Signaler(const std::string& message) {
-    if (SurErreur) {
-        SurErreur(message);
-        return;
-    }
-    if (vgl_ == nullptr) return;
-    QMetaObject::invokeMethod(
-        vgl_,
-        [v = vgl_, message] {
-            QMessageBox::critical(v, QApplication::applicationDisplayName(), QString::fromStdString(message));
-        },
-        Qt::QueuedConnection);
+    if (etat_.Utilisateur != nullptr) etat_.Utilisateur->Message(message);
 }
 
 std::span<TCube* const> TVue3D::Cubes() const {
@@ -231,7 +219,7 @@ void TVue3D::DesignerCube() {
     } else {
         CubeSel = nullptr;
     }
-    if (etat_.Progression != nullptr) etat_.Progression->AffiInfo(0, texte);
+    if (etat_.Utilisateur != nullptr) etat_.Utilisateur->AffiInfo(0, texte);
 }
 
 std::size_t TVue3D::SelectionnerRectangle(int X, int Y) {

@@ -4,9 +4,9 @@
 // the window through callbacks what belongs to it (status line, boundary list, X-axis picks).
 //
 // The window creates the panel (a TSetupGL child of PnVGL) where its layout wants it, applies
-// ConfigurerVGL, hands the panel to a TVue3D, points Etat() at the document (Nuage, Maillage,
-// Progression) and keeps Etat() up to date before asking for a redraw (RetracerTout, RetracerPoints,
-// Repeindre).
+// ConfigurerVGL, hands the panel to a TVue3D, points Etat() at the document (Nuage, Maillage) and at
+// the user's channel (Utilisateur), and keeps Etat() up to date before asking for a redraw
+// (RetracerTout, RetracerPoints, Repeindre).
 
 #include "Camera.h"
 #include "Rendu.h"
@@ -89,11 +89,9 @@ public:
     std::function<void(std::size_t nouveaux)> SurSelection;
     // A click while the X axis is being picked, with the last cube found under the mouse.
     std::function<void(TCube& cube)> SurPiqueAxeX;
-    // Errors of a paint or a mouse handler ("abandon" included); by default a message box once the event
-    // is over.
-    std::function<void(const std::string& message)> SurErreur;
 
 private:
+    // An error of a paint or a mouse handler ("abandon" included) goes to the user's channel.
     void Signaler(const std::string& message);
     [[nodiscard]] std::span<TCube* const> Cubes() const;
 

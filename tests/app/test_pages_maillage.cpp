@@ -91,9 +91,19 @@ QButtonGroup* Construire(QWidget& racine) {
     return groupe;
 }
 
-class PagesMaillage : public testing::Test {
+// The fixture is the pages' user: the wide status panel's last text, the messages; a status text
+// starting with arret stops the work, as Esc answered Yes does.
+class PagesMaillage : public testing::Test, public IUtilisateur {
 protected:
     PagesMaillage() { ChargerVoute(nuage); }
+
+    void AffiInfo(int panneau, const std::string& t) override {
+        EXPECT_EQ(panneau, 1);
+        if (!arret.empty() && t.starts_with(arret)) throw EStopError();
+        statut = QString::fromStdString(t);
+    }
+    void Message(const std::string& t) override { messages.push_back(QString::fromStdString(t)); }
+    [[nodiscard]] TReponse Question(const std::string&) override { return TReponse::Non; }
 
     template <typename T = QLineEdit> T* W(const char* nom) {
         return racine.findChild<T*>(QString::fromLatin1(nom));
@@ -119,17 +129,16 @@ protected:
     bool vuePlanXY = false;
     int choisi = -1;
     int retraces = 0;
+    int repeints = 0;
+    std::string arret;
     QString statut;
-    QString controle;
     std::vector<QString> messages;
     std::optional<TChoixEnregistrement> choixExport;
     TPagesMaillage pages{racine,
                          nuage,
                          maillage,
-                         {[this] { ++retraces; }, [] {},
-                          [this](int, const std::string& t) { statut = QString::fromStdString(t); },
-                          [this](const QString& t) { messages.push_back(t); },
-                          [this](const std::string& t) { controle = QString::fromStdString(t); },
+                         *this,
+                         {[this] { ++retraces; }, [this] { ++repeints; },
                           [this](const QString& filtre) {
                               EXPECT_EQ(filtre, FiltreExport());
                               return choixExport;
@@ -233,37 +242,37 @@ TEST_F(PagesMaillage, GridRefusesBadSpacingAndReportsDroppedNodes) {
     Cliquer("BtValiderGrille");
     Cliquer("BtCalcPointsGr");
     EXPECT_FALSE(maillage.GrilleTri.empty());
-    EXPECT_TRUE(controle.contains("hors de la grille ignorés")) << controle.toStdString();
+    EXPECT_TRUE(statut.contains("hors de la grille ignorés")) << statut.toStdString();
     // The side left of the origin lost its crossings.
-    EXPECT_TRUE(controle.contains(" ; appuis par segment : ")) << controle.toStdString();
-    EXPECT_TRUE(controle.endsWith(", segment 5 : 0 appui")) << controle.toStdString();
+    EXPECT_TRUE(statut.contains(" ; appuis par segment : ")) << statut.toStdString();
+    EXPECT_TRUE(statut.endsWith(", segment 5 : 0 appui")) << statut.toStdString();
 
     nuage.CubesAffiches.clear();
     CalculerGrille("0.1");
-    EXPECT_TRUE(controle.startsWith("aucune hauteur prise dans le nuage : aucun point affiché, les noeuds "
+    EXPECT_TRUE(statut.startsWith("aucune hauteur prise dans le nuage : aucun point affiché, les noeuds "
                                     "restent à Z = 0 ; appuis par segment : "))
-        << controle.toStdString();
+        << statut.toStdString();
     EXPECT_EQ(messages.size(), 3u);
 }
 
 TEST_F(PagesMaillage, ModelTextsAreTheCoreTextsAndTabsWaitForTheFirstComputation) {
     CalculerGrille("0.1");
     // The short sides of the L span one cell: one support each.
-    EXPECT_EQ(controle,
+    EXPECT_EQ(statut,
               "appuis par segment : 4, 1, 3, 1, 2, 3 ; attention : segment 1 : 1 appui, segment 3 : 1 "
               "appui");
     pages.EntrerPage(PageTriangulation);
     const std::size_t triangles = maillage.Triangles.size();
     EXPECT_GT(triangles, 0u);
-    EXPECT_TRUE(controle.startsWith(QString::fromStdString(FormatC("éléments : %zu ; ", triangles))))
-        << controle.toStdString();
-    controle.clear();
+    EXPECT_TRUE(statut.startsWith(QString::fromStdString(FormatC("éléments : %zu ; ", triangles))))
+        << statut.toStdString();
+    statut.clear();
     pages.MiTriangulerClick();
     EXPECT_EQ(maillage.Triangles.size(), triangles);
-    EXPECT_TRUE(controle.startsWith("éléments : ")) << "the menu command checks too";
+    EXPECT_TRUE(statut.startsWith("éléments : ")) << "the menu command checks too";
 
     pages.EntrerPage(PageModele);
-    EXPECT_TRUE(controle.isEmpty()) << "each page its own checks";
+    EXPECT_TRUE(statut.isEmpty()) << "each page its own checks";
     Cliquer("TCresulNoeuds");
     EXPECT_EQ(pages.OngletResultat(), -1);
     EXPECT_EQ(groupe->checkedId(), -1);
@@ -305,22 +314,12 @@ TEST_F(PagesMaillage, ModelTextsAreTheCoreTextsAndTabsWaitForTheFirstComputation
 
 TEST_F(PagesMaillage, AnAbandonedComputationEndsInAMessage) {
     maillage.Frontiere = FrontiereL;
-    int repeintsAbandon = 0;
-    TPagesMaillage abandon{racine,
-                           nuage,
-                           maillage,
-                           {{},
-                            [&] { ++repeintsAbandon; },
-                            {},
-                            [this](const QString& t) { messages.push_back(t); },
-                            [](const std::string&) { throw std::runtime_error("abandon"); },
-                            {}},
-                           {frontiereEnCours, vuePlanXY, choisi}};
-    abandon.EntrerPage(PageGrille);
+    pages.EntrerPage(PageGrille);
+    arret = "appuis";
     W<QAbstractButton>("BtCalcPointsGr")->click();
     EXPECT_NE(std::find(messages.begin(), messages.end(), QStringLiteral("abandon")), messages.end());
     EXPECT_FALSE(maillage.GrilleTri.empty());
-    EXPECT_EQ(repeintsAbandon, 1) << "the computed points are drawn whatever the answer";
+    EXPECT_EQ(repeints, 1) << "the computed points are drawn whatever the answer";
 }
 
 TEST_F(PagesMaillage, ExportsTheComputedModelInTheTypeOfTheNameOrOfTheFilter) {
@@ -362,10 +361,10 @@ TEST_F(PagesMaillage, ExportsTheComputedModelInTheTypeOfTheNameOrOfTheFilter) {
 TEST_F(PagesMaillage, FindsItsWidgetsInTheWindowAndNamesAMissingOne) {
     TFauxDialogues faux;
     TFTessarc fenetre{faux.Dialogues()};
-    EXPECT_NO_THROW(TPagesMaillage(fenetre, nuage, maillage, {}, {frontiereEnCours, vuePlanXY, choisi}));
+    EXPECT_NO_THROW(TPagesMaillage(fenetre, nuage, maillage, *this, {}, {frontiereEnCours, vuePlanXY, choisi}));
     W<QPushButton>("BtCalcModele")->setObjectName(QString());
     try {
-        TPagesMaillage incomplet(racine, nuage, maillage, {}, {frontiereEnCours, vuePlanXY, choisi});
+        TPagesMaillage incomplet(racine, nuage, maillage, *this, {}, {frontiereEnCours, vuePlanXY, choisi});
         ADD_FAILURE() << "a tree without BtCalcModele was accepted";
     } catch (const std::logic_error& e) {
         EXPECT_NE(std::string(e.what()).find("BtCalcModele"), std::string::npos) << e.what();

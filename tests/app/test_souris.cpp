@@ -344,6 +344,18 @@ TEST_F(AxeX, EscDuringTheTransformStopsItAndKeepsTheFile) {
     EXPECT_TRUE(fenetre.findChild<QAction*>("MiOuvrir")->isEnabled());
 }
 
+// A stop answered Yes inside a pick ends the mouse handler; its message waits for the event's end.
+TEST_F(AxeX, AnAbandonInAPickIsShownOnceTheMouseEventIsOver) {
+    Declencher("MiDefinirAxeX");
+    fenetre.Echap = true;
+    faux.reponses = {TReponse::Oui};
+    Cliquer(Ecran(0.05, 0.05));
+    EXPECT_EQ(faux.questions, std::vector<QString>{"Annuler?"});
+    EXPECT_TRUE(faux.messages.empty()) << "no box inside the mouse handler";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(faux.messages, std::vector<QString>{"abandon"});
+}
+
 TEST_F(AxeX, ClicksBeforeAnyCubeWasFoundDoNothing) {
     Declencher("MiDefinirAxeX");
     const QPoint vide = Ecran(2.0, 2.0);

@@ -1,10 +1,10 @@
 #pragma once
-// Helpers of the file tests: a temporary folder per test, whole-file reading and writing, a progress
-// that records its texts and can stop at a chosen one.
+// Helpers of the file tests: a temporary folder per test, whole-file reading and writing, a user that
+// records what it is told and asked and can stop the progress at a chosen text.
 
 #include "Chargement.h"
-#include "Progression.h"
 #include "SortiePoints.h"
+#include "Utilisateur.h"
 
 #include <gtest/gtest.h>
 
@@ -61,15 +61,22 @@ inline std::string LireFichier(const std::filesystem::path& nom) {
     return {std::istreambuf_iterator<char>(f), {}};
 }
 
-// Records every text; throws EStopError on the first text that starts with arret (when not empty).
-class TProgressionEspion final : public IProgression {
+// Records every status text, message and question; throws EStopError on the first status text that
+// starts with arret (when not empty); answers every question with Reponse.
+class TUtilisateurEspion final : public IUtilisateur {
 public:
-    explicit TProgressionEspion(std::string arret = {}) : arret_(std::move(arret)) {}
+    explicit TUtilisateurEspion(std::string arret = {}) : arret_(std::move(arret)) {}
     void AffiInfo(int, const std::string& texte) override {
         Textes.push_back(texte);
         if (!arret_.empty() && texte.rfind(arret_, 0) == 0) throw EStopError();
     }
-    std::vector<std::string> Textes;
+    void Message(const std::string& texte) override { Messages.push_back(texte); }
+    [[nodiscard]] TReponse Question(const std::string& texte) override {
+        Questions.push_back(texte);
+        return Reponse;
+    }
+    std::vector<std::string> Textes, Messages, Questions;
+    TReponse Reponse = TReponse::Non;
 
 private:
     std::string arret_;

@@ -143,8 +143,8 @@ TEST(Chargement, TextMarksLinesWithoutNumbersAndProgress) {
     EXPECT_NE(doc.DerniereErreur.find("fichier texte UTF-16 : enregistrez-le en UTF-8"), std::string::npos);
 
     EcrireFichier(dossier / "bom.xyz", "\xEF\xBB\xBF" "1.5 2 3\nX;Y;Z\n1,5 2,5 3,5\n\n4 5 6\n");
-    TProgressionEspion espion;
-    doc.DefinirProgression(&espion);
+    TUtilisateurEspion espion;
+    doc.DefinirUtilisateur(&espion);
     ASSERT_TRUE(doc.OuvrirFichier(dossier / "bom.xyz"));
     EXPECT_EQ(doc.NbPts, 5);
     EXPECT_EQ(doc.Nuage.CooMax[1], 4.0f);

@@ -145,7 +145,7 @@ TEST(LecteurE57, ScansWithPosesAndEveryEncodingLandInOneCloudInTheFileOrder) {
     TDossierTemporaire dossier;
     EcrireFichier(dossier / "scans.e57", EcrireE57(scans));
 
-    TProgressionEspion espion;
+    TUtilisateurEspion espion;
     const std::vector<TPointLu> lus = LireAvec(LireE57, dossier / "scans.e57", &espion);
     ASSERT_EQ(lus.size(), attendus.size());
     for (std::size_t i = 0; i < lus.size(); ++i) {
@@ -163,7 +163,7 @@ TEST(LecteurE57, ScansWithPosesAndEveryEncodingLandInOneCloudInTheFileOrder) {
                                [](const std::string& a, const std::string& b) {
                                    return std::stoi(a.substr(10)) < std::stoi(b.substr(10));
                                }));
-    TProgressionEspion echap("lecture");
+    TUtilisateurEspion echap("lecture");
     EXPECT_THROW((void)LireAvec(LireE57, dossier / "scans.e57", &echap), EStopError);
 }
 

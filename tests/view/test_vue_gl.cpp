@@ -36,10 +36,9 @@ protected:
         TVue3D::ConfigurerVGL(*vgl);
         vgl->resize(L, H);
         vue = std::make_unique<TVue3D>(*vgl);
-        vue->SurErreur = [this](const std::string& m) { erreurs.push_back(m); };
         vue->Etat().Nuage = &nuage;
         vue->Etat().Maillage = &maillage;
-        vue->Etat().Progression = &progression;
+        vue->Etat().Utilisateur = &utilisateur;
         vue->Reglages().CouleurFond = Fond;
         vgl->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(vgl.get()));
@@ -49,7 +48,7 @@ protected:
     void TearDown() override {
         vue.reset();
         vgl.reset();
-        EXPECT_TRUE(erreurs.empty()) << erreurs.front();
+        EXPECT_TRUE(utilisateur.messages.empty()) << utilisateur.messages.front();
     }
 
     // Four cubes in the X-Z plane at Y = 0 (leaf level 2, 4 cm), and a camera where one pixel is one
@@ -105,10 +104,9 @@ protected:
 
     TNuage nuage;
     TMaillage maillage;
-    test::TProgressionTest progression;
+    test::TUtilisateurTest utilisateur;
     std::unique_ptr<TSetupGL> vgl;
     std::unique_ptr<TVue3D> vue;
-    std::vector<std::string> erreurs;
 };
 
 TEST_F(VueGL, ContextIsACompatibilityProfileWithDeepDepth) {
@@ -201,9 +199,9 @@ TEST_F(VueGL, RetainedObjectsAreRebuiltOnlyWhenDiscarded) {
     (void)Dessiner();
     EXPECT_EQ(n, (std::array<int, 3>{4, 3, 3}));
     // The rebuild reports itself on the status line and restores it.
-    ASSERT_GE(progression.textes.size(), 2u);
-    EXPECT_EQ(progression.textes[0], (std::pair<int, std::string>{1, "préparation du tracé"}));
-    EXPECT_EQ(progression.textes[1], (std::pair<int, std::string>{1, ""}));
+    ASSERT_GE(utilisateur.textes.size(), 2u);
+    EXPECT_EQ(utilisateur.textes[0], (std::pair<int, std::string>{1, "préparation du tracé"}));
+    EXPECT_EQ(utilisateur.textes[1], (std::pair<int, std::string>{1, ""}));
 }
 
 TEST_F(VueGL, PointsCheckBoxIsReadWhenThePointsAreRebuilt) {
@@ -220,24 +218,17 @@ TEST_F(VueGL, PointsCheckBoxIsReadWhenThePointsAreRebuilt) {
 
 TEST_F(VueGL, AbandonWhileRebuildingLeavesTheObjectForTheNextPaint) {
     DocumentSimple();
-    class TAbandon final : public IProgression {
-    public:
-        void AffiInfo(int, const std::string& texte) override {
-            if (!texte.empty() && arreter) throw EStopError();
-        }
-        bool arreter = true;
-    } abandon;
+    utilisateur.abandonner = true;
     int attentes = 0, retours = 0;
-    vue->Etat().Progression = &abandon;
     vue->Etat().CurseurAttente = [&] { ++attentes; };
     vue->Etat().CurseurPrecedent = [&] { ++retours; };
     (void)Dessiner();
-    ASSERT_EQ(erreurs.size(), 1u);
-    EXPECT_EQ(erreurs[0], "abandon");
-    erreurs.clear();
+    ASSERT_EQ(utilisateur.messages.size(), 1u);
+    EXPECT_EQ(utilisateur.messages[0], "abandon");
+    utilisateur.messages.clear();
     EXPECT_FALSE(vue->Rendu().PointsValides());
     EXPECT_EQ(attentes, retours);
-    abandon.arreter = false;
+    utilisateur.abandonner = false;
     const QImage img = Dessiner();
     EXPECT_TRUE(vue->Rendu().PointsValides());
     Verifier(Chercher(img, Autour(-60, 20), 200, 180, 160).has_value(), img, "reconstruit");
@@ -397,21 +388,21 @@ TEST_F(VueGL, HoverReportsTheFirstCubeInListOrder) {
     Souris(QEvent::MouseMove, QPoint(138, H - 69), Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(vue->CubeSel, attendu);
     EXPECT_EQ(vue->CubeSelSav, attendu);
-    ASSERT_FALSE(progression.textes.empty());
-    EXPECT_EQ(progression.textes.back(), (std::pair<int, std::string>{0, TexteCube(*attendu, {})}));
+    ASSERT_FALSE(utilisateur.textes.empty());
+    EXPECT_EQ(utilisateur.textes.back(), (std::pair<int, std::string>{0, TexteCube(*attendu, {})}));
 
     // Away from every cube: nothing under the mouse, the last one found is kept.
     Souris(QEvent::MouseMove, QPoint(200, 20), Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(vue->CubeSel, nullptr);
     EXPECT_EQ(vue->CubeSelSav, attendu);
-    EXPECT_EQ(progression.textes.back(), (std::pair<int, std::string>{0, ""}));
+    EXPECT_EQ(utilisateur.textes.back(), (std::pair<int, std::string>{0, ""}));
 
     // The same position again does nothing; nothing at all while no scan is ready.
-    const std::size_t n = progression.textes.size();
+    const std::size_t n = utilisateur.textes.size();
     Souris(QEvent::MouseMove, QPoint(200, 20), Qt::NoButton, Qt::NoButton);
     vue->Etat().ScanPret = false;
     Souris(QEvent::MouseMove, QPoint(138, H - 69), Qt::NoButton, Qt::NoButton);
-    EXPECT_EQ(progression.textes.size(), n);
+    EXPECT_EQ(utilisateur.textes.size(), n);
 }
 
 TEST_F(VueGL, RubberBandSelectsTheSameCubesInBothDirections) {
