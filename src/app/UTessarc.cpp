@@ -1,10 +1,10 @@
 #include "UTessarc.h"
 
+#include "Composants.h"
 #include "PagesMaillage.h"
 #include "Vue3D.h"
 
 #include <QBoxLayout>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -13,14 +13,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <QToolButton>
 #include <QWheelEvent>
 #include <QWindow>
 
@@ -49,47 +47,6 @@ public:
     }
 };
 
-QHBoxLayout* Rangee(QWidget* page) {
-    auto* rangee = new QHBoxLayout(page);
-    rangee->setContentsMargins(4, 3, 4, 3);
-    rangee->setSpacing(4);
-    return rangee;
-}
-
-void Etiquette(QWidget* page, QBoxLayout* rangee, const QString& texte) {
-    rangee->addWidget(new QLabel(texte, page));
-}
-
-QLineEdit* Saisie(QWidget* page, QBoxLayout* rangee, const char* nom, const QString& texte,
-                  int largeur = 56) {
-    auto* saisie = new QLineEdit(texte, page);
-    saisie->setObjectName(QString::fromLatin1(nom));
-    saisie->setFixedWidth(largeur);
-    rangee->addWidget(saisie);
-    return saisie;
-}
-
-QPushButton* Bouton(QWidget* page, QBoxLayout* rangee, const char* nom, const QString& texte) {
-    auto* bouton = new QPushButton(texte, page);
-    bouton->setObjectName(QString::fromLatin1(nom));
-    rangee->addWidget(bouton);
-    return bouton;
-}
-
-QWidget* Panneau(QWidget* parent, const char* nom, int hauteur) {
-    auto* panneau = new QWidget(parent);
-    panneau->setObjectName(QString::fromLatin1(nom));
-    if (hauteur > 0) panneau->setFixedHeight(hauteur);
-    return panneau;
-}
-
-QVBoxLayout* Colonne(QWidget* parent) {
-    auto* colonne = new QVBoxLayout(parent);
-    colonne->setContentsMargins(0, 0, 0, 0);
-    colonne->setSpacing(0);
-    return colonne;
-}
-
 } // namespace
 
 TFTessarc::TFTessarc(TDialogues dialogues, QWidget* parent)
@@ -112,7 +69,7 @@ TFTessarc::TFTessarc(TDialogues dialogues, QWidget* parent)
 TFTessarc::~TFTessarc() = default;
 
 void TFTessarc::CreerComposants() {
-    PnFen = Panneau(this, "PnFen", 0);
+    PnFen = Panneau(this, "PnFen");
     setCentralWidget(PnFen);
     QVBoxLayout* fenetre = Colonne(PnFen);
 
@@ -139,29 +96,18 @@ void TFTessarc::CreerComposants() {
     PCavct->setObjectName(QStringLiteral("PCavct"));
     PCavct->setFixedHeight(60);
     PCavct->addTab(CreerPageNettoyage(), QStringLiteral("Nettoyage"));
-    PCavct->addTab(CreerPageFrontiere(), QStringLiteral("Frontière"));
-    auto* grille = CreerPageGrille();
-    PCavct->addTab(grille, QStringLiteral("Grille de capture"));
-    auto* triangulation = Panneau(PCavct, "TStriang", 0);
-    PCavct->addTab(triangulation, QStringLiteral("Triangulation"));
-    PCavct->addTab(CreerPageModele(), QStringLiteral("Modèle"));
-    connect(PCavct, &QTabWidget::currentChanged, this, [this](int) {
-        PCavctChanging(pageAffichee_);
-        PCavctChange();
-    });
     fenetre->addWidget(PCavct);
 
     PCaffi = new QStackedWidget(PnFen);
     PCaffi->setObjectName(QStringLiteral("PCaffi"));
-    TSvgl = Panneau(PCaffi, "TSvgl", 0);
-    PnVGL = Panneau(TSvgl, "PnVGL", 0);
+    TSvgl = Panneau(PCaffi, "TSvgl");
+    PnVGL = Panneau(TSvgl, "PnVGL");
     PnVGL->setAutoFillBackground(true);
     PnVGL->setPalette(QPalette(Qt::white));
     Colonne(TSvgl)->addWidget(PnVGL);
     CreerVue(PnVGL);
     Colonne(PnVGL)->addWidget(VGL);
     PCaffi->addWidget(TSvgl);
-    PCaffi->addWidget(CreerFeuilleResultat());
     fenetre->addWidget(PCaffi, 1);
 
     PnBtns = Panneau(PnFen, "PnBtns", 25);
@@ -184,7 +130,7 @@ void TFTessarc::CreerComposants() {
 }
 
 QWidget* TFTessarc::CreerPageNettoyage() {
-    QWidget* page = Panneau(nullptr, "TSnettoyage", 0);
+    QWidget* page = Panneau(nullptr, "TSnettoyage");
     QHBoxLayout* rangee = Rangee(page);
     Etiquette(page, rangee, QStringLiteral("Niveau de définition de l'affichage"));
     CmBxNivAff = new QComboBox(page);
@@ -203,113 +149,6 @@ QWidget* TFTessarc::CreerPageNettoyage() {
     connect(BtRot, &QPushButton::clicked, this, &TFTessarc::BtRotClick);
     rangee->addStretch(1);
     return page;
-}
-
-QWidget* TFTessarc::CreerPageFrontiere() {
-    QWidget* page = Panneau(nullptr, "TSfrontiere", 0);
-    QHBoxLayout* rangee = Rangee(page);
-    SBsaisirFront = new QToolButton(page);
-    SBsaisirFront->setObjectName(QStringLiteral("SBsaisirFront"));
-    SBsaisirFront->setText(QStringLiteral("Saisir la frontière"));
-    SBsaisirFront->setCheckable(true);
-    rangee->addWidget(SBsaisirFront);
-    rangee->addSpacing(12);
-    Etiquette(page, rangee, QStringLiteral("Editer la frontière : - point n°"));
-    CmBxNumPtFront = new QComboBox(page);
-    CmBxNumPtFront->setObjectName(QStringLiteral("CmBxNumPtFront"));
-    CmBxNumPtFront->setMinimumWidth(64);
-    rangee->addWidget(CmBxNumPtFront);
-    Etiquette(page, rangee, QStringLiteral("coo.X"));
-    EdPtFronX = Saisie(page, rangee, "EdPtFronX", QStringLiteral("0"), 72);
-    Etiquette(page, rangee, QStringLiteral("coo.Y"));
-    EdPtFronY = Saisie(page, rangee, "EdPtFronY", QStringLiteral("0"), 72);
-    BtValidFr = Bouton(page, rangee, "BtValidFr", QStringLiteral("Valider"));
-    rangee->addStretch(1);
-    return page;
-}
-
-QWidget* TFTessarc::CreerPageGrille() {
-    QWidget* page = Panneau(nullptr, "TSgrille", 0);
-    QHBoxLayout* rangee = Rangee(page);
-    Etiquette(page, rangee, QStringLiteral("Origine grille : X"));
-    EdOriGrilX = Saisie(page, rangee, "EdOriGrilX", QStringLiteral("999.00"), 72);
-    Etiquette(page, rangee, QStringLiteral("Y"));
-    EdOriGrilY = Saisie(page, rangee, "EdOriGrilY", QStringLiteral("999.00"), 72);
-    Etiquette(page, rangee, QStringLiteral("Trame grille :"));
-    EdTrameGrille = Saisie(page, rangee, "EdTrameGrille", QStringLiteral("0.22"));
-    BtValiderGrille = Bouton(page, rangee, "BtValiderGrille", QStringLiteral("Valider"));
-    BtCalcPointsGr = Bouton(page, rangee, "BtCalcPointsGr", QStringLiteral("Calculer les points"));
-    rangee->addStretch(1);
-    return page;
-}
-
-QWidget* TFTessarc::CreerPageModele() {
-    QWidget* page = Panneau(nullptr, "TSmodele", 0);
-    QHBoxLayout* rangee = Rangee(page);
-    Etiquette(page, rangee, QStringLiteral("Base numérotation : - noeuds"));
-    EdModNds = Saisie(page, rangee, "EdModNds", QStringLiteral("1"), 32);
-    Etiquette(page, rangee, QStringLiteral("- éléments"));
-    EdModElts = Saisie(page, rangee, "EdModElts", QStringLiteral("1"), 32);
-    Etiquette(page, rangee, QStringLiteral("Z point bas (m)"));
-    EdModZ = Saisie(page, rangee, "EdModZ", QStringLiteral("0.00"), 44);
-    Etiquette(page, rangee, QStringLiteral("Rotation (deg)"));
-    EdModRot = Saisie(page, rangee, "EdModRot", QStringLiteral("0.00"), 44);
-    Etiquette(page, rangee, QStringLiteral("Grouper par tranches de (cm)"));
-    EdModTranches = Saisie(page, rangee, "EdModTranches", QStringLiteral("50"), 32);
-    rangee->addStretch(1);
-    BtCalcModele = Bouton(page, rangee, "BtCalcModele", QStringLiteral("Calculer"));
-    return page;
-}
-
-QWidget* TFTessarc::CreerFeuilleResultat() {
-    TSresul = Panneau(nullptr, "TSresul", 0);
-    QVBoxLayout* colonne = Colonne(TSresul);
-
-    // Flat buttons rather than a QTabBar: no tab is selected until the first computation.
-    TCresul = Panneau(TSresul, "TCresul", 0);
-    auto* onglets = new QHBoxLayout(TCresul);
-    onglets->setContentsMargins(2, 2, 2, 2);
-    OngletsResul = new QButtonGroup(TCresul);
-    const char* noms[] = {"TCresulGeneral", "TCresulNoeuds", "TCresulElements"};
-    const QString textes[] = {QStringLiteral("Général"), QStringLiteral("Table des noeuds"),
-                              QStringLiteral("Table des éléments finis")};
-    for (int i = 0; i < 3; ++i) {
-        auto* onglet = new QToolButton(TCresul);
-        onglet->setObjectName(QString::fromLatin1(noms[i]));
-        onglet->setText(textes[i]);
-        onglet->setCheckable(true);
-        onglet->setAutoRaise(true);
-        OngletsResul->addButton(onglet, i);
-        onglets->addWidget(onglet);
-    }
-    onglets->addStretch(1);
-    colonne->addWidget(TCresul);
-
-    MmResul = new QPlainTextEdit(TSresul);
-    MmResul->setObjectName(QStringLiteral("MmResul"));
-    const QString courier = QStringLiteral("Courier New");
-    QFont police = QFontDatabase::families().contains(courier)
-                       ? QFont(courier)
-                       : QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    police.setStyleHint(QFont::Monospace);
-    MmResul->setFont(police);
-    MmResul->setLineWrapMode(QPlainTextEdit::NoWrap);
-    MmResul->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    MmResul->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    colonne->addWidget(MmResul, 1);
-
-    BtResulPP = new QPushButton(QStringLiteral("Copier dans le presse-papier"), TSresul);
-    BtResulPP->setObjectName(QStringLiteral("BtResulPP"));
-    auto* bas = new QHBoxLayout;
-    bas->setContentsMargins(2, 2, 2, 2);
-    bas->addWidget(BtResulPP);
-    // Beside the texts of the "Modèle" page, whose own row already spans the window.
-    BtExporterMaillage = new QPushButton(QStringLiteral("Exporter le maillage…"), TSresul);
-    BtExporterMaillage->setObjectName(QStringLiteral("BtExporterMaillage"));
-    bas->addWidget(BtExporterMaillage);
-    bas->addStretch(1);
-    colonne->addLayout(bas);
-    return TSresul;
 }
 
 QAction* TFTessarc::AjouterCommande(QWidget* menu, const QString& texte, const char* nom,

@@ -3,9 +3,10 @@
 // status line and the main menu. It owns the document and the view. Its handlers live in one file per
 // menu or page: UTessarcFichiers.cpp (Fichiers, Propriétés, settings, start-up and closing),
 // UTessarcVue.cpp (the view, Orientation, Couleurs, rafraichir, the redraw requests, the mouse),
-// UTessarcSelection.cpp (Sélection, Définir axe X, Esc and the status line), UTessarcMaillage.cpp (the
-// page controller, tied to the meshing pages of PagesMaillage.cpp), UTessarcAide.cpp (Aide). Widgets are
-// owned by their Qt parents.
+// UTessarcSelection.cpp (Sélection, Définir axe X, Esc), UTessarcUtilisateur.cpp (the window as the
+// user's channel: status line, cancel question, boxes), UTessarcMaillage.cpp (the page controller; the
+// meshing pages build their own widgets, PagesMaillage.h), UTessarcAide.cpp (Aide). Widgets are owned
+// by their Qt parents.
 
 #include "Dialogues.h"
 #include "Document.h"
@@ -20,19 +21,15 @@
 #include <string>
 
 class QAction;
-class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
-class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
 class QStatusBar;
 class QTabWidget;
-class QToolButton;
 class QWheelEvent;
 
 namespace tessarc {
@@ -154,10 +151,6 @@ private:
     // Construction of the component tree and of the menu.
     void CreerComposants();
     QWidget* CreerPageNettoyage();
-    QWidget* CreerPageFrontiere();
-    QWidget* CreerPageGrille();
-    QWidget* CreerPageModele();
-    QWidget* CreerFeuilleResultat();
     void CreerMenu();
     QAction* AjouterCommande(QWidget* menu, const QString& texte, const char* nom,
                              void (TFTessarc::*gestionnaire)());
@@ -220,8 +213,8 @@ private:
     std::unique_ptr<TVue3D> vue_;
     std::unique_ptr<TPagesMaillage> pages_;
     std::unique_ptr<IUtilisateur> canalVue_; // the view's: no event pumping inside a paint
-    TWinReg* WR = nullptr;                    // owned by the window (Qt parent)
-    int travaux_ = 0;                         // long work running (nested count)
+    TWinReg* WR = nullptr;                   // owned by the window (Qt parent)
+    int travaux_ = 0;                        // long work running (nested count)
     QString FichierDemarrage;
     int pageAffichee_ = 0; // page of PCavct as the page controller last saw it
 
@@ -233,32 +226,10 @@ private:
     QComboBox* CmBxNivAff = nullptr;
     QLineEdit* EdRotZ = nullptr;
     QPushButton* BtRot = nullptr;
-    QToolButton* SBsaisirFront = nullptr;
-    QComboBox* CmBxNumPtFront = nullptr;
-    QLineEdit* EdPtFronX = nullptr;
-    QLineEdit* EdPtFronY = nullptr;
-    QPushButton* BtValidFr = nullptr;
-    QLineEdit* EdOriGrilX = nullptr;
-    QLineEdit* EdOriGrilY = nullptr;
-    QLineEdit* EdTrameGrille = nullptr;
-    QPushButton* BtValiderGrille = nullptr;
-    QPushButton* BtCalcPointsGr = nullptr;
-    QLineEdit* EdModNds = nullptr;
-    QLineEdit* EdModElts = nullptr;
-    QLineEdit* EdModZ = nullptr;
-    QLineEdit* EdModRot = nullptr;
-    QLineEdit* EdModTranches = nullptr;
-    QPushButton* BtCalcModele = nullptr;
-    QPushButton* BtExporterMaillage = nullptr;
     QStackedWidget* PCaffi = nullptr;
     QWidget* TSvgl = nullptr;
     QWidget* PnVGL = nullptr;
     TSetupGL* VGL = nullptr;
-    QWidget* TSresul = nullptr;
-    QWidget* TCresul = nullptr;
-    QButtonGroup* OngletsResul = nullptr;
-    QPlainTextEdit* MmResul = nullptr;
-    QPushButton* BtResulPP = nullptr;
     QWidget* PnBtns = nullptr;
     QWidget* PnInfo = nullptr;
     QStatusBar* SBinfo = nullptr;

@@ -1,5 +1,6 @@
-// The page controller of the work pages and menu "Triangulation". The meshing pages do their own work
-// (TPagesMaillage); the window decides which page and which sheet show.
+// The page controller of the work pages and menu "Triangulation". The meshing pages build their sheets
+// and do their own work (TPagesMaillage); the window puts the sheets in its page controls and decides
+// which page and which sheet show.
 
 #include "PagesMaillage.h"
 #include "Triangulation.h"
@@ -19,7 +20,14 @@ void TFTessarc::CreerPagesMaillage() {
                                   return Dlg.NomAEnregistrer(
                                       this, QString::fromStdString(doc_.PFsansext.string()), filtre);
                               }};
-    pages_ = std::make_unique<TPagesMaillage>(*this, doc_.Nuage, doc_.Maillage, *this, std::move(liens), etat);
+    pages_ =
+        std::make_unique<TPagesMaillage>(*PCavct, doc_.Nuage, doc_.Maillage, *this, std::move(liens), etat);
+    for (const TOngletPage& onglet : pages_->Onglets()) PCavct->addTab(onglet.Feuille, onglet.Titre);
+    PCaffi->addWidget(pages_->Modele().FeuilleResultat());
+    connect(PCavct, &QTabWidget::currentChanged, this, [this](int) {
+        PCavctChanging(pageAffichee_);
+        PCavctChange();
+    });
     vue_->SurPointFrontiere = [this](std::size_t i, const TV3S& p) { pages_->SurPointFrontiere(i, p); };
 }
 
@@ -42,7 +50,7 @@ void TFTessarc::PCavctChange() {
         AfficherPage(ongletactif);
         return;
     }
-    PCaffi->setCurrentWidget(page == PageModele ? TSresul : TSvgl);
+    PCaffi->setCurrentWidget(page == PageModele ? pages_->Modele().FeuilleResultat() : TSvgl);
     pages_->EntrerPage(page);
 }
 

@@ -1,6 +1,7 @@
 // The 3D view of the window, its mouse, the menus "Orientation", "Couleurs" and "rafraichir", the
 // view's check boxes and level list, and the redraw requests every unit uses.
 
+#include "PagesMaillage.h"
 #include "UTessarc.h"
 #include "Vue3D.h"
 
@@ -72,7 +73,6 @@ void TFTessarc::SynchroniserVue() {
     etat.VoirSurface = CkBxVoirSurface->isChecked();
     etat.PageActive = PageActive();
     etat.FrontiereEnCours = FrontiereEnCours;
-    etat.PointFrontiereChoisi = CmBxNumPtFront->currentIndex();
     etat.ModeDefinirAxeX = ModeDefinirAxeX;
     etat.Decalage = doc_.Decalage;
     TCamera& camera = vue_->Camera();
@@ -107,7 +107,8 @@ void TFTessarc::VGLMouseUp(int X, int Y) {
 
 bool TFTessarc::FormMouseWheel(QWheelEvent& molette) {
     const QWidget* sous = childAt(molette.position().toPoint());
-    if (sous != nullptr && (sous == MmResul || MmResul->isAncestorOf(sous))) return false;
+    const QWidget* memo = pages_->Modele().Memo();
+    if (sous != nullptr && (sous == memo || memo->isAncestorOf(sous))) return false;
     vue_->FormMouseWheel(molette);
     return true;
 }

@@ -147,7 +147,8 @@ void Associer(std::array<TAutoFile, 3>& fichiers, IUtilisateur& utilisateur) {
                                                " ne sont pas associés\nà l'application " +
                                                PartieChemin(CheminExecutable(), 4) +
                                                " ;\nVoulez-vous qu'ils le deviennent?") != TReponse::Oui) {
-                if (utilisateur.Question("ce choix est il définitif?") == TReponse::Oui) f.FNoAutoAssoc = true;
+                if (utilisateur.Question("ce choix est il définitif?") == TReponse::Oui)
+                    f.FNoAutoAssoc = true;
                 continue;
             }
             Enregistrer(a);

@@ -211,7 +211,8 @@ bool TWinReg::ChargeReg(int numcfg) {
             try {
                 w->ChargeFenReg({});
             } catch (const std::exception& e) {
-                utilisateur_.Message(std::string(e.what()) + " dans " + w->NomFiche() + ",TWinReg.ChargeFenReg");
+                utilisateur_.Message(std::string(e.what()) + " dans " + w->NomFiche() +
+                                     ",TWinReg.ChargeFenReg");
             }
         }
         FLoadOK = true;
@@ -322,7 +323,8 @@ void TWinReg::LireReglages() {
 void TWinReg::RangerLeRegistre() {
     if (fichierINI) {
         RangerFichierTexte(TexteIni(table_),
-                           RepertoireIni() + NomFichierIni(NomAppli(), NomUtilisateur(utilisateur_), FCleConfig));
+                           RepertoireIni() +
+                               NomFichierIni(NomAppli(), NomUtilisateur(utilisateur_), FCleConfig));
         return;
     }
     const auto s = ReglagesAppli();

@@ -41,7 +41,8 @@ std::string_view ExtraireLigneVue(std::string_view& source);
 // it after, however the work ends.
 [[nodiscard]] std::string ChargerFichierTexte(const std::string& nomFichier, IProgression* statut = nullptr);
 // Creates or replaces the file with the text in UTF-8 without byte-order mark; throws on any error.
-void RangerFichierTexte(std::string_view texte, const std::string& nomFichier, IProgression* statut = nullptr);
+void RangerFichierTexte(std::string_view texte, const std::string& nomFichier,
+                        IProgression* statut = nullptr);
 
 // The wait between attempts to open; tests replace it so that they never sleep.
 using AttenteOuverture = std::function<void(std::chrono::milliseconds)>;

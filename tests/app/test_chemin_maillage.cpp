@@ -73,7 +73,7 @@ TEST(CheminMaillage, WindowAndCommandLineWriteTheSameTexts) {
     fenetre.findChild<QLineEdit*>("EdModRot")->setText("30");
     fenetre.findChild<QLineEdit*>("EdModTranches")->setText("20");
     cliquer("BtCalcModele");
-    ASSERT_FALSE(fenetre.Pages().ResulGen().isEmpty());
+    ASSERT_FALSE(fenetre.Pages().Modele().ResulGen().isEmpty());
     ASSERT_GT(m.Triangles.size(), 100u);
     faux.choixEnregistrement =
         TChoixEnregistrement{QString::fromStdString((dossier / "fenetre").string()), 1};
@@ -88,9 +88,9 @@ TEST(CheminMaillage, WindowAndCommandLineWriteTheSameTexts) {
                        "--tranches", "20", "--maillage", (dossier / "cli.msh").string()});
     const TResultatCli r = cli.Attendre();
     ASSERT_EQ(r.Code, 0) << r.Erreur;
-    EXPECT_EQ(LireFichier(sortie / "general.txt"), fenetre.Pages().ResulGen().toStdString());
-    EXPECT_EQ(LireFichier(sortie / "noeuds.txt"), fenetre.Pages().ResulNds().toStdString());
-    EXPECT_EQ(LireFichier(sortie / "elements.txt"), fenetre.Pages().ResulElts().toStdString());
+    EXPECT_EQ(LireFichier(sortie / "general.txt"), fenetre.Pages().Modele().ResulGen().toStdString());
+    EXPECT_EQ(LireFichier(sortie / "noeuds.txt"), fenetre.Pages().Modele().ResulNds().toStdString());
+    EXPECT_EQ(LireFichier(sortie / "elements.txt"), fenetre.Pages().Modele().ResulElts().toStdString());
     EXPECT_EQ(LireFichier(dossier / "fenetre.msh"), LireFichier(dossier / "cli.msh"));
     EXPECT_GT(LireFichier(dossier / "cli.msh").size(), 1000u);
 }

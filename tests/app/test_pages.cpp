@@ -106,10 +106,10 @@ TEST_F(Pages, ModelPageEmptiesTheMemoAndLocksTheTabsUntilAComputation) {
     memo->setPlainText("ancien");
     EntrerModeleDepuisTriangulation();
     EXPECT_TRUE(memo->toPlainText().isEmpty());
-    EXPECT_TRUE(fenetre.Pages().ResulGen().isEmpty());
+    EXPECT_TRUE(fenetre.Pages().Modele().ResulGen().isEmpty());
     noeuds->click();
     EXPECT_FALSE(noeuds->isChecked()) << "no tab before the first computation";
-    EXPECT_EQ(fenetre.Pages().OngletResultat(), -1);
+    EXPECT_EQ(fenetre.Pages().Modele().OngletResultat(), -1);
 }
 
 } // namespace

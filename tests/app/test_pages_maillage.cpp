@@ -1,8 +1,7 @@
-// The meshing pages on a widget tree named as the window's, a small generated vault and an L-shaped
+// The meshing pages on a widget tree of their own, a small generated vault and an L-shaped
 // boundary: page rules, boundary input and editing, grid refusals and warnings, and the model texts
 // against the same road run through the core alone.
 
-#include "FauxDialogues.h"
 #include "FormatsMaillage.h"
 #include "GrilleCapture.h"
 #include "ImagePlan.h"
@@ -11,7 +10,6 @@
 #include "OutilsTests.h"
 #include "PagesMaillage.h"
 #include "Triangulation.h"
-#include "UTessarc.h"
 
 #include <QButtonGroup>
 #include <QClipboard>
@@ -27,7 +25,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <stdexcept>
 #include <vector>
 
 using namespace tessarc;
@@ -69,28 +66,6 @@ QString CommeLeMemo(const std::string& texte) {
     return QString::fromStdString(texte).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-// The widgets of the four pages and of the result sheet, named as in the window; returns the tabs.
-QButtonGroup* Construire(QWidget& racine) {
-    auto* onglets = new QWidget(&racine);
-    onglets->setObjectName(QStringLiteral("TCresul"));
-    auto* groupe = new QButtonGroup(onglets);
-    for (const char* nom : {"SBsaisirFront", "TCresulGeneral", "TCresulNoeuds", "TCresulElements"}) {
-        auto* b = new QToolButton(nom[0] == 'T' ? onglets : &racine);
-        b->setObjectName(QString::fromLatin1(nom));
-        b->setCheckable(true);
-        if (nom[0] == 'T') groupe->addButton(b, static_cast<int>(groupe->buttons().size()));
-    }
-    (new QComboBox(&racine))->setObjectName(QStringLiteral("CmBxNumPtFront"));
-    (new QPlainTextEdit(&racine))->setObjectName(QStringLiteral("MmResul"));
-    for (const char* nom : {"EdPtFronX", "EdPtFronY", "EdOriGrilX", "EdOriGrilY", "EdTrameGrille", "EdModNds",
-                            "EdModElts", "EdModZ", "EdModRot", "EdModTranches"})
-        (new QLineEdit(&racine))->setObjectName(QString::fromLatin1(nom));
-    for (const char* nom : {"BtValidFr", "BtValiderGrille", "BtCalcPointsGr", "BtCalcModele",
-                            "BtExporterMaillage", "BtResulPP"})
-        (new QPushButton(&racine))->setObjectName(QString::fromLatin1(nom));
-    return groupe;
-}
-
 // The fixture is the pages' user: the wide status panel's last text, the messages; a status text
 // starting with arret stops the work, as Esc answered Yes does.
 class PagesMaillage : public testing::Test, public IUtilisateur {
@@ -122,7 +97,6 @@ protected:
     }
 
     QWidget racine;
-    QButtonGroup* groupe = Construire(racine);
     TNuage nuage;
     TMaillage maillage;
     bool frontiereEnCours = false;
@@ -144,6 +118,7 @@ protected:
                               return choixExport;
                           }},
                          {frontiereEnCours, vuePlanXY, choisi}};
+    const QButtonGroup* groupe = racine.findChild<QButtonGroup*>();
 };
 
 TEST_F(PagesMaillage, ForwardOneAtATimeAndTriangulationOnlyWithGridPoints) {
@@ -250,7 +225,7 @@ TEST_F(PagesMaillage, GridRefusesBadSpacingAndReportsDroppedNodes) {
     nuage.CubesAffiches.clear();
     CalculerGrille("0.1");
     EXPECT_TRUE(statut.startsWith("aucune hauteur prise dans le nuage : aucun point affiché, les noeuds "
-                                    "restent à Z = 0 ; appuis par segment : "))
+                                  "restent à Z = 0 ; appuis par segment : "))
         << statut.toStdString();
     EXPECT_EQ(messages.size(), 3u);
 }
@@ -274,7 +249,7 @@ TEST_F(PagesMaillage, ModelTextsAreTheCoreTextsAndTabsWaitForTheFirstComputation
     pages.EntrerPage(PageModele);
     EXPECT_TRUE(statut.isEmpty()) << "each page its own checks";
     Cliquer("TCresulNoeuds");
-    EXPECT_EQ(pages.OngletResultat(), -1);
+    EXPECT_EQ(pages.Modele().OngletResultat(), -1);
     EXPECT_EQ(groupe->checkedId(), -1);
     EXPECT_TRUE(W<QPlainTextEdit>("MmResul")->toPlainText().isEmpty());
 
@@ -288,9 +263,9 @@ TEST_F(PagesMaillage, ModelTextsAreTheCoreTextsAndTabsWaitForTheFirstComputation
     Cliquer("BtCalcModele");
     EXPECT_TRUE(W<QPlainTextEdit>("MmResul")->toPlainText().isEmpty()) << "computing does not fill the memo";
     const TResultatModele coeur = RouteCoeur(nuage, 0.1f, saisie);
-    EXPECT_EQ(pages.ResulGen().toStdString(), coeur.ResulGen);
-    EXPECT_EQ(pages.ResulNds().toStdString(), coeur.ResulNds);
-    EXPECT_EQ(pages.ResulElts().toStdString(), coeur.ResulElts);
+    EXPECT_EQ(pages.Modele().ResulGen().toStdString(), coeur.ResulGen);
+    EXPECT_EQ(pages.Modele().ResulNds().toStdString(), coeur.ResulNds);
+    EXPECT_EQ(pages.Modele().ResulElts().toStdString(), coeur.ResulElts);
 
     Cliquer("TCresulElements");
     EXPECT_EQ(W<QPlainTextEdit>("MmResul")->toPlainText(), CommeLeMemo(coeur.ResulElts));
@@ -305,7 +280,7 @@ TEST_F(PagesMaillage, ModelTextsAreTheCoreTextsAndTabsWaitForTheFirstComputation
     Cliquer("BtCalcModele");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].startsWith("hauteur de tranche incorrecte"));
-    EXPECT_EQ(pages.ResulNds().toStdString(), coeur.ResulNds);
+    EXPECT_EQ(pages.Modele().ResulNds().toStdString(), coeur.ResulNds);
     pages.EntrerPage(PageModele);
     Cliquer("TCresulNoeuds");
     EXPECT_EQ(groupe->checkedId(), -1);
@@ -355,20 +330,6 @@ TEST_F(PagesMaillage, ExportsTheComputedModelInTheTypeOfTheNameOrOfTheFilter) {
     Cliquer("BtExporterMaillage");
     EXPECT_EQ(dossier.Contenu(), (std::vector<std::string>{"p.msh", "p.png", "v.vtk"}));
     EXPECT_TRUE(messages.empty()) << messages.front().toStdString();
-}
-
-// The window builds the widgets; the pages must find every one of them there.
-TEST_F(PagesMaillage, FindsItsWidgetsInTheWindowAndNamesAMissingOne) {
-    TFauxDialogues faux;
-    TFTessarc fenetre{faux.Dialogues()};
-    EXPECT_NO_THROW(TPagesMaillage(fenetre, nuage, maillage, *this, {}, {frontiereEnCours, vuePlanXY, choisi}));
-    W<QPushButton>("BtCalcModele")->setObjectName(QString());
-    try {
-        TPagesMaillage incomplet(racine, nuage, maillage, *this, {}, {frontiereEnCours, vuePlanXY, choisi});
-        ADD_FAILURE() << "a tree without BtCalcModele was accepted";
-    } catch (const std::logic_error& e) {
-        EXPECT_NE(std::string(e.what()).find("BtCalcModele"), std::string::npos) << e.what();
-    }
 }
 
 } // namespace

@@ -96,7 +96,8 @@ inline std::vector<TPointLu> LireAvec(TLecteurPoints lecteur, const std::filesys
     temporaire.Rembobiner();
     temporaire.LireExact(octets.data(), octets.size());
     std::vector<TPointLu> points;
-    for (std::size_t i = 0; i < octets.size(); i += TaillePointLu) points.push_back(DecoderPointLu(octets.data() + i));
+    for (std::size_t i = 0; i < octets.size(); i += TaillePointLu)
+        points.push_back(DecoderPointLu(octets.data() + i));
     return points;
 }
 

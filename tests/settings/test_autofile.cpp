@@ -65,7 +65,8 @@ TEST_F(Association, ATakenExtensionIsOfferedThenRefusedForGood) {
     fichiers[0].FTestAssoc = true;
     reponses = {false, true};
     Associer(fichiers, *this);
-    EXPECT_EQ(questions, (std::vector<std::string>{QuestionAssociation("autre"), "ce choix est il définitif?"}));
+    EXPECT_EQ(questions,
+              (std::vector<std::string>{QuestionAssociation("autre"), "ce choix est il définitif?"}));
     EXPECT_TRUE(fichiers[0].FNoAutoAssoc);
     EXPECT_FALSE(std::filesystem::exists(Package("autre")));
 
@@ -103,7 +104,8 @@ TEST_F(Association, AcceptingTakesTheExtensionOverAndAChangeIsOfferedAgain) {
 
     fichiers[2].Fparam = "--vue";
     Associer(fichiers, *this); // the command changed; refused this time only
-    EXPECT_EQ(questions, (std::vector<std::string>{QuestionAssociation("autre"), "ce choix est il définitif?"}));
+    EXPECT_EQ(questions,
+              (std::vector<std::string>{QuestionAssociation("autre"), "ce choix est il définitif?"}));
     EXPECT_FALSE(fichiers[2].FNoAutoAssoc);
 }
 

@@ -263,9 +263,9 @@ TEST_F(WinReg, IniFilesAreSearchedInOrder) {
     ASSERT_TRUE(f.wr->ChargeReg(3));
     EXPECT_EQ(f.wr->GetStr("Source"), "config é"); // written on Windows
     f.wr->RangeReg(-1);
-    EXPECT_NE(
-        DossierTemporaire::Lire(rep + kAppli + "_" + NomUtilisateur(*this) + "_CONFIG_3.INI").find("config é"),
-        std::string::npos);
+    EXPECT_NE(DossierTemporaire::Lire(rep + kAppli + "_" + NomUtilisateur(*this) + "_CONFIG_3.INI")
+                  .find("config é"),
+              std::string::npos);
 }
 
 TEST_F(WinReg, CorruptOrUnreadableStoresNeverStopTheProgram) {

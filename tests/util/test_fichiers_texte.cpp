@@ -104,5 +104,5 @@ TEST_F(FichiersTexte, StatusLineBracketsReadsAndWritesEvenOnFailure) {
     (void)ChargerFichierTexte(chemin, &statut);
     EXPECT_THROW(RangerFichierTexte("a", dossier.Chemin("absent/f.txt"), &statut), std::runtime_error);
     EXPECT_EQ(statut.statuts, (std::vector<std::string>{"range " + chemin, "", "charge " + chemin, "",
-                                                 "range " + dossier.Chemin("absent/f.txt"), ""}));
+                                                        "range " + dossier.Chemin("absent/f.txt"), ""}));
 }

@@ -2,8 +2,8 @@
 // Helpers of the tests that need a display: the application on the X11 platform with a compatibility
 // context, small documents, and image checks that keep the failing image.
 
-#include "Utilisateur.h"
 #include "UTessarcGlb.h"
+#include "Utilisateur.h"
 
 #include <QApplication>
 #include <QImage>
