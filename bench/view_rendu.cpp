@@ -86,7 +86,8 @@ int main(int argc, char** argv) {
     UtilisateurMuet muet;
     vue.Etat().Nuage = &nuage;
     vue.Etat().Utilisateur = &muet;
-    vue.Etat().ScanPret = true;
+    const bool scanPret = true;
+    vue.Etat().ScanPret = &scanPret;
     vue.Camera().AppliquerCadrage(nuage.CalculerEtendue());
     vue.Camera().OrienterVue(3);
     vgl.show();

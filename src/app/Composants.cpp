@@ -33,7 +33,9 @@ void Etiquette(QWidget* page, QBoxLayout* rangee, const QString& texte) {
     rangee->addWidget(new QLabel(texte, page));
 }
 
-QLineEdit* Saisie(QWidget* page, QBoxLayout* rangee, const char* nom, const QString& texte, int largeur) {
+QLineEdit* Champ(QWidget* page, QBoxLayout* rangee, const QString& etiquette, const char* nom,
+                 const QString& texte, int largeur) {
+    Etiquette(page, rangee, etiquette);
     auto* saisie = new QLineEdit(texte, page);
     saisie->setObjectName(QString::fromLatin1(nom));
     saisie->setFixedWidth(largeur);

@@ -23,7 +23,9 @@ QVBoxLayout* Colonne(QWidget* parent);
 // The row of a work page.
 QHBoxLayout* Rangee(QWidget* page);
 void Etiquette(QWidget* page, QBoxLayout* rangee, const QString& texte);
-QLineEdit* Saisie(QWidget* page, QBoxLayout* rangee, const char* nom, const QString& texte, int largeur = 56);
+// A label and the edit box it names, of a fixed width.
+QLineEdit* Champ(QWidget* page, QBoxLayout* rangee, const QString& etiquette, const char* nom,
+                 const QString& texte, int largeur = 56);
 QPushButton* Bouton(QWidget* page, QBoxLayout* rangee, const char* nom, const QString& texte);
 
 // An edit box's text as the core reads it, and a core text shown in one.

@@ -27,10 +27,8 @@ TPageFrontiere::TPageFrontiere(QWidget& parent, TContextePages& contexte)
     CmBxNumPtFront->setObjectName(QStringLiteral("CmBxNumPtFront"));
     CmBxNumPtFront->setMinimumWidth(64);
     rangee->addWidget(CmBxNumPtFront);
-    Etiquette(feuille_, rangee, QStringLiteral("coo.X"));
-    EdPtFronX = Saisie(feuille_, rangee, "EdPtFronX", QStringLiteral("0"), 72);
-    Etiquette(feuille_, rangee, QStringLiteral("coo.Y"));
-    EdPtFronY = Saisie(feuille_, rangee, "EdPtFronY", QStringLiteral("0"), 72);
+    EdPtFronX = Champ(feuille_, rangee, QStringLiteral("coo.X"), "EdPtFronX", QStringLiteral("0"), 72);
+    EdPtFronY = Champ(feuille_, rangee, QStringLiteral("coo.Y"), "EdPtFronY", QStringLiteral("0"), 72);
     QPushButton* BtValidFr = Bouton(feuille_, rangee, "BtValidFr", QStringLiteral("Valider"));
     rangee->addStretch(1);
 

@@ -22,12 +22,11 @@ std::string Joindre(const std::string& a, const std::string& b) {
 TPageGrille::TPageGrille(QWidget& parent, TContextePages& contexte)
     : c_(contexte), feuille_(Panneau(&parent, "TSgrille")) {
     QHBoxLayout* rangee = Rangee(feuille_);
-    Etiquette(feuille_, rangee, QStringLiteral("Origine grille : X"));
-    EdOriGrilX = Saisie(feuille_, rangee, "EdOriGrilX", QStringLiteral("999.00"), 72);
-    Etiquette(feuille_, rangee, QStringLiteral("Y"));
-    EdOriGrilY = Saisie(feuille_, rangee, "EdOriGrilY", QStringLiteral("999.00"), 72);
-    Etiquette(feuille_, rangee, QStringLiteral("Trame grille :"));
-    EdTrameGrille = Saisie(feuille_, rangee, "EdTrameGrille", QStringLiteral("0.22"));
+    EdOriGrilX = Champ(feuille_, rangee, QStringLiteral("Origine grille : X"), "EdOriGrilX",
+                       QStringLiteral("999.00"), 72);
+    EdOriGrilY = Champ(feuille_, rangee, QStringLiteral("Y"), "EdOriGrilY", QStringLiteral("999.00"), 72);
+    EdTrameGrille =
+        Champ(feuille_, rangee, QStringLiteral("Trame grille :"), "EdTrameGrille", QStringLiteral("0.22"));
     Relier(Bouton(feuille_, rangee, "BtValiderGrille", QStringLiteral("Valider")), this, c_.Utilisateur,
            [this] { BtValiderGrilleClick(); });
     Relier(Bouton(feuille_, rangee, "BtCalcPointsGr", QStringLiteral("Calculer les points")), this,

@@ -34,16 +34,14 @@ TPageModele::TPageModele(QWidget& parent, TContextePages& contexte)
 
 void TPageModele::CreerPage() {
     QHBoxLayout* rangee = Rangee(feuille_);
-    Etiquette(feuille_, rangee, QStringLiteral("Base numérotation : - noeuds"));
-    EdModNds = Saisie(feuille_, rangee, "EdModNds", QStringLiteral("1"), 32);
-    Etiquette(feuille_, rangee, QStringLiteral("- éléments"));
-    EdModElts = Saisie(feuille_, rangee, "EdModElts", QStringLiteral("1"), 32);
-    Etiquette(feuille_, rangee, QStringLiteral("Z point bas (m)"));
-    EdModZ = Saisie(feuille_, rangee, "EdModZ", QStringLiteral("0.00"), 44);
-    Etiquette(feuille_, rangee, QStringLiteral("Rotation (deg)"));
-    EdModRot = Saisie(feuille_, rangee, "EdModRot", QStringLiteral("0.00"), 44);
-    Etiquette(feuille_, rangee, QStringLiteral("Grouper par tranches de (cm)"));
-    EdModTranches = Saisie(feuille_, rangee, "EdModTranches", QStringLiteral("50"), 32);
+    EdModNds = Champ(feuille_, rangee, QStringLiteral("Base numérotation : - noeuds"), "EdModNds",
+                     QStringLiteral("1"), 32);
+    EdModElts = Champ(feuille_, rangee, QStringLiteral("- éléments"), "EdModElts", QStringLiteral("1"), 32);
+    EdModZ = Champ(feuille_, rangee, QStringLiteral("Z point bas (m)"), "EdModZ", QStringLiteral("0.00"), 44);
+    EdModRot =
+        Champ(feuille_, rangee, QStringLiteral("Rotation (deg)"), "EdModRot", QStringLiteral("0.00"), 44);
+    EdModTranches = Champ(feuille_, rangee, QStringLiteral("Grouper par tranches de (cm)"), "EdModTranches",
+                          QStringLiteral("50"), 32);
     rangee->addStretch(1);
     Relier(Bouton(feuille_, rangee, "BtCalcModele", QStringLiteral("Calculer")), this, c_.Utilisateur,
            [this] { BtCalcModeleClick(); });

@@ -72,63 +72,73 @@ void TFTessarc::CreerComposants() {
     PnFen = Panneau(this, "PnFen");
     setCentralWidget(PnFen);
     QVBoxLayout* fenetre = Colonne(PnFen);
+    fenetre->addWidget(CreerBandeau());
+    PCavct = new TPagesTravail(PnFen);
+    PCavct->setObjectName(QStringLiteral("PCavct"));
+    PCavct->setFixedHeight(60);
+    PCavct->addTab(CreerPageNettoyage(), QStringLiteral("Nettoyage"));
+    fenetre->addWidget(PCavct);
+    fenetre->addWidget(CreerAffichage(), 1);
+    fenetre->addWidget(Panneau(PnFen, "PnBtns", 25));
+    fenetre->addWidget(CreerBarreEtat());
+}
 
-    // Caption and check boxes at the places of the original panel.
+// Caption and check boxes at the places of the original panel. Each box keeps the scene's flag; a click
+// redraws.
+QWidget* TFTessarc::CreerBandeau() {
     PnTop = Panneau(PnFen, "PnTop", 25);
     auto* legende = new QLabel(QStringLiteral("Niveau de définition de l'affichage"), PnTop);
     legende->setGeometry(6, 0, 280, 25);
     auto* voir = new QLabel(QStringLiteral("Voir"), PnTop);
     voir->setGeometry(280, 0, 48, 25);
     voir->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    CkBxVoirPoints = new QCheckBox(QStringLiteral("points"), PnTop);
-    CkBxVoirPoints->setObjectName(QStringLiteral("CkBxVoirPoints"));
-    CkBxVoirPoints->setGeometry(334, 0, 76, 25);
-    CkBxVoirPoints->setChecked(true);
-    CkBxVoirSurface = new QCheckBox(QStringLiteral("surface"), PnTop);
-    CkBxVoirSurface->setObjectName(QStringLiteral("CkBxVoirSurface"));
-    CkBxVoirSurface->setGeometry(410, 0, 90, 25);
-    CkBxVoirSurface->setChecked(true);
-    connect(CkBxVoirPoints, &QCheckBox::clicked, this, &TFTessarc::CkBxVoirClick);
-    connect(CkBxVoirSurface, &QCheckBox::clicked, this, &TFTessarc::CkBxVoirClick);
-    fenetre->addWidget(PnTop);
+    const auto caseVoir = [this](const QString& texte, const char* nom, int x, int largeur,
+                                 bool TEtatScene::*voirQuoi) {
+        auto* boite = new QCheckBox(texte, PnTop);
+        boite->setObjectName(QString::fromLatin1(nom));
+        boite->setGeometry(x, 0, largeur, 25);
+        boite->setChecked(true);
+        connect(boite, &QCheckBox::toggled, this,
+                [this, voirQuoi](bool coche) { vue_->Etat().*voirQuoi = coche; });
+        connect(boite, &QCheckBox::clicked, this, &TFTessarc::CkBxVoirClick);
+    };
+    caseVoir(QStringLiteral("points"), "CkBxVoirPoints", 334, 76, &TEtatScene::VoirPoints);
+    caseVoir(QStringLiteral("surface"), "CkBxVoirSurface", 410, 90, &TEtatScene::VoirSurface);
+    return PnTop;
+}
 
-    PCavct = new TPagesTravail(PnFen);
-    PCavct->setObjectName(QStringLiteral("PCavct"));
-    PCavct->setFixedHeight(60);
-    PCavct->addTab(CreerPageNettoyage(), QStringLiteral("Nettoyage"));
-    fenetre->addWidget(PCavct);
-
+QWidget* TFTessarc::CreerAffichage() {
     PCaffi = new QStackedWidget(PnFen);
     PCaffi->setObjectName(QStringLiteral("PCaffi"));
     TSvgl = Panneau(PCaffi, "TSvgl");
-    PnVGL = Panneau(TSvgl, "PnVGL");
+    QWidget* PnVGL = Panneau(TSvgl, "PnVGL");
     PnVGL->setAutoFillBackground(true);
     PnVGL->setPalette(QPalette(Qt::white));
     Colonne(TSvgl)->addWidget(PnVGL);
     CreerVue(PnVGL);
     Colonne(PnVGL)->addWidget(VGL);
     PCaffi->addWidget(TSvgl);
-    fenetre->addWidget(PCaffi, 1);
+    return PCaffi;
+}
 
-    PnBtns = Panneau(PnFen, "PnBtns", 25);
-    fenetre->addWidget(PnBtns);
-
-    PnInfo = Panneau(PnFen, "PnInfo", 25);
-    SBinfo = new QStatusBar(PnInfo);
+QWidget* TFTessarc::CreerBarreEtat() {
+    QWidget* PnInfo = Panneau(PnFen, "PnInfo", 25);
+    auto* SBinfo = new QStatusBar(PnInfo);
     SBinfo->setObjectName(QStringLiteral("SBinfo"));
     SBinfo->setSizeGripEnabled(false);
-    for (int i = 0; i < 2; ++i) {
-        PanneauxInfo[static_cast<std::size_t>(i)] = new QLabel(SBinfo);
-        PanneauxInfo[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("SBinfo%1").arg(i));
-        PanneauxInfo[static_cast<std::size_t>(i)]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    for (std::size_t i = 0; i < PanneauxInfo.size(); ++i) {
+        PanneauxInfo[i] = new QLabel(SBinfo);
+        PanneauxInfo[i]->setObjectName(QStringLiteral("SBinfo%1").arg(i));
+        PanneauxInfo[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     }
     PanneauxInfo[0]->setFixedWidth(400);
     SBinfo->addWidget(PanneauxInfo[0]);
     SBinfo->addWidget(PanneauxInfo[1], 1);
     Colonne(PnInfo)->addWidget(SBinfo);
-    fenetre->addWidget(PnInfo);
+    return PnInfo;
 }
 
+// The typed angle is the camera's as soon as it changes.
 QWidget* TFTessarc::CreerPageNettoyage() {
     QWidget* page = Panneau(nullptr, "TSnettoyage");
     QHBoxLayout* rangee = Rangee(page);
@@ -140,12 +150,12 @@ QWidget* TFTessarc::CreerPageNettoyage() {
     connect(CmBxNivAff, &QComboBox::activated, this, &TFTessarc::CmBxNivAffChange);
     rangee->addWidget(CmBxNivAff);
     rangee->addSpacing(24);
-    Etiquette(page, rangee, QStringLiteral("rotation Z"));
-    EdRotZ = Saisie(page, rangee, "EdRotZ", QStringLiteral("0"));
-    BtRot = Bouton(page, rangee, "BtRot", QStringLiteral("↺"));
+    QLineEdit* EdRotZ = Champ(page, rangee, QStringLiteral("rotation Z"), "EdRotZ", QStringLiteral("0"));
+    connect(EdRotZ, &QLineEdit::textChanged, this,
+            [this](const QString& texte) { vue_->Camera().TexteEdRotZ = texte.toStdString(); });
+    QPushButton* BtRot = Bouton(page, rangee, "BtRot", QStringLiteral("↺"));
     BtRot->setFixedWidth(28);
     BtRot->setToolTip(QStringLiteral("Tourner la vue de dessus de l'angle saisi"));
-    BtRot->setProperty("tag", 0);
     connect(BtRot, &QPushButton::clicked, this, &TFTessarc::BtRotClick);
     rangee->addStretch(1);
     return page;

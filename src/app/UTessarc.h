@@ -2,7 +2,7 @@
 // The main window TFTessarc: the row of work pages, the 3D view or the result text, the two-panel
 // status line and the main menu. It owns the document and the view. Its handlers live in one file per
 // menu or page: UTessarcFichiers.cpp (Fichiers, Propriétés, settings, start-up and closing),
-// UTessarcVue.cpp (the view, Orientation, Couleurs, rafraichir, the redraw requests, the mouse),
+// UTessarcVue.cpp (the view, Orientation, Couleurs, rafraichir, the redraw requests),
 // UTessarcSelection.cpp (Sélection, Définir axe X, Esc), UTessarcUtilisateur.cpp (the window as the
 // user's channel: status line, cancel question, boxes), UTessarcMaillage.cpp (the page controller; the
 // meshing pages build their own widgets, PagesMaillage.h), UTessarcAide.cpp (Aide). Widgets are owned
@@ -12,7 +12,6 @@
 #include "Document.h"
 #include "Utilisateur.h"
 
-#include <QColor>
 #include <QMainWindow>
 #include <QString>
 
@@ -21,14 +20,10 @@
 #include <string>
 
 class QAction;
-class QCheckBox;
 class QComboBox;
 class QKeyEvent;
 class QLabel;
-class QLineEdit;
-class QPushButton;
 class QStackedWidget;
-class QStatusBar;
 class QTabWidget;
 class QWheelEvent;
 
@@ -94,19 +89,14 @@ public:
     void CurseurAttente() override;
     void CurseurPrecedent() override;
 
-    // Window state read and written by the handlers of every unit.
+    // Window state read and written by the handlers of every unit. The view's state (camera, scene,
+    // colours, the X-axis step) is the view's own: Vue().
     bool InitDone = false;
-    bool Echap = false; // Esc pressed and not yet acknowledged
-    int ModeDefinirAxeX = 0;
+    bool Echap = false;      // Esc pressed and not yet acknowledged
     std::string svgetatmenu; // saved menu state while the menu is locked, else empty
-    bool FrontiereEnCours = false;
-    bool VuePlanXY = false;
-    int ongletactif = 0; // work page left by the last page change
-    TV3S NvCooOrig{};    // the two X-axis picks, copied: the tree may change under them
+    int ongletactif = 0;     // work page left by the last page change
+    TV3S NvCooOrig{};        // the two X-axis picks, copied: the tree may change under them
     TV3S NvCooX{};
-    QColor CouleurFond{0, 0, 0};
-    QColor CouleurPoints{0, 0, 0};
-    bool CouleurForcee = false;
 
 public Q_SLOTS:
     void DemarrageDiffere();
@@ -150,7 +140,10 @@ protected:
 private:
     // Construction of the component tree and of the menu.
     void CreerComposants();
+    QWidget* CreerBandeau();
     QWidget* CreerPageNettoyage();
+    QWidget* CreerAffichage();
+    QWidget* CreerBarreEtat();
     void CreerMenu();
     QAction* AjouterCommande(QWidget* menu, const QString& texte, const char* nom,
                              void (TFTessarc::*gestionnaire)());
@@ -176,16 +169,9 @@ private:
     [[nodiscard]] bool FormCloseQuery();
     void FormClose();
 
-    // The view, Orientation, Couleurs, the redraw requests and the mouse (UTessarcVue.cpp).
+    // The view, Orientation, Couleurs and the redraw requests (UTessarcVue.cpp).
     void CreerVue(QWidget* parent);
-    // Copies the window's state into the view's before it draws or handles the mouse.
-    void SynchroniserVue();
     void RetracerPoints();
-    void OrienterVue(int tag);
-    void ChangerNivAffiche(int niveau);
-    void VGLMouseDown(int X, int Y);
-    void VGLMouseMove(Qt::MouseButtons boutons, bool shift, int X, int Y);
-    void VGLMouseUp(int X, int Y);
     // The wheel anywhere over the window zooms, but over the result text, which it scrolls; true when
     // taken.
     bool FormMouseWheel(QWheelEvent& molette);
@@ -216,23 +202,14 @@ private:
     TWinReg* WR = nullptr;                   // owned by the window (Qt parent)
     int travaux_ = 0;                        // long work running (nested count)
     QString FichierDemarrage;
-    int pageAffichee_ = 0; // page of PCavct as the page controller last saw it
 
     QWidget* PnFen = nullptr;
     QWidget* PnTop = nullptr;
-    QCheckBox* CkBxVoirPoints = nullptr;
-    QCheckBox* CkBxVoirSurface = nullptr;
     QTabWidget* PCavct = nullptr;
     QComboBox* CmBxNivAff = nullptr;
-    QLineEdit* EdRotZ = nullptr;
-    QPushButton* BtRot = nullptr;
     QStackedWidget* PCaffi = nullptr;
     QWidget* TSvgl = nullptr;
-    QWidget* PnVGL = nullptr;
     TSetupGL* VGL = nullptr;
-    QWidget* PnBtns = nullptr;
-    QWidget* PnInfo = nullptr;
-    QStatusBar* SBinfo = nullptr;
     std::array<QLabel*, 2> PanneauxInfo{};
 };
 

@@ -19,6 +19,7 @@ namespace tessarc {
 // under it.
 TFTessarc::TTravail::TTravail(TFTessarc& f) : f_(f) {
     if (f_.travaux_++ > 0) return;
+    f_.vue_->Occupee = true;
     f_.menuBar()->setEnabled(false);
     f_.PCavct->setEnabled(false);
     f_.PnTop->setEnabled(false);
@@ -26,6 +27,7 @@ TFTessarc::TTravail::TTravail(TFTessarc& f) : f_(f) {
 
 TFTessarc::TTravail::~TTravail() {
     if (--f_.travaux_ > 0) return;
+    f_.vue_->Occupee = false;
     f_.menuBar()->setEnabled(true);
     f_.PCavct->setEnabled(true);
     f_.PnTop->setEnabled(true);
@@ -143,12 +145,12 @@ void TFTessarc::InitVGL() {
 void TFTessarc::AfficherPremierePage() {
     AfficherPage(0);
     PCavctChange();
-    VuePlanXY = false;
+    vue_->Camera().VuePlanXY = false;
 }
 
 void TFTessarc::AppliquerCadrage(const TCadrage& cadrage) {
     vue_->Camera().AppliquerCadrage(cadrage);
-    OrienterVue(1);
+    vue_->OrienterVue(1);
 }
 
 void TFTessarc::CurseurAttente() {

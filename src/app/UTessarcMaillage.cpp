@@ -14,7 +14,8 @@
 namespace tessarc {
 
 void TFTessarc::CreerPagesMaillage() {
-    TEtatVueMaillage etat{FrontiereEnCours, VuePlanXY, vue_->Etat().PointFrontiereChoisi};
+    TEtatVueMaillage etat{vue_->Etat().FrontiereEnCours, vue_->Camera().VuePlanXY,
+                          vue_->Etat().PointFrontiereChoisi};
     TLiensPagesMaillage liens{[this] { RetracerTout(); }, [this] { vue_->Repeindre(); },
                               [this](const QString& filtre) {
                                   return Dlg.NomAEnregistrer(
@@ -24,8 +25,9 @@ void TFTessarc::CreerPagesMaillage() {
         std::make_unique<TPagesMaillage>(*PCavct, doc_.Nuage, doc_.Maillage, *this, std::move(liens), etat);
     for (const TOngletPage& onglet : pages_->Onglets()) PCavct->addTab(onglet.Feuille, onglet.Titre);
     PCaffi->addWidget(pages_->Modele().FeuilleResultat());
+    // The scene still shows the page being left.
     connect(PCavct, &QTabWidget::currentChanged, this, [this](int) {
-        PCavctChanging(pageAffichee_);
+        PCavctChanging(vue_->Etat().PageActive);
         PCavctChange();
     });
     vue_->SurPointFrontiere = [this](std::size_t i, const TV3S& p) { pages_->SurPointFrontiere(i, p); };
@@ -35,7 +37,7 @@ void TFTessarc::CreerPagesMaillage() {
 void TFTessarc::AfficherPage(int page) {
     const QSignalBlocker silence(PCavct);
     PCavct->setCurrentIndex(page);
-    pageAffichee_ = page;
+    vue_->Etat().PageActive = page;
 }
 
 void TFTessarc::PCavctChanging(int pageQuittee) {
@@ -45,7 +47,7 @@ void TFTessarc::PCavctChanging(int pageQuittee) {
 // A refused change shows the page left again; an accepted one starts the page's work.
 void TFTessarc::PCavctChange() {
     const int page = PCavct->currentIndex();
-    pageAffichee_ = page;
+    vue_->Etat().PageActive = page;
     if (!pages_->Accepter(ongletactif, page)) {
         AfficherPage(ongletactif);
         return;

@@ -141,11 +141,12 @@ void TFTessarc::AfficherSelectionRectangle(std::size_t nouveaux) {
 // A pending Esc answered Yes stops the command before the menu is locked: no pick may then wait.
 void TFTessarc::MiDefinirAxeXClick() {
     Commande(*this, [this] {
-        ModeDefinirAxeX = 1;
+        int& mode = vue_->Etat().ModeDefinirAxeX;
+        mode = 1;
         try {
             AffiInfo(1, "Saisir le point origine (échap pour annuler)");
         } catch (const EStopError&) {
-            ModeDefinirAxeX = 0;
+            mode = 0;
             throw;
         }
         svgetatmenu = SauverEtatMenu(menuBar());
@@ -155,16 +156,17 @@ void TFTessarc::MiDefinirAxeXClick() {
 // A click over the view while the axis is being defined, with the last cube found under the mouse.
 // The picked points are copied: the transform must not read a cube the tree no longer holds.
 void TFTessarc::PiqueAxeX(const TCube& cube) {
-    if (ModeDefinirAxeX == 1) {
+    int& mode = vue_->Etat().ModeDefinirAxeX;
+    if (mode == 1) {
         NvCooOrig = cube.CooMoyPts;
-        ModeDefinirAxeX = 2;
+        mode = 2;
         AffiInfo(1, "sélectionner le 2è point (échap pour annuler)");
         return;
     }
-    if (ModeDefinirAxeX != 2) return;
+    if (mode != 2) return;
     NvCooX = cube.CooMoyPts;
     vue_->JeterPoints();
-    ModeDefinirAxeX = 0;
+    mode = 0;
     AffiInfo(1, "recalcul ...");
     AppliquerAxeXFenetre();
     RestaurerMenu();
@@ -186,7 +188,7 @@ void TFTessarc::AppliquerAxeXFenetre() {
         if (r.Applique) {
             doc_.Nuage.CooMin = FaireV3S(0.0f, 0.0f, 0.0f);
             doc_.Nuage.CooMax = r.CooMax;
-            OrienterVue(1);
+            vue_->OrienterVue(1);
         } else {
             doc_.ScanPret = scanPret;
             RetracerTout();
@@ -211,7 +213,7 @@ void TFTessarc::RestaurerMenu() {
 void TFTessarc::FormKeyPress(const QKeyEvent& touche) {
     if (touche.key() != Qt::Key_Escape) return;
     Echap = true;
-    ModeDefinirAxeX = 0;
+    vue_->Etat().ModeDefinirAxeX = 0;
     if (TravailEnCours()) return;
     if (!svgetatmenu.empty()) Commande(*this, [this] { RestaurerMenu(); });
 }

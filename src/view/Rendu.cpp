@@ -320,7 +320,7 @@ void TRendu::TracerGlyphe(const TCamera& camera) {
 
 void TRendu::VGLDraw(TEtatScene& etat, TCamera& camera, const TReglagesVue& reglages, int largeur,
                      int hauteur, double ratio) {
-    if (!etat.ScanPret || gl_ == nullptr) return;
+    if (!etat.Pret() || gl_ == nullptr) return;
 
     const TMatricesVue m = camera.PreparerVue(false, largeur, hauteur);
     gl_->glClearColor(RougeDe(reglages.CouleurFond) / 255.0f, VertDe(reglages.CouleurFond) / 255.0f,

@@ -116,7 +116,7 @@ void TVue3D::Repeindre() {
 }
 
 void TVue3D::VGLDraw() {
-    if (vgl_ == nullptr || !etat_.ScanPret) return;
+    if (vgl_ == nullptr || !etat_.Pret()) return;
     const QColor fond(RougeDe(reglages_.CouleurFond), VertDe(reglages_.CouleurFond),
                       BleuDe(reglages_.CouleurFond));
     for (QWidget* w : {static_cast<QWidget*>(vgl_.data()), vgl_->parentWidget()}) {
@@ -162,11 +162,12 @@ void TVue3D::FormMouseWheel(QWheelEvent& e) {
 }
 
 void TVue3D::VGLMouseDown(int X, int Y) {
+    if (Occupee) return;
     camera_.DebutGlissementSelection = {X, Y};
 }
 
 void TVue3D::VGLMouseMove(Qt::MouseButtons boutons, bool shift, int X, int Y) {
-    if (!etat_.ScanPret || vgl_ == nullptr) return;
+    if (Occupee || !etat_.Pret() || vgl_ == nullptr) return;
     if (camera_.mouseold == TPointEcran{X, Y}) return;
     camera_.mouseold = {X, Y};
     vgl_->setFocus();
@@ -185,7 +186,7 @@ void TVue3D::VGLMouseMove(Qt::MouseButtons boutons, bool shift, int X, int Y) {
 }
 
 void TVue3D::VGLMouseUp(int X, int Y) {
-    if (vgl_ == nullptr) return;
+    if (Occupee || vgl_ == nullptr) return;
     try {
         if (etat_.FrontiereEnCours) {
             if (const auto i = AjouterPointFrontiere(X, Y); i && SurPointFrontiere)
@@ -215,7 +216,7 @@ void TVue3D::DesignerCube() {
     if (const auto i = PremierCubeVisible(cubes, m)) {
         CubeSel = cubes[*i];
         CubeSelSav = CubeSel;
-        texte = TexteCube(*CubeSel, etat_.Decalage);
+        texte = TexteCube(*CubeSel, etat_.Decalage != nullptr ? *etat_.Decalage : TV3R{});
     } else {
         CubeSel = nullptr;
     }

@@ -4,9 +4,10 @@
 // the window through callbacks what belongs to it (status line, boundary list, X-axis picks).
 //
 // The window creates the panel (a TSetupGL child of PnVGL) where its layout wants it, applies
-// ConfigurerVGL, hands the panel to a TVue3D, points Etat() at the document (Nuage, Maillage) and at
-// the user's channel (Utilisateur), and keeps Etat() up to date before asking for a redraw
-// (RetracerTout, RetracerPoints, Repeindre).
+// ConfigurerVGL, hands the panel to a TVue3D and points Etat() at the document (Nuage, Maillage,
+// ScanPret, Decalage) and at the user's channel (Utilisateur). The view owns the camera, the scene state
+// and the colours: the window's controls and commands write them there as they change, then ask for a
+// redraw (RetracerTout, RetracerPoints, Repeindre).
 
 #include "Camera.h"
 #include "Rendu.h"
@@ -64,7 +65,8 @@ public:
     // may pass its own wheel events too.
     void FormMouseWheel(QWheelEvent& e);
 
-    // Mouse handlers, client pixels of the panel; wired to the panel by the constructor.
+    // Mouse handlers, client pixels of the panel; wired to the panel by the constructor. They do nothing
+    // while Occupee.
     void VGLMouseDown(int X, int Y);
     void VGLMouseMove(Qt::MouseButtons boutons, bool shift, int X, int Y);
     void VGLMouseUp(int X, int Y);
@@ -79,6 +81,7 @@ public:
     // the point cannot be un-projected.
     std::optional<std::size_t> AjouterPointFrontiere(int X, int Y);
 
+    bool Occupee = false;        // long work is changing the document
     TCube* CubeSel = nullptr;    // under the resting mouse at the last pick
     TCube* CubeSelSav = nullptr; // the last cube found under the mouse
 

@@ -289,12 +289,12 @@ TEST_F(AxeX, TwoPicksTurnTheCompanionFile) {
     Declencher("MiDefinirAxeX");
     EXPECT_FALSE(fenetre.findChild<QAction*>("MiOuvrir")->isEnabled());
     Cliquer(Ecran(0.05, 0.05));
-    EXPECT_EQ(fenetre.ModeDefinirAxeX, 2);
+    EXPECT_EQ(fenetre.Vue().Etat().ModeDefinirAxeX, 2);
     EXPECT_EQ(fenetre.TexteStatut(1), "sélectionner le 2è point (échap pour annuler)");
     EXPECT_TRUE(fenetre.TexteStatut(0).startsWith("0.050   0.050   0.500  //  "));
     Cliquer(Ecran(0.05, 0.95));
 
-    EXPECT_EQ(fenetre.ModeDefinirAxeX, 0);
+    EXPECT_EQ(fenetre.Vue().Etat().ModeDefinirAxeX, 0);
     ASSERT_FALSE(faux.messages.empty());
     EXPECT_EQ(faux.messages.back(), "3 points traités");
     EXPECT_EQ(faux.messages.size(), 1u);
@@ -360,7 +360,7 @@ TEST_F(AxeX, ClicksBeforeAnyCubeWasFoundDoNothing) {
     Declencher("MiDefinirAxeX");
     const QPoint vide = Ecran(2.0, 2.0);
     Cliquer(vide);
-    EXPECT_EQ(fenetre.ModeDefinirAxeX, 1);
+    EXPECT_EQ(fenetre.Vue().Etat().ModeDefinirAxeX, 1);
     EXPECT_EQ(fenetre.TexteStatut(1), "Saisir le point origine (échap pour annuler)");
 }
 

@@ -64,7 +64,8 @@ QImage Rendre(const std::vector<TPoint>& points, TNuage& nuage, int largeur, int
     vgl.resize(largeur, hauteur);
     TVue3D vue(vgl);
     vue.Etat().Nuage = &nuage;
-    vue.Etat().ScanPret = true;
+    const bool scanPret = true;
+    vue.Etat().ScanPret = &scanPret;
     vue.Reglages().CouleurFond = fond;
     vue.Camera().AppliquerCadrage(nuage.CalculerEtendue());
     vue.OrienterVue(1);

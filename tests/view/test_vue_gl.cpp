@@ -38,6 +38,7 @@ protected:
         vue = std::make_unique<TVue3D>(*vgl);
         vue->Etat().Nuage = &nuage;
         vue->Etat().Maillage = &maillage;
+        vue->Etat().ScanPret = &scanPret;
         vue->Etat().Utilisateur = &utilisateur;
         vue->Reglages().CouleurFond = Fond;
         vgl->show();
@@ -62,7 +63,7 @@ protected:
                             {-60, 0, -20, 40, 90, 250}},
                            2);
         CadrageExact();
-        vue->Etat().ScanPret = true;
+        scanPret = true;
     }
     void CadrageExact() {
         TCadrage c;
@@ -104,6 +105,7 @@ protected:
 
     TNuage nuage;
     TMaillage maillage;
+    bool scanPret = false;
     test::TUtilisateurTest utilisateur;
     std::unique_ptr<TSetupGL> vgl;
     std::unique_ptr<TVue3D> vue;
@@ -163,15 +165,15 @@ TEST_F(VueGL, GlyphInTheLowerLeftCorner) {
 
 TEST_F(VueGL, NothingDrawnWhileNoScanIsReady) {
     DocumentSimple();
-    vue->Etat().ScanPret = false;
+    scanPret = false;
     QImage img = Dessiner();
     Verifier(Compter(img, img.rect(), 0, 0, 90) == 0, img, "pas_de_fond");
     Verifier(Compter(img, img.rect(), 200, 180, 160) == 0, img, "pas_de_point");
     EXPECT_EQ(vue->Rendu().NbConstructions[0], 0);
 
-    vue->Etat().ScanPret = true;
+    scanPret = true;
     const QImage avant = Dessiner();
-    vue->Etat().ScanPret = false;
+    scanPret = false;
     vue->Reglages().CouleurFond = FaireCouleur(90, 0, 0);
     vue->RetracerTout();
     img = Dessiner();
@@ -330,7 +332,7 @@ TEST_F(VueGL, TheSurfaceLeavesNoLightingBehind) {
     test::RemplirNuage(nuage, points, 2);
     nuage.CooMax[3] = 150; // grid lines at Z = 50, above the wall
     CadrageExact();
-    vue->Etat().ScanPret = true;
+    scanPret = true;
     maillage.Frontiere = {FaireV3S(-50, 0, 30), FaireV3S(50, 0, 30)};
     maillage.OrigineGrille = FaireV3S(-40, 0, 0);
     maillage.TrameGrille = 40;
@@ -377,7 +379,7 @@ TEST_F(VueGL, TheSurfaceLeavesNoLightingBehind) {
 TEST_F(VueGL, HoverReportsTheFirstCubeInListOrder) {
     test::RemplirNuage(nuage, {{10, -5, 5, 1, 2, 3}, {10, 5, 5, 4, 5, 6}, {-40, 0, 5, 7, 8, 9}}, 2);
     CadrageExact();
-    vue->Etat().ScanPret = true;
+    scanPret = true;
     (void)Dessiner();
     std::size_t premier = nuage.CubesAffiches.size();
     for (std::size_t i = 0; i < nuage.CubesAffiches.size() && premier == nuage.CubesAffiches.size(); ++i)
@@ -400,7 +402,7 @@ TEST_F(VueGL, HoverReportsTheFirstCubeInListOrder) {
     // The same position again does nothing; nothing at all while no scan is ready.
     const std::size_t n = utilisateur.textes.size();
     Souris(QEvent::MouseMove, QPoint(200, 20), Qt::NoButton, Qt::NoButton);
-    vue->Etat().ScanPret = false;
+    scanPret = false;
     Souris(QEvent::MouseMove, QPoint(138, H - 69), Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(utilisateur.textes.size(), n);
 }
