@@ -21,8 +21,7 @@ int Convertir(std::span<const std::string> arguments, TConsole& console) {
     const int genre = format->Genre;
     std::error_code ec;
     if (std::filesystem::equivalent(entree, sortie, ec))
-        throw EUsage("la sortie « " + sortie.string() +
-                     " » est le fichier d'entrée lui-même : choisissez un autre nom");
+        throw EUsage("la sortie « " + sortie.string() + " » est le fichier d'entrée lui-même : choisissez un autre nom");
 
     TDocument doc(nullptr, &console);
     doc.SuivreEnregistrement = true;

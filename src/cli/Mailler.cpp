@@ -196,8 +196,7 @@ void EcrireTextes(const std::filesystem::path& dossier, const std::array<const s
         throw std::runtime_error("dossier « " + dossier.string() + " » : création impossible, " +
                                  TexteErreurSysteme(ec.value()));
     TEcritureEnsemble ensemble({dossier / NomsTextes[0], dossier / NomsTextes[1], dossier / NomsTextes[2]});
-    for (std::size_t k = 0; k < textes.size(); ++k)
-        ensemble.Fichier(k).Ecrire(textes[k]->data(), textes[k]->size());
+    for (std::size_t k = 0; k < textes.size(); ++k) ensemble.Fichier(k).Ecrire(textes[k]->data(), textes[k]->size());
     // Ctrl-C during the writes still stops before anything is replaced.
     console.VerifierInterruption();
     ensemble.Valider();
