@@ -1,5 +1,6 @@
 #include "Formats.h"
 
+#include "LecteurLAS.h"
 #include "LecteurXYZ.h"
 #include "Utils.h"
 
@@ -9,10 +10,12 @@ namespace tessarc {
 
 namespace {
 
-constexpr std::array<TFormat, 3> Table{{
+constexpr std::array<TFormat, 5> Table{{
     {".tsrk", "fichier Tessarc", nullptr, true, "application/x-tessarc-projet"},
     {".xyz", "fichier XYZ ascii", LireXYZ, true, "application/x-tessarc-xyz"},
     {".xyb", "fichier XYZ binaire", LireXYB, false, "application/x-tessarc-xyb"},
+    {".las", "fichier LAS", LireLAS, false, "application/x-tessarc-las"},
+    {".laz", "", LireLAZ, false, ""},
 }};
 
 constexpr std::string_view TousLesFichiers = "tous les fichiers (*.*)";

@@ -1,0 +1,157 @@
+#pragma once
+// Writers of small LAS and PLY files for the reader tests and the benchmark, written from the formats'
+// descriptions, independently of the readers: they share no table with them.
+
+#include "Nombres.h"
+#include "PetitBoutiste.h"
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace tessarc::essais {
+
+struct TPointLAS {
+    std::int32_t X = 0, Y = 0, Z = 0;
+    std::uint16_t Intensite = 0;
+    std::uint16_t Rouge = 0, Vert = 0, Bleu = 0;
+};
+
+struct TScanLAS {
+    int Mineure = 2;
+    int Format = 2;
+    int OctetsEnPlus = 0; // extra bytes at the end of each record
+    int OctetsVLR = 0;    // between the header and the points
+    bool CompteAncien = true;
+    double Echelle[3] = {0.001, 0.001, 0.001};
+    double Origine[3] = {0.0, 0.0, 0.0};
+    std::vector<TPointLAS> Points;
+};
+
+inline std::string OctetsLAS(const TScanLAS& s) {
+    static constexpr int Tailles[] = {20, 28, 26, 34, 57, 63, 30, 36, 38, 59, 67};
+    const bool etendu = s.Format >= 6;
+    const bool couleur = s.Format == 2 || s.Format == 3 || s.Format == 5 || s.Format >= 7;
+    // After X Y Z, intensity, one or two flag bytes, classification, scan angle, user data, source ID;
+    // GPS time right after in every format but 2.
+    const int rouge = etendu ? 30 : (s.Format == 2 ? 20 : 28);
+    const int entete = s.Mineure >= 4 ? 375 : s.Mineure == 3 ? 235 : 227;
+    const int longueur = Tailles[s.Format] + s.OctetsEnPlus;
+    std::string o(static_cast<std::size_t>(entete + s.OctetsVLR), '\0');
+    auto* e = reinterpret_cast<unsigned char*>(o.data());
+    std::memcpy(e, "LASF", 4);
+    e[24] = 1;
+    e[25] = static_cast<unsigned char>(s.Mineure);
+    EcrireLE16(e + 94, static_cast<std::uint16_t>(entete));
+    EcrireLE32(e + 96, static_cast<std::uint32_t>(entete + s.OctetsVLR));
+    e[104] = static_cast<unsigned char>(s.Format);
+    EcrireLE16(e + 105, static_cast<std::uint16_t>(longueur));
+    const auto n = static_cast<std::uint32_t>(s.Points.size());
+    if (s.CompteAncien) EcrireLE32(e + 107, n);
+    for (int a = 0; a < 3; ++a) {
+        EcrireDoubleLE(e + 131 + 8 * a, s.Echelle[a]);
+        EcrireDoubleLE(e + 155 + 8 * a, s.Origine[a]);
+    }
+    // Header bounds deliberately wrong: the reader takes the box from the points.
+    for (int k = 0; k < 6; ++k) EcrireDoubleLE(e + 179 + 8 * k, 1e9);
+    if (s.Mineure >= 4) EcrireLE64(e + 247, n);
+    for (int i = 0; i < s.OctetsVLR; ++i) e[entete + i] = 0x5A;
+    for (const TPointLAS& p : s.Points) {
+        std::string r(static_cast<std::size_t>(longueur), '\xA5'); // every field not written is noise
+        auto* d = reinterpret_cast<unsigned char*>(r.data());
+        EcrireLE32(d, static_cast<std::uint32_t>(p.X));
+        EcrireLE32(d + 4, static_cast<std::uint32_t>(p.Y));
+        EcrireLE32(d + 8, static_cast<std::uint32_t>(p.Z));
+        EcrireLE16(d + 12, p.Intensite);
+        if (couleur) {
+            EcrireLE16(d + rouge, p.Rouge);
+            EcrireLE16(d + rouge + 2, p.Vert);
+            EcrireLE16(d + rouge + 4, p.Bleu);
+        }
+        o += r;
+    }
+    return o;
+}
+
+// A PLY property: "float x", "uchar red", "list uchar int vertex_indices".
+struct TElementPLY {
+    std::string Nom;
+    std::vector<std::string> Proprietes;
+    // Per instance, the values in the order of the properties; a list gives its count then its items.
+    std::vector<std::vector<double>> Instances;
+};
+
+enum class EEncodagePLY { Ascii, Petit, Grand };
+
+namespace detail {
+
+inline void EcrireValeurPLY(std::string& o, const std::string& type, double v, EEncodagePLY enc) {
+    if (enc == EEncodagePLY::Ascii) {
+        o += FormatC("%.17g ", v);
+        return;
+    }
+    unsigned char b[8] = {};
+    std::size_t n = 0;
+    if (type == "char" || type == "int8" || type == "uchar" || type == "uint8") {
+        b[0] = static_cast<unsigned char>(static_cast<std::int64_t>(v));
+        n = 1;
+    } else if (type == "short" || type == "int16" || type == "ushort" || type == "uint16") {
+        EcrireLE16(b, static_cast<std::uint16_t>(static_cast<std::int64_t>(v)));
+        n = 2;
+    } else if (type == "int" || type == "int32" || type == "uint" || type == "uint32") {
+        EcrireLE32(b, static_cast<std::uint32_t>(static_cast<std::int64_t>(v)));
+        n = 4;
+    } else if (type == "float" || type == "float32") {
+        EcrireReelLE(b, static_cast<float>(v));
+        n = 4;
+    } else {
+        EcrireDoubleLE(b, v);
+        n = 8;
+    }
+    if (enc == EEncodagePLY::Grand)
+        for (std::size_t k = 0; k < n / 2; ++k) std::swap(b[k], b[n - 1 - k]);
+    o.append(reinterpret_cast<const char*>(b), n);
+}
+
+inline std::vector<std::string> Mots(const std::string& t) {
+    std::vector<std::string> m;
+    std::size_t i = 0;
+    while (i < t.size()) {
+        const std::size_t f = t.find(' ', i);
+        m.push_back(t.substr(i, f == std::string::npos ? std::string::npos : f - i));
+        i = f == std::string::npos ? t.size() : f + 1;
+    }
+    return m;
+}
+
+} // namespace detail
+
+inline std::string OctetsPLY(EEncodagePLY enc, const std::vector<TElementPLY>& elements) {
+    static const char* const Noms[] = {"ascii", "binary_little_endian", "binary_big_endian"};
+    std::string o = std::string("ply\nformat ") + Noms[static_cast<int>(enc)] + " 1.0\ncomment écrit pour un essai\n";
+    for (const TElementPLY& e : elements) {
+        o += "element " + e.Nom + " " + std::to_string(e.Instances.size()) + "\n";
+        for (const std::string& p : e.Proprietes) o += "property " + p + "\n";
+    }
+    o += "end_header\n";
+    for (const TElementPLY& e : elements)
+        for (const std::vector<double>& inst : e.Instances) {
+            std::size_t k = 0;
+            for (const std::string& p : e.Proprietes) {
+                const std::vector<std::string> m = detail::Mots(p);
+                if (m[0] == "list") {
+                    const double n = inst[k++];
+                    detail::EcrireValeurPLY(o, m[1], n, enc);
+                    for (int j = 0; j < static_cast<int>(n); ++j) detail::EcrireValeurPLY(o, m[2], inst[k++], enc);
+                } else {
+                    detail::EcrireValeurPLY(o, m[0], inst[k++], enc);
+                }
+            }
+            if (enc == EEncodagePLY::Ascii) o += "\n";
+        }
+    return o;
+}
+
+} // namespace tessarc::essais
