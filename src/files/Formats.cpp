@@ -1,6 +1,8 @@
 #include "Formats.h"
 
 #include "LecteurLAS.h"
+#include "LecteurPTS.h"
+#include "LecteurPTX.h"
 #include "LecteurXYZ.h"
 #include "Utils.h"
 
@@ -10,11 +12,13 @@ namespace tessarc {
 
 namespace {
 
-constexpr std::array<TFormat, 5> Table{{
+constexpr std::array<TFormat, 7> Table{{
     {".tsrk", "fichier Tessarc", nullptr, true, "application/x-tessarc-projet"},
     {".xyz", "fichier XYZ ascii", LireXYZ, true, "application/x-tessarc-xyz"},
     {".xyb", "fichier XYZ binaire", LireXYB, false, "application/x-tessarc-xyb"},
     {".las", "fichier LAS", LireLAS, false, "application/x-tessarc-las"},
+    {".pts", "fichier PTS", LirePTS, false, "application/x-tessarc-pts"},
+    {".ptx", "fichier PTX", LirePTX, false, "application/x-tessarc-ptx"},
     {".laz", "", LireLAZ, false, ""},
 }};
 
