@@ -1,6 +1,7 @@
 #include "Formats.h"
 
 #include "LecteurLAS.h"
+#include "LecteurPLY.h"
 #include "LecteurPTS.h"
 #include "LecteurPTX.h"
 #include "LecteurXYZ.h"
@@ -12,11 +13,12 @@ namespace tessarc {
 
 namespace {
 
-constexpr std::array<TFormat, 7> Table{{
+constexpr std::array<TFormat, 8> Table{{
     {".tsrk", "fichier Tessarc", nullptr, true, "application/x-tessarc-projet"},
     {".xyz", "fichier XYZ ascii", LireXYZ, true, "application/x-tessarc-xyz"},
     {".xyb", "fichier XYZ binaire", LireXYB, false, "application/x-tessarc-xyb"},
     {".las", "fichier LAS", LireLAS, false, "application/x-tessarc-las"},
+    {".ply", "fichier PLY", LirePLY, false, "application/x-tessarc-ply"},
     {".pts", "fichier PTS", LirePTS, false, "application/x-tessarc-pts"},
     {".ptx", "fichier PTX", LirePTX, false, "application/x-tessarc-ptx"},
     {".laz", "", LireLAZ, false, ""},
