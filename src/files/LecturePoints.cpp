@@ -2,7 +2,6 @@
 
 #include "Nombres.h"
 
-#include <cmath>
 
 namespace tessarc {
 
@@ -13,12 +12,6 @@ inline bool Blanc(char c) {
 }
 
 } // namespace
-
-std::uint8_t OctetArrondi(double v) {
-    const double r = std::floor(v + 0.5);
-    if (!(r > 0.0)) return 0;
-    return r >= 255.0 ? 255 : static_cast<std::uint8_t>(r);
-}
 
 // Lines are a few dozen bytes: one far longer than the buffer is no text of points.
 TTextePoints::TTextePoints(TFichier& fichier, IProgression& progression, std::int64_t lignesAvant)
@@ -41,35 +34,38 @@ bool TTextePoints::LigneSuivante() {
     return false;
 }
 
-bool TTextePoints::Champ(std::string_view& champ) {
-    if (reste_.empty()) return false;
-    std::size_t fin = 0;
-    while (fin < reste_.size() && !Blanc(reste_[fin])) ++fin;
-    champ = reste_.substr(0, fin);
-    while (fin < reste_.size() && Blanc(reste_[fin])) ++fin;
-    reste_.remove_prefix(fin);
-    return true;
-}
-
-double TTextePoints::Lire(std::string_view champ) const {
-    const auto v = LireReel(champ);
-    if (!v) Refuser("valeur « " + std::string(champ.substr(0, 40)) + " » illisible");
-    return *v;
+double TTextePoints::Suivant() {
+    const char* p = reste_.data();
+    const char* const fin = p + reste_.size();
+    double v = 0.0;
+    if (!LireReelRapide(p, fin, v)) {
+        const char* q = p;
+        while (q < fin && !Blanc(*q)) ++q;
+        const std::string_view champ(p, static_cast<std::size_t>(q - p));
+        const auto r = LireReel(champ);
+        if (!r) Refuser("valeur « " + std::string(champ.substr(0, 40)) + " » illisible");
+        v = *r;
+        p = q;
+    }
+    while (p < fin && Blanc(*p)) ++p;
+    reste_ = std::string_view(p, static_cast<std::size_t>(fin - p));
+    return v;
 }
 
 std::size_t TTextePoints::Ligne(std::span<double> valeurs) {
     if (!LigneSuivante()) return 0;
     std::size_t n = 0;
-    for (std::string_view champ; Champ(champ); ++n)
-        if (n < valeurs.size()) valeurs[n] = Lire(champ);
+    for (; !reste_.empty(); ++n) {
+        const double v = Suivant();
+        if (n < valeurs.size()) valeurs[n] = v;
+    }
     return n;
 }
 
 bool TTextePoints::Valeur(double& v) {
-    std::string_view champ;
-    while (!Champ(champ))
+    while (reste_.empty())
         if (!LigneSuivante()) return false;
-    v = Lire(champ);
+    v = Suivant();
     return true;
 }
 

@@ -18,7 +18,12 @@
 namespace tessarc {
 
 // floor(v + 0.5) kept within 0..255; NaN gives 0.
-[[nodiscard]] std::uint8_t OctetArrondi(double v);
+[[nodiscard]] inline std::uint8_t OctetArrondi(double v) {
+    // Within 1..255 the cut of a positive value is its floor.
+    const double r = v + 0.5;
+    if (!(r >= 1.0)) return 0;
+    return r >= 255.0 ? 255 : static_cast<std::uint8_t>(r);
+}
 
 [[nodiscard]] inline TV4By CouleurRVB(std::uint8_t r, std::uint8_t v, std::uint8_t b) {
     return TV4By{{r, v, b, 0}};
@@ -29,8 +34,8 @@ public:
     // Reads from the file's current position; lignesAvant lines came before it.
     TTextePoints(TFichier& fichier, IProgression& progression, std::int64_t lignesAvant = 0);
 
-    // The fields of the next line that holds any, read as reals into valeurs (fields beyond its size
-    // are counted, not read): the number of fields, 0 at the end of the file.
+    // The fields of the next line that holds any, read as reals into valeurs (those beyond its size are
+    // read, not kept): the number of fields, 0 at the end of the file.
     [[nodiscard]] std::size_t Ligne(std::span<double> valeurs);
     // The next field, wherever the line ends fall; false at the end of the file.
     [[nodiscard]] bool Valeur(double& v);
@@ -39,8 +44,8 @@ public:
 
 private:
     [[nodiscard]] bool LigneSuivante();
-    [[nodiscard]] bool Champ(std::string_view& champ);
-    [[nodiscard]] double Lire(std::string_view champ) const;
+    // The field at the start of reste_, which then loses it and the blanks after it.
+    [[nodiscard]] double Suivant();
 
     TFichier& fichier_;
     TLignesTexte lignes_;
