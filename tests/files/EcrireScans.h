@@ -8,6 +8,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -101,43 +102,18 @@ enum class EEncodagePLY { Ascii, Petit, Grand };
 
 namespace detail {
 
+// The types char, uchar, short, ushort, int, uint, float and double.
 inline void EcrireValeurPLY(std::string& o, const std::string& type, double v, EEncodagePLY enc) {
     if (enc == EEncodagePLY::Ascii) {
         o += FormatC("%.17g ", v);
         return;
     }
-    unsigned char b[8] = {};
-    std::size_t n = 0;
-    if (type == "char" || type == "int8" || type == "uchar" || type == "uint8") {
-        b[0] = static_cast<unsigned char>(static_cast<std::int64_t>(v));
-        n = 1;
-    } else if (type == "short" || type == "int16" || type == "ushort" || type == "uint16") {
-        EcrireLE16(b, static_cast<std::uint16_t>(static_cast<std::int64_t>(v)));
-        n = 2;
-    } else if (type == "int" || type == "int32" || type == "uint" || type == "uint32") {
-        EcrireLE32(b, static_cast<std::uint32_t>(static_cast<std::int64_t>(v)));
-        n = 4;
-    } else if (type == "float" || type == "float32") {
-        EcrireReelLE(b, static_cast<float>(v));
-        n = 4;
-    } else {
-        EcrireDoubleLE(b, v);
-        n = 8;
-    }
-    if (enc == EEncodagePLY::Grand)
-        for (std::size_t k = 0; k < n / 2; ++k) std::swap(b[k], b[n - 1 - k]);
-    o.append(reinterpret_cast<const char*>(b), n);
-}
-
-inline std::vector<std::string> Mots(const std::string& t) {
-    std::vector<std::string> m;
-    std::size_t i = 0;
-    while (i < t.size()) {
-        const std::size_t f = t.find(' ', i);
-        m.push_back(t.substr(i, f == std::string::npos ? std::string::npos : f - i));
-        i = f == std::string::npos ? t.size() : f + 1;
-    }
-    return m;
+    const std::size_t n = type.ends_with("char") ? 1 : type.ends_with("short") ? 2 : type == "double" ? 8 : 4;
+    const std::uint64_t bits = type == "double"  ? std::bit_cast<std::uint64_t>(v)
+                               : type == "float" ? std::bit_cast<std::uint32_t>(static_cast<float>(v))
+                                                 : static_cast<std::uint64_t>(static_cast<std::int64_t>(v));
+    for (std::size_t k = 0; k < n; ++k)
+        o += static_cast<char>(bits >> (8 * (enc == EEncodagePLY::Grand ? n - 1 - k : k)));
 }
 
 } // namespace detail
@@ -156,14 +132,14 @@ inline std::string EntetePLY(EEncodagePLY enc, const std::vector<TElementPLY>& e
 inline void AjouterInstancePLY(std::string& o, EEncodagePLY enc, const TElementPLY& e, const std::vector<double>& valeurs) {
     std::size_t k = 0;
     for (const std::string& p : e.Proprietes) {
-        const std::vector<std::string> m = detail::Mots(p);
-        if (m[0] == "list") {
-            const double n = valeurs[k++];
-            detail::EcrireValeurPLY(o, m[1], n, enc);
-            for (int j = 0; j < static_cast<int>(n); ++j) detail::EcrireValeurPLY(o, m[2], valeurs[k++], enc);
-        } else {
-            detail::EcrireValeurPLY(o, m[0], valeurs[k++], enc);
-        }
+        std::istringstream mots(p);
+        std::string type, element;
+        mots >> type;
+        const bool liste = type == "list";
+        if (liste) mots >> type >> element;
+        const int n = liste ? static_cast<int>(valeurs[k]) : 0;
+        detail::EcrireValeurPLY(o, type, valeurs[k++], enc);
+        for (int j = 0; j < n; ++j) detail::EcrireValeurPLY(o, element, valeurs[k++], enc);
     }
     if (enc == EEncodagePLY::Ascii) o += "\n";
 }

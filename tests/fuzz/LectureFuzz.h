@@ -1,12 +1,10 @@
 #pragma once
-// Runs a scan reader on bytes written to a file: the points it gives, or nullopt when it refuses the
-// file with a message that names it. A crash, a leak, an exception of another kind or a refusal that
-// does not name the file is a fault.
+// Runs a scan reader on bytes written to a file: the number of points it gives, or nullopt when it
+// refuses the file with a message naming it. A crash, a leak, another kind of exception or a refusal
+// that does not name the file is a fault.
 
 #include "Chargement.h"
 #include "DossierFuzz.h"
-#include "Fichier.h"
-#include "SortiePoints.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -25,11 +23,11 @@ inline std::optional<std::int64_t> Lire(TLecteurPoints lecteur, const std::strin
     ProgressionMuette muette;
     try {
         lecteur(source, sortie, muette);
-        sortie.Terminer();
     } catch (const std::runtime_error& e) {
         if (std::string(e.what()).find(chemin.string()) == std::string::npos) std::abort();
         return std::nullopt;
     }
+    sortie.Terminer();
     return sortie.Nombre();
 }
 
