@@ -7,13 +7,15 @@
 #include "Document.h"
 #include "EcrireScans.h"
 #include "Fichier.h"
+#include "Formats.h"
 #include "LecteurXYZ.h"
 #include "LignesTexte.h"
+#include "Nombres.h"
 
 #include <charconv>
 #include <chrono>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -95,18 +97,18 @@ void BoucleFromChars(const std::filesystem::path& nom) {
                 static_cast<double>(lignes) / s / 1e6, somme);
 }
 
-void AnalyseSeule(const std::filesystem::path& nom) {
+// The reader of the table alone, its points sent nowhere.
+void AnalyseSeule(const std::filesystem::path& nom, const char* libelle) {
     TFichier f(nom, TFichier::EMode::Lecture);
     TFichier nul("/dev/null", TFichier::EMode::Creation);
     TSortiePoints sortie(nom, nul);
     ProgressionMuette muette;
     const auto debut = Horloge::now();
-    ConvertirTexteEnPoints(f, sortie, muette);
+    FormatDe(nom)->Lecteur(f, sortie, muette);
     sortie.Terminer();
     const std::int64_t n = sortie.Nombre();
     const double s = Secondes(debut);
-    std::printf("analyse du lecteur XYZ    : %.3f s, %.1f millions de lignes/s\n", s,
-                static_cast<double>(n) / s / 1e6);
+    std::printf("%s : %.3f s, %.1f millions de points/s\n", libelle, s, static_cast<double>(n) / s / 1e6);
 }
 
 void Ouvrir(const std::filesystem::path& nom, const char* libelle) {
@@ -152,11 +154,11 @@ public:
     TConversions& operator=(const TConversions&) = delete;
 
     [[nodiscard]] std::vector<std::pair<std::filesystem::path, const char*>> Fichiers() const {
-        return {{Nom("-bench.las"), "ouverture LAS              "},
-                {Nom("-bench-binaire.ply"), "ouverture PLY binaire      "},
-                {Nom("-bench-texte.ply"), "ouverture PLY ascii        "},
-                {Nom("-bench.pts"), "ouverture PTS              "},
-                {Nom("-bench.ptx"), "ouverture PTX              "}};
+        return {{Nom("-bench.las"), "LAS"},
+                {Nom("-bench-binaire.ply"), "PLY binaire"},
+                {Nom("-bench-texte.ply"), "PLY ascii"},
+                {Nom("-bench.pts"), "PTS"},
+                {Nom("-bench.ptx"), "PTX"}};
     }
 
 private:
@@ -224,13 +226,16 @@ int main(int argc, char** argv) {
     export_ += ".xyz";
 
     Isoler([&] { BoucleFromChars(scan); });
-    Isoler([&] { AnalyseSeule(scan); });
+    Isoler([&] { AnalyseSeule(scan, "analyse du lecteur XYZ    "); });
     Isoler([&] { Ouvrir(scan, "ouverture XYZ complète    "); });
     Isoler([&] { Enregistrer(scan, sansExt); });
     Isoler([&] { Ouvrir(projet, "ouverture du projet       "); });
     {
         const TConversions autres(scan);
-        for (const auto& [nom, libelle] : autres.Fichiers()) Isoler([&] { Ouvrir(nom, libelle); });
+        for (const auto& [nom, format] : autres.Fichiers()) {
+            Isoler([&] { AnalyseSeule(nom, FormatC("analyse %-18s", format).c_str()); });
+            Isoler([&] { Ouvrir(nom, FormatC("ouverture %-16s", format).c_str()); });
+        }
     }
     std::filesystem::remove(projet);
     std::filesystem::remove(export_);

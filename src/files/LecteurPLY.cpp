@@ -266,10 +266,30 @@ std::string TexteNombreListe(double n) {
     return "liste de " + FormatC("%g", n) + " valeurs : nombre impossible";
 }
 
+// One instance of el; the values of the vertex properties kept in valeurs. False at the end of the file.
+template <class TSource> bool LireInstance(TSource& source, const TElement& el, std::array<double, NbRoles + 1>& valeurs) {
+    for (const TPropriete& p : el.Proprietes)
+        if (!(p.Liste ? source.SauterListe(p) : source.Scalaire(p.Type, valeurs[p.Role]))) return false;
+    return true;
+}
+
 class TSourceBinaire {
 public:
     TSourceBinaire(TFichier& f, const TEntete& e) : f_(f), lecture_(f), grand_(e.Encodage == EEncodage::GrandBoutiste) {
         lecture_.Positionner(e.Octets);
+        const TElement& sommets = e.Elements[e.Sommets];
+        fixe_ = !sommets.AvecListes();
+        for (const TPropriete& p : sommets.Proprietes) {
+            if (p.Role != SansRole) gardes_.push_back({p.Role, p.Type, taille_});
+            taille_ += Taille(p.Type);
+        }
+    }
+    // Vertices without lists are one piece of the file each, decoded at the kept properties only.
+    [[nodiscard]] bool Sommet(const TElement& el, std::array<double, NbRoles + 1>& valeurs) {
+        if (!fixe_) return LireInstance(*this, el, valeurs);
+        const unsigned char* r = lecture_.Prendre(taille_);
+        for (const TGarde& g : gardes_) valeurs[g.Role] = Decoder(r + g.Position, g.Type, grand_);
+        return true;
     }
     [[nodiscard]] bool Scalaire(EType t, double& v) {
         v = Decoder(lecture_.Prendre(Taille(t)), t, grand_);
@@ -285,9 +305,18 @@ public:
     void SauterElement(const TElement& el);
 
 private:
+    struct TGarde {
+        ERole Role;
+        EType Type;
+        std::size_t Position;
+    };
+
     TFichier& f_;
     TTamponLecture lecture_;
     bool grand_;
+    bool fixe_ = false;
+    std::size_t taille_ = 0;
+    std::vector<TGarde> gardes_;
 };
 
 class TSourceTexte {
@@ -295,6 +324,9 @@ public:
     // The file positioned on the data.
     TSourceTexte(TFichier& f, const TEntete& e, IProgression& progression) : f_(f), texte_(f, progression, e.Lignes) {}
     [[nodiscard]] bool Scalaire(EType, double& v) { return texte_.Valeur(v); }
+    [[nodiscard]] bool Sommet(const TElement& el, std::array<double, NbRoles + 1>& valeurs) {
+        return LireInstance(*this, el, valeurs);
+    }
     [[nodiscard]] bool SauterListe(const TPropriete&) {
         double n = 0.0;
         if (!texte_.Valeur(n)) return false;
@@ -309,13 +341,6 @@ private:
     TFichier& f_;
     TTextePoints texte_;
 };
-
-// One instance of el; the values of the vertex properties kept in valeurs. False at the end of the file.
-template <class TSource> bool LireInstance(TSource& source, const TElement& el, std::array<double, NbRoles + 1>& valeurs) {
-    for (const TPropriete& p : el.Proprietes)
-        if (!(p.Liste ? source.SauterListe(p) : source.Scalaire(p.Type, valeurs[p.Role]))) return false;
-    return true;
-}
 
 template <class TSource> void SauterInstances(TSource& source, const TFichier& f, const TElement& el) {
     if (el.Proprietes.empty()) return;
@@ -352,7 +377,7 @@ void LireSommets(TSource& source, const TFichier& f, const TEntete& e, TSortiePo
     const TElement& el = e.Elements[e.Sommets];
     for (std::uint64_t i = 0; i < el.Nombre; ++i) {
         std::array<double, NbRoles + 1> v{};
-        if (!LireInstance(source, el, v)) Tronque(f, el, i, "lus");
+        if (!source.Sommet(el, v)) Tronque(f, el, i, "lus");
         sortie.Ajouter(v[RoleX], v[RoleY], v[RoleZ],
                        CouleurRVB(OctetCouleur(v[RoleRouge], e.Types[RoleRouge]), OctetCouleur(v[RoleVert], e.Types[RoleVert]),
                                   OctetCouleur(v[RoleBleu], e.Types[RoleBleu])));
