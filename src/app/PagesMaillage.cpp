@@ -1,6 +1,8 @@
 #include "PagesMaillage.h"
 
+#include "Controles.h"
 #include "DlphUtil.h"
+#include "ExportModele.h"
 #include "Frontiere.h"
 #include "GrilleCapture.h"
 #include "Modele.h"
@@ -17,7 +19,10 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <algorithm>
+#include <array>
 #include <exception>
+#include <filesystem>
 #include <stdexcept>
 #include <utility>
 
@@ -45,7 +50,16 @@ void Ecrire(QLineEdit* e, const std::string& t) {
     e->setText(QString::fromStdString(t));
 }
 
+std::string Joindre(const std::string& a, const std::string& b) {
+    return a.empty() ? b : b.empty() ? a : a + " ; " + b;
+}
+
 } // namespace
+
+QString FiltreExport() {
+    return QStringLiteral("maillage Gmsh (*.msh);;maillage VTK (*.vtk);;image du plan (*.png);;"
+                          "image du plan avec numéros des noeuds (*.png)");
+}
 
 TPagesMaillage::TPagesMaillage(QWidget& racine, TNuage& nuage, TMaillage& maillage, TLiensPagesMaillage liens,
                                TEtatVueMaillage etat)
@@ -65,6 +79,8 @@ TPagesMaillage::TPagesMaillage(QWidget& racine, TNuage& nuage, TMaillage& mailla
     if (!liens_.Repeindre) liens_.Repeindre = [] {};
     if (!liens_.AffiInfo) liens_.AffiInfo = [](int, const std::string&) {};
     if (!liens_.Message) liens_.Message = [](const QString&) {};
+    if (!liens_.Controle) liens_.Controle = [](const std::string&) {};
+    if (!liens_.NomExport) liens_.NomExport = [](const QString&) { return std::nullopt; };
     const auto relier = [&](const char* nom, void (TPagesMaillage::*gestionnaire)()) {
         connect(Trouver<QAbstractButton>(racine, nom), &QAbstractButton::clicked, this,
                 [this, gestionnaire] { Commande([&] { (this->*gestionnaire)(); }); });
@@ -74,6 +90,7 @@ TPagesMaillage::TPagesMaillage(QWidget& racine, TNuage& nuage, TMaillage& mailla
     relier("BtValiderGrille", &TPagesMaillage::BtValiderGrilleClick);
     relier("BtCalcPointsGr", &TPagesMaillage::BtCalcPointsGrClick);
     relier("BtCalcModele", &TPagesMaillage::BtCalcModeleClick);
+    relier("BtExporterMaillage", &TPagesMaillage::BtExporterMaillageClick);
     relier("BtResulPP", &TPagesMaillage::BtResulPPClick);
     connect(CmBxNumPtFront, &QComboBox::activated, this,
             [this](int i) { Commande([&] { CmBxNumPtFrontCloseUp(i); }); });
@@ -97,6 +114,7 @@ void TPagesMaillage::EntrerPage(int page) {
     etat_.FrontiereEnCours = false;
     etat_.VuePlanXY = false;
     Commande([&] {
+        liens_.Controle("");
         switch (page) {
         case PageFrontiere:
             EntrerPageFrontiere();
@@ -201,10 +219,10 @@ void TPagesMaillage::BtValiderGrilleClick() {
 }
 
 // A refused grid (bad spacing, origin beyond the boundary) changes nothing and says why in a box; the
-// warnings of a computed one (dropped crossings, no height) go to the wide status panel, which the hover
-// figures do not overwrite. The grid and its nodes are drawn afresh at every paint: a repaint shows
-// them, where discarding the lists would rebuild the whole cloud and clear that panel. The repaint
-// comes first: a pending Esc answered at the warning must not leave the new points undrawn.
+// warnings of a computed one (dropped crossings, no height) and the supports of each segment go to the
+// wide status panel, which the hover figures do not overwrite. The grid and its nodes are drawn afresh
+// at every paint: a repaint shows them, where discarding the lists would rebuild the whole cloud. The
+// repaint comes first: a pending Esc answered at the status line must not leave the new points undrawn.
 void TPagesMaillage::BtCalcPointsGrClick() {
     TCompteRenduGrille cr;
     {
@@ -216,7 +234,7 @@ void TPagesMaillage::BtCalcPointsGrClick() {
         return;
     }
     liens_.Repeindre();
-    liens_.AffiInfo(1, cr.Message);
+    liens_.Controle(Joindre(cr.Message, ControleAppuis(maillage_)));
 }
 
 void TPagesMaillage::MiTriangulerClick() {
@@ -224,17 +242,21 @@ void TPagesMaillage::MiTriangulerClick() {
     liens_.RetracerTout();
 }
 
-// Without grid points the core does nothing.
+// Without grid points the core does nothing and there is nothing to check.
 void TPagesMaillage::Trianguler() {
-    const TAttenteCurseur attente;
-    (void)tessarc::Trianguler(maillage_);
+    TCompteRenduTriangulation cr;
+    {
+        const TAttenteCurseur attente;
+        cr = tessarc::Trianguler(maillage_);
+    }
+    if (cr.Triangule) liens_.Controle(ControleTriangulation(maillage_, cr));
 }
 
 // The memo keeps what it shows until a tab is chosen again.
 void TPagesMaillage::BtCalcModeleClick() {
     const TSaisieModele saisie{Texte(EdModNds), Texte(EdModElts), Texte(EdModZ), Texte(EdModRot),
                                Texte(EdModTranches)};
-    const TResultatModele r = CalculerModele(maillage_, saisie);
+    TResultatModele r = CalculerModele(maillage_, saisie);
     if (!r.Calcule) {
         liens_.Message(QString::fromStdString(r.Message));
         return;
@@ -242,6 +264,26 @@ void TPagesMaillage::BtCalcModeleClick() {
     resulGen_ = QString::fromStdString(r.ResulGen);
     resulNds_ = QString::fromStdString(r.ResulNds);
     resulElts_ = QString::fromStdString(r.ResulElts);
+    modele_ = std::move(r.Modele);
+}
+
+// The model shown in the tabs, in the type of the name's extension, else of the type chosen.
+void TPagesMaillage::BtExporterMaillageClick() {
+    if (!OngletResultatAccessible(resulGen_.toStdString())) {
+        liens_.Message(QStringLiteral("calculer le modèle avant de l'exporter"));
+        return;
+    }
+    const auto choix = liens_.NomExport(FiltreExport());
+    if (!choix) return;
+    static constexpr std::array<const char*, 4> Extensions{".msh", ".vtk", ".png", ".png"};
+    const int filtre = std::clamp(choix->Filtre, 1, 4);
+    std::filesystem::path nom = choix->Nom.toStdString();
+    if (!GenreExport(nom)) nom += Extensions[static_cast<std::size_t>(filtre - 1)];
+    {
+        const TAttenteCurseur attente;
+        ExporterModele(nom, *GenreExport(nom), modele_, filtre == 4);
+    }
+    liens_.AffiInfo(1, "maillage exporté : " + nom.string());
 }
 
 void TPagesMaillage::TCresulChange(int onglet) {

@@ -3,7 +3,9 @@
 // "Modèle" with its result sheet. The widgets are found by name under the window, so the window only
 // builds them; every handler reads the boxes, calls the meshing core and asks for a redraw.
 
+#include "Dialogues.h"
 #include "Maillage.h"
+#include "Modele.h"
 #include "UTessarcGlb.h"
 
 #include <QObject>
@@ -11,6 +13,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QAbstractButton;
@@ -28,7 +31,15 @@ struct TLiensPagesMaillage {
     std::function<void()> Repeindre;                               // repaint only
     std::function<void(int panneau, const std::string&)> AffiInfo; // status line; may throw on Esc
     std::function<void(const QString&)> Message;                   // plain message box
+    // The checks of the page in the wide status panel, shown again whenever that panel is cleared,
+    // until the next page; an empty text ends them.
+    std::function<void(const std::string&)> Controle;
+    // Save dialog for the exports; nothing when cancelled.
+    std::function<std::optional<TChoixEnregistrement>(const QString& filtre)> NomExport;
 };
+
+// The export dialog's types: Gmsh mesh, VTK mesh, plan picture, plan picture with node numbers.
+[[nodiscard]] QString FiltreExport();
 
 // The window's view state that the pages set.
 struct TEtatVueMaillage {
@@ -70,6 +81,7 @@ private:
     void BtValiderGrilleClick();
     void BtCalcPointsGrClick();
     void BtCalcModeleClick();
+    void BtExporterMaillageClick();
     void TCresulChange(int onglet);
     void BtResulPPClick();
 
@@ -90,6 +102,7 @@ private:
     QString resulGen_;
     QString resulNds_;
     QString resulElts_;
+    TModeleNumerote modele_;
     int ongletResultat_ = -1;
 
     QAbstractButton* SBsaisirFront;

@@ -21,6 +21,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QWindow>
 
 namespace tessarc {
@@ -302,6 +303,10 @@ QWidget* TFTessarc::CreerFeuilleResultat() {
     auto* bas = new QHBoxLayout;
     bas->setContentsMargins(2, 2, 2, 2);
     bas->addWidget(BtResulPP);
+    // Beside the texts of the "Modèle" page, whose own row already spans the window.
+    BtExporterMaillage = new QPushButton(QStringLiteral("Exporter le maillage…"), TSresul);
+    BtExporterMaillage->setObjectName(QStringLiteral("BtExporterMaillage"));
+    bas->addWidget(BtExporterMaillage);
     bas->addStretch(1);
     colonne->addLayout(bas);
     return TSresul;
@@ -327,10 +332,13 @@ void TFTessarc::CreerMenu() {
     };
 
     QMenu* fichiers = sousMenu(barre, QStringLiteral("Fichiers"), "MiFichiers");
-    AjouterCommande(fichiers, QStringLiteral("Ouvrir"), "MiOuvrir", &TFTessarc::MiOuvrirClick);
-    AjouterCommande(fichiers, QStringLiteral("Enregistrer"), "MiEnregistrer", &TFTessarc::MiEnregistrerClick);
+    AjouterCommande(fichiers, QStringLiteral("Ouvrir"), "MiOuvrir", &TFTessarc::MiOuvrirClick)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    AjouterCommande(fichiers, QStringLiteral("Enregistrer"), "MiEnregistrer", &TFTessarc::MiEnregistrerClick)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     AjouterCommande(fichiers, QStringLiteral("Enregistrer Sous"), "MiEnregistrerSous",
-                    &TFTessarc::MiEnregistrerSousClick);
+                    &TFTessarc::MiEnregistrerSousClick)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     AjouterCommande(fichiers, QStringLiteral("Enregistrer le niveau affiché"), "MiEnregistrerLeNiveauAffiche",
                     &TFTessarc::MiEnregistrerLeNiveauAfficheClick);
 
@@ -381,6 +389,13 @@ void TFTessarc::CreerMenu() {
 
     AjouterCommande(barre, QStringLiteral("rafraichir"), "rafraichir1", &TFTessarc::rafraichir1Click);
     AjouterCommande(barre, QStringLiteral("Aide"), "MiAide", &TFTessarc::MiAideClick);
+
+    // Ctrl+Q has no entry: it closes the window, through the same closing question.
+    auto* fermer = std::make_unique<QAction>(this).release(); // owned by the window
+    fermer->setObjectName(QStringLiteral("MiFermer"));
+    fermer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    addAction(fermer);
+    connect(fermer, &QAction::triggered, this, &QWidget::close);
 }
 
 int TFTessarc::PageActive() const {
@@ -396,8 +411,12 @@ void TFTessarc::showEvent(QShowEvent* evenement) {
 }
 
 bool TFTessarc::eventFilter(QObject* objet, QEvent* evenement) {
-    if (evenement->type() == QEvent::KeyPress && objet == windowHandle())
-        FormKeyPress(static_cast<const QKeyEvent&>(*evenement));
+    if (objet == windowHandle()) {
+        if (evenement->type() == QEvent::KeyPress) FormKeyPress(static_cast<const QKeyEvent&>(*evenement));
+        // Before any control: the page tabs and the level list would take the wheel for themselves.
+        if (evenement->type() == QEvent::Wheel && FormMouseWheel(static_cast<QWheelEvent&>(*evenement)))
+            return true;
+    }
     return QMainWindow::eventFilter(objet, evenement);
 }
 

@@ -33,6 +33,7 @@ class QStackedWidget;
 class QStatusBar;
 class QTabWidget;
 class QToolButton;
+class QWheelEvent;
 
 namespace tessarc {
 
@@ -194,9 +195,13 @@ private:
     void VGLMouseDown(int X, int Y);
     void VGLMouseMove(Qt::MouseButtons boutons, bool shift, int X, int Y);
     void VGLMouseUp(int X, int Y);
+    // The wheel anywhere over the window zooms, but over the result text, which it scrolls; true when
+    // taken.
+    bool FormMouseWheel(QWheelEvent& molette);
 
     // Sélection, the X-axis picks and menu lock, Esc (UTessarcSelection.cpp).
     void AppliquerCommandeSelection(TCommandeSelection commande);
+    void AfficherSelectionRectangle(std::size_t nouveaux);
     void PiqueAxeX(const TCube& cube);
     void AppliquerAxeXFenetre();
     void RestaurerMenu();
@@ -243,6 +248,7 @@ private:
     QLineEdit* EdModRot = nullptr;
     QLineEdit* EdModTranches = nullptr;
     QPushButton* BtCalcModele = nullptr;
+    QPushButton* BtExporterMaillage = nullptr;
     QStackedWidget* PCaffi = nullptr;
     QWidget* TSvgl = nullptr;
     QWidget* PnVGL = nullptr;

@@ -20,9 +20,12 @@ void TFTessarc::AfficherAide() {
         Dlg.Message(this, QStringLiteral("Le guide de l'utilisateur est introuvable : ") + montre);
         return;
     }
-    if (!Dlg.OuvrirLien(QUrl::fromLocalFile(guide)))
+    Dlg.OuvrirLien(this, QUrl::fromLocalFile(guide), [this, montre] {
         Dlg.Message(this,
-                    QStringLiteral("Aucun navigateur n'a pu ouvrir le guide de l'utilisateur : ") + montre);
+                    QStringLiteral("Aucun navigateur n'a pu ouvrir le guide de l'utilisateur ; ouvrez ce "
+                                   "fichier dans un navigateur : ") +
+                        montre);
+    });
 }
 
 } // namespace tessarc

@@ -3,6 +3,7 @@
 #include "Aide.h"
 #include "CwinReg.h"
 #include "DlphUtil.h"
+#include "Formats.h"
 #include "UTessarc.h"
 #include "Vue3D.h"
 
@@ -33,6 +34,7 @@ TFTessarc::TTravail::~TTravail() {
 // The window's section keeps the folder of the last scan; the component keeps the placement itself.
 void TFTessarc::CreerReglages() {
     WR = std::make_unique<TWinReg>(this).release();
+    WR->PixelsPerInchDsgn = 120;
     WR->OnChargeReg = [this] { doc_.DernierScan = WR->GetStr("DernierScan"); };
     WR->OnRangeReg = [this] { WR->PutStr("DernierScan", doc_.DernierScan.string()); };
 }
@@ -71,11 +73,11 @@ void TFTessarc::MiProprietesClick() {
     Dlg.Message(this, QString::fromStdString(doc_.Proprietes()));
 }
 
-// With a name (command line, tests), the dialog is skipped; everything else is the same.
+// With a name (command line, tests), the dialog is skipped; everything else is the same. The name comes
+// first: a cancelled dialog or a type the program does not read leaves the document as it was, before
+// any save question.
 void TFTessarc::OuvrirFichier(const QString& nomImpose) {
-    if (TravailEnCours() || !FermerDocument()) return;
-    AfficherPage(0);
-    doc_.ScanPret = false;
+    if (TravailEnCours()) return;
     QString nom = nomImpose;
     if (nom.isEmpty()) {
         const QString dossier = doc_.DernierScan.empty() ? QCoreApplication::applicationDirPath()
@@ -83,12 +85,22 @@ void TFTessarc::OuvrirFichier(const QString& nomImpose) {
         nom = Dlg.NomAOuvrir(this, dossier, FiltreOuvrir());
         if (nom.isEmpty()) return;
     }
+    const std::filesystem::path chemin = nom.toStdString();
+    if (FormatDe(chemin) == nullptr) {
+        Dlg.Message(this, QString::fromStdString(TexteTypeInconnu(chemin)));
+        return;
+    }
+    if (!FermerDocument()) return;
+    AfficherPage(0);
+    doc_.ScanPret = false;
     {
         const TTravail travail(*this);
         // Failures reach the user through Message, and leave an empty document.
-        static_cast<void>(doc_.OuvrirFichier(nom.toStdString()));
+        static_cast<void>(doc_.OuvrirFichier(chemin));
     }
-    PanneauxInfo[1]->clear();
+    std::string notes;
+    for (const std::string& r : doc_.Remarques) notes += (notes.empty() ? "" : " ; ") + r;
+    PanneauxInfo[1]->setText(QString::fromStdString(notes));
     vue_->Repeindre();
 }
 

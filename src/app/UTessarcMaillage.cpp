@@ -14,9 +14,15 @@ namespace tessarc {
 
 void TFTessarc::CreerPagesMaillage() {
     TEtatVueMaillage etat{FrontiereEnCours, VuePlanXY, vue_->Etat().PointFrontiereChoisi};
-    TLiensPagesMaillage liens{[this] { RetracerTout(); }, [this] { vue_->Repeindre(); },
+    TLiensPagesMaillage liens{[this] { RetracerTout(); },
+                              [this] { vue_->Repeindre(); },
                               [this](int panneau, const std::string& texte) { AffiInfo(panneau, texte); },
-                              [this](const QString& texte) { Dlg.Message(this, texte); }};
+                              [this](const QString& texte) { Dlg.Message(this, texte); },
+                              [this](const std::string& texte) { AffiInfo(1, texte); },
+                              [this](const QString& filtre) {
+                                  return Dlg.NomAEnregistrer(
+                                      this, QString::fromStdString(doc_.PFsansext.string()), filtre);
+                              }};
     pages_ = std::make_unique<TPagesMaillage>(*this, doc_.Nuage, doc_.Maillage, std::move(liens), etat);
     vue_->SurPointFrontiere = [this](std::size_t i, const TV3S& p) { pages_->SurPointFrontiere(i, p); };
 }

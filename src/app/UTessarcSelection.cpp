@@ -11,7 +11,63 @@
 #include <QLabel>
 #include <QMenuBar>
 
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
 namespace tessarc {
+
+namespace {
+
+// "1 234 567": French thousands, separated by a space.
+std::string Milliers(std::size_t n) {
+    std::string chiffres = std::to_string(n);
+    for (auto i = static_cast<std::ptrdiff_t>(chiffres.size()) - 3; i > 0; i -= 3)
+        chiffres.insert(static_cast<std::size_t>(i), 1, ' ');
+    return chiffres;
+}
+
+// "0 cube masqué", "1 cube masqué", "1 234 cubes masqués".
+std::string TexteCubes(std::size_t n, std::string_view participe) {
+    const char* s = n > 1 ? "s" : "";
+    return Milliers(n) + " cube" + s + " " + std::string(participe) + s;
+}
+
+std::vector<std::uint8_t> Etats(std::span<TCube* const> cubes) {
+    std::vector<std::uint8_t> etats(cubes.size());
+    for (std::size_t i = 0; i < cubes.size(); ++i) etats[i] = cubes[i]->etatSP;
+    return etats;
+}
+
+// What a command changed among the cubes of the displayed level, as the status line says it.
+std::string Bilan(TCommandeSelection commande, std::span<const std::uint8_t> avant,
+                  std::span<TCube* const> cubes) {
+    std::size_t changes = 0, masques = 0;
+    for (std::size_t i = 0; i < cubes.size(); ++i) {
+        if (cubes[i]->etatSP == avant[i]) continue;
+        ++changes;
+        if ((cubes[i]->etatSP & EtatMasque) != 0) ++masques;
+    }
+    switch (commande) {
+    case TCommandeSelection::Deselectionner:
+        return TexteCubes(changes, "désélectionné");
+    case TCommandeSelection::MasquerSelection:
+        return TexteCubes(changes, "masqué");
+    case TCommandeSelection::Demasquer:
+        return TexteCubes(changes, "démasqué");
+    case TCommandeSelection::InverserMasque:
+        return TexteCubes(masques, "masqué") + ", " + TexteCubes(changes - masques, "démasqué");
+    case TCommandeSelection::SupprimerSelection:
+    case TCommandeSelection::SupprimerPointsMasques:
+        return TexteCubes(changes, "supprimé");
+    case TCommandeSelection::AnnulerSuppressions:
+        break;
+    }
+    return TexteCubes(changes, "rétabli");
+}
+
+} // namespace
 
 void TFTessarc::MiDeselectionnerClick() {
     AppliquerCommandeSelection(TCommandeSelection::Deselectionner);
@@ -42,8 +98,10 @@ void TFTessarc::MiAnnulerSuppressionsClick() {
 }
 
 // The deletions set the pending flag even when no cube matched; their undo clears it.
+// The status line then says how many cubes of the displayed level the command changed.
 void TFTessarc::AppliquerCommandeSelection(TCommandeSelection commande) {
     TNuage& nuage = doc_.Nuage;
+    const std::vector<std::uint8_t> avant = Etats(nuage.CubesAffiches);
     switch (commande) {
     case TCommandeSelection::Deselectionner:
         Deselectionner(nuage);
@@ -68,6 +126,17 @@ void TFTessarc::AppliquerCommandeSelection(TCommandeSelection commande) {
         break;
     }
     RetracerPoints();
+    PanneauxInfo[1]->setText(QString::fromStdString(Bilan(commande, avant, nuage.CubesAffiches)));
+}
+
+// The cubes the band added, and all those now selected when others already were.
+void TFTessarc::AfficherSelectionRectangle(std::size_t nouveaux) {
+    std::size_t total = 0;
+    for (const TCube* c : doc_.Nuage.CubesAffiches)
+        if ((c->etatSP & EtatSelectionne) != 0) ++total;
+    std::string texte = TexteCubes(nouveaux, "sélectionné");
+    if (total != nouveaux) texte += ", " + Milliers(total) + " en tout";
+    PanneauxInfo[1]->setText(QString::fromStdString(texte));
 }
 
 // A pending Esc answered Yes stops the command before the menu is locked: no pick may then wait.

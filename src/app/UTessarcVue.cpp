@@ -11,24 +11,37 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QWheelEvent>
+
+#include <optional>
 
 namespace tessarc {
 
 namespace {
 
 // Status texts of the view (hover figures, drawing notice) come from paint and mouse handlers: they are
-// shown without letting other events run, and never ask "Annuler?".
+// shown without letting other events run, and never ask "Annuler?". The drawing notice gives panel 1
+// back as it found it, so that a count or an instruction shown there outlives the redraw after it.
 class TStatutVue final : public IProgression {
 public:
     explicit TStatutVue(const std::array<QLabel*, 2>& panneaux) : panneaux_(panneaux) {}
     void AffiInfo(int panneau, const std::string& texte) override {
-        panneaux_[panneau <= 0 ? 0 : 1]->setText(QString::fromStdString(texte));
+        QLabel* label = panneaux_[panneau <= 0 ? 0 : 1];
+        if (panneau > 0 && !texte.empty() && !avantNotice_) avantNotice_ = label->text();
+        if (panneau > 0 && texte.empty() && avantNotice_) {
+            label->setText(*avantNotice_);
+            avantNotice_.reset();
+            return;
+        }
+        label->setText(QString::fromStdString(texte));
     }
 
 private:
     const std::array<QLabel*, 2>& panneaux_;
+    std::optional<QString> avantNotice_; // panel 1 when the notice came
 };
 
 TColor VersCouleur(const QColor& c) {
@@ -72,6 +85,7 @@ void TFTessarc::CreerVue(QWidget* parent) {
         VGLMouseUp(p.x(), p.y());
     };
     vue_->SurPiqueAxeX = [this](TCube& cube) { PiqueAxeX(cube); };
+    vue_->SurSelection = [this](std::size_t nouveaux) { AfficherSelectionRectangle(nouveaux); };
     // Boundary points added by a click are for the meshing pages: SurPointFrontiere is theirs to set.
     vue_->SurErreur = [this](const std::string& message) {
         // Shown once the paint or mouse event is over.
@@ -90,6 +104,7 @@ void TFTessarc::SynchroniserVue() {
     etat.FrontiereEnCours = FrontiereEnCours;
     etat.PointFrontiereChoisi = CmBxNumPtFront->currentIndex();
     etat.ModeDefinirAxeX = ModeDefinirAxeX;
+    etat.Decalage = doc_.Decalage;
     TCamera& camera = vue_->Camera();
     camera.VuePlanXY = VuePlanXY;
     camera.TexteEdRotZ = EdRotZ->text().toStdString();
@@ -118,6 +133,13 @@ void TFTessarc::VGLMouseUp(int X, int Y) {
     if (TravailEnCours()) return;
     SynchroniserVue();
     vue_->VGLMouseUp(X, Y);
+}
+
+bool TFTessarc::FormMouseWheel(QWheelEvent& molette) {
+    const QWidget* sous = childAt(molette.position().toPoint());
+    if (sous != nullptr && (sous == MmResul || MmResul->isAncestorOf(sous))) return false;
+    vue_->FormMouseWheel(molette);
+    return true;
 }
 
 void TFTessarc::MiVueClick() {

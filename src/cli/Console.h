@@ -29,6 +29,8 @@ private:
 
     bool terminal_;
     bool progressionAffichee_ = false;
+    int signalEssai_ = 0;
+    std::string texteEssai_;
 };
 
 } // namespace tessarc::cli

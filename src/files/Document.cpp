@@ -32,7 +32,8 @@ private:
 } // namespace
 
 TDocument::TDocument(IFenetreDocument* fenetre, IProgression* progression)
-    : fenetre_(fenetre ? fenetre : &SansFenetre), progression_(progression ? progression : &SansProgression) {
+    : fenetre_(fenetre ? fenetre : &SansFenetre), progression_(progression ? progression : &SansProgression),
+      saisieConnue_(SaisieActuelle()) {
     Nuage.SurMessage = [this](const std::string& texte) { fenetre_->Message(texte); };
 }
 
@@ -60,12 +61,24 @@ void TDocument::ReinitialiserDocument() {
     Remarques.clear();
     // A new document has no deletions pending.
     DonneesModifiees = false;
+    saisieConnue_ = SaisieActuelle();
+}
+
+TSaisieMaillage TDocument::SaisieActuelle() const {
+    return {Maillage.Frontiere, Maillage.OrigineGrille, Maillage.TrameGrille};
+}
+
+bool TDocument::MaillageModifie() const {
+    const TSaisieMaillage actuelle = SaisieActuelle();
+    // Without a boundary, the grid settings mean nothing: the grid page sets its origin on every visit.
+    if (actuelle.Frontiere.empty() && saisieConnue_.Frontiere.empty()) return false;
+    return actuelle != saisieConnue_;
 }
 
 bool TDocument::FermerDocument() {
     // Also asked when the X-axis transform has emptied the view: the tree and its deletions are still
     // there to save.
-    if (DonneesModifiees && (ScanPret || Nuage.NbCubesTotal() > 0)) {
+    if ((DonneesModifiees || MaillageModifie()) && (ScanPret || Nuage.NbCubesTotal() > 0)) {
         switch (fenetre_->Question("les données ont été modifiées, enregistrer?")) {
         case TReponse::Oui:
             // A failed save keeps the document: the deletions would be lost otherwise.
@@ -114,6 +127,7 @@ bool TDocument::OuvrirFichier(const std::filesystem::path& nom) {
     }
     NivAfficheCharge = niveau;
     FinChargement(niveau);
+    saisieConnue_ = SaisieActuelle();
     return reussi;
 }
 
@@ -172,9 +186,12 @@ bool TDocument::EnregistrerFichierSous(int genre, int niveau, const std::filesys
             fenetre_->AppliquerCadrage(Cadrage);
         }
         if (genre == GenreProjet) {
-            EcrireFichierProjet(nom, Nuage, Maillage, niveau, Nuage.NivAffiche, Decalage, ProgressionEnregistrement);
-            // The whole tree is on the disk: nothing is pending any more.
+            EcrireFichierProjet(nom, Nuage, Maillage, niveau, Nuage.NivAffiche, Decalage,
+                                ProgressionEnregistrement);
+            // The whole tree is on the disk: nothing is pending any more. The meshing input is kept at
+            // every level.
             if (niveau == Nuage.NivMax) DonneesModifiees = false;
+            saisieConnue_ = SaisieActuelle();
         } else if (genre == GenreXYZ) {
             EcrireExportXYZ(nom, Nuage, niveau, Decalage, ProgressionEnregistrement);
         }

@@ -4,6 +4,7 @@
 // names to these operations; what else only a window can do goes through IFenetreDocument, whose
 // defaults do nothing, so that the command-line tool and the tests run without one.
 
+#include "Formats.h"
 #include "Maillage.h"
 #include "Progression.h"
 #include "Reponse.h"
@@ -15,8 +16,6 @@
 #include <vector>
 
 namespace tessarc {
-
-struct TFormat;
 
 class IFenetreDocument {
 public:
@@ -39,9 +38,14 @@ public:
     virtual void Message(const std::string&) {}
 };
 
-// Kinds of save.
-inline constexpr int GenreProjet = 1;
-inline constexpr int GenreXYZ = 2;
+// What a project file keeps of the meshing work: the boundary, the grid origin and the spacing.
+struct TSaisieMaillage {
+    std::vector<TV3S> Frontiere;
+    TV3S OrigineGrille{};
+    float TrameGrille = 0.0f;
+    friend bool operator==(const TSaisieMaillage&, const TSaisieMaillage&) = default;
+};
+
 // Level shown after loading a text or ".xyb" scan (or after a failed load): 4 cm cubes, an overview
 // that draws quickly; lowered to NivMax when the tree is shallower.
 inline constexpr int NivAfficheApresScan = 2;
@@ -74,7 +78,12 @@ public:
     // Empties the document: tree, meshing state, flags; asks the window to drop its lists and go back
     // to page 0.
     void ReinitialiserDocument();
-    // The save question when deletions are pending on a loaded cloud, then the reset. False, with the
+    // The meshing input differs from what the last open, reset or project save left: the boundary, the
+    // grid origin or the spacing would be lost. Computed, so that no change is missed wherever it comes
+    // from; unlike DonneesModifiees it never makes a save compact the tree.
+    [[nodiscard]] bool MaillageModifie() const;
+    // The save question when deletions are pending or the meshing input changed on a loaded cloud, then
+    // the reset. False, with the
     // document unchanged, when the question was closed without a choice or the save failed.
     [[nodiscard]] bool FermerDocument();
     // Opens nom (a type of the table of formats, in any case) into the document, which it first empties;
@@ -101,9 +110,11 @@ private:
     int Charger(const std::filesystem::path& nom, const TFormat& format);
     void FinChargement(int niveau);
     void Echec(const std::string& texte);
+    [[nodiscard]] TSaisieMaillage SaisieActuelle() const;
 
     IFenetreDocument* fenetre_;
     IProgression* progression_;
+    TSaisieMaillage saisieConnue_; // as the last open, reset or project save left it
 };
 
 } // namespace tessarc

@@ -3,6 +3,7 @@
 #include "Nombres.h"
 #include "Saisie.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tessarc {
@@ -44,6 +45,18 @@ std::vector<std::string> NumerosPointsFrontiere(const TMaillage& m) {
     numeros.reserve(m.Frontiere.size());
     for (std::size_t k = 1; k <= m.Frontiere.size(); ++k) numeros.push_back(std::to_string(k));
     return numeros;
+}
+
+std::size_t NbPointsDistincts(std::span<const TV3S> f) {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        const auto proche = [&](const TV3S& q) {
+            return std::fabs(static_cast<double>(q[1]) - f[i][1]) < 0.001 &&
+                   std::fabs(static_cast<double>(q[2]) - f[i][2]) < 0.001;
+        };
+        if (std::none_of(f.begin(), f.begin() + static_cast<std::ptrdiff_t>(i), proche)) ++n;
+    }
+    return n;
 }
 
 } // namespace tessarc

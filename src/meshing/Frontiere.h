@@ -6,6 +6,7 @@
 #include "Maillage.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,10 @@ std::optional<TTextesPoint> ValiderPointFrontiere(TMaillage& m, int i, std::stri
 
 // "Définir frontière": empties the boundary (the window turns the input on).
 void DefinirFrontiere(TMaillage& m);
+
+// Points of the boundary that are not within 1 mm in X and Y of an earlier one: a boundary of fewer than
+// three encloses nothing.
+[[nodiscard]] std::size_t NbPointsDistincts(std::span<const TV3S> frontiere);
 
 // Items of the point list: "1" .. n.
 [[nodiscard]] std::vector<std::string> NumerosPointsFrontiere(const TMaillage& m);

@@ -59,17 +59,23 @@ bool PointFrontiereGrille(TMaillage& m, TIndexPointsModele& index, double c, dou
                           std::int32_t segment, bool cale);
 bool PointInterieurGrille(TMaillage& m, TIndexPointsModele& index, double k, double r, const TV3S& P);
 
-// Heights of nodes 1 .. NbPointsModele - 1 from the nearest displayed cube in X-Y. Without any cube the
-// heights are left as they are and the result is false.
+// Heights of nodes 1 .. NbPointsModele - 1 from the nearest displayed cube in X-Y that is not deleted.
+// Without such a cube the heights are left as they are and the result is false.
 bool ZPlusProcheCube(TMaillage& m, std::span<TCube* const> cubesAffiches);
 
 struct TCompteRenduGrille {
     bool Calcule = false;                     // false: refused, nothing changed
     std::int64_t IntersectionsHorsGrille = 0; // crossings dropped because their cell is outside the grid
     std::int64_t NoeudsHorsGrille = 0;        // interior lattice points likewise
-    bool SansHauteur = false;                 // nodes but no displayed cube: heights left at 0
+    bool SansHauteur = false;                 // nodes but no displayed cube left: heights at 0
     std::string Message;                      // for the status line (or a message box when refused)
+    ECauseRefus Cause = ECauseRefus::Aucune;  // the value refused
 };
+
+// Every node still interior (NumFront0 -1) that lies within 1 mm of a boundary segment becomes a
+// support of the lowest such segment: a side along a lattice line is filled with lattice points, which
+// would otherwise leave it free.
+void AppuisSurSegments(TMaillage& m);
 
 // "Calculer les points": rebuilds NbColGrille, NbLigGrille, GrilleTri, PointsModele and NbPointsModele.
 TCompteRenduGrille CalculerPointsGrille(TMaillage& m, std::span<TCube* const> cubesAffiches);

@@ -187,8 +187,33 @@ std::string TexteErreurSysteme(int code) {
         return "déplacement impossible entre deux supports";
     case ENOMEM:
         return "mémoire insuffisante";
+    case ELOOP:
+        return "trop de liens symboliques en chaîne";
+    case EEXIST:
+        return "le fichier existe déjà";
+    case ENOTEMPTY:
+        return "le dossier n'est pas vide";
+    case ETXTBSY:
+        return "fichier en cours d'exécution";
+    case ENXIO:
+    case ENODEV:
+        return "périphérique absent";
+    case EAGAIN:
+        return "ressource momentanément indisponible";
+    case EINTR:
+        return "opération interrompue";
+    case EINVAL:
+        return "opération invalide sur ce fichier";
+    case ESPIPE:
+        return "fichier sans accès direct (tube ou socket)";
+    case ENOTSUP:
+        return "opération non prise en charge par ce support";
+    case ESTALE:
+        return "fichier réseau devenu inaccessible";
+    case EOVERFLOW:
+        return "fichier trop grand pour ce système";
     default:
-        return std::string("erreur système ") + std::to_string(code) + " (" + std::strerror(code) + ")";
+        return "erreur système " + std::to_string(code);
     }
 }
 

@@ -38,6 +38,18 @@ private:
     const TEtatScene& etat_;
 };
 
+// Attributes of the context pushed for a scope and popped on leaving it, also on an error.
+class TEtatSauve {
+public:
+    TEtatSauve(QOpenGLFunctions_2_1& gl, GLbitfield masque) : gl_(gl) { gl_.glPushAttrib(masque); }
+    ~TEtatSauve() { gl_.glPopAttrib(); }
+    TEtatSauve(const TEtatSauve&) = delete;
+    TEtatSauve& operator=(const TEtatSauve&) = delete;
+
+private:
+    QOpenGLFunctions_2_1& gl_;
+};
+
 TV3R Tourner(int axe, const TV3R& p) {
     // +X onto +Y for the Y arrow, onto +Z for the Z arrow.
     if (axe == 2) return FaireV3R(p[3], p[1], p[2]);
@@ -329,11 +341,16 @@ void TRendu::VGLDraw(TEtatScene& etat, TCamera& camera, const TReglagesVue& regl
     }
     RejouerPoints();
 
-    if (surfaceValide_) {
-        gl_->glCallList(listeSurface_);
-    } else {
-        TAttenteTrace attente(etat);
-        ConstruireSurface(etat);
+    {
+        // The surface's lighting, material and polygon mode end with it: the overlays, and the next
+        // frame's points, are drawn in their own colours whatever the surface set.
+        const TEtatSauve etatSurface(*gl_, GL_ENABLE_BIT | GL_LIGHTING_BIT | GL_POLYGON_BIT);
+        if (surfaceValide_) {
+            gl_->glCallList(listeSurface_);
+        } else {
+            TAttenteTrace attente(etat);
+            ConstruireSurface(etat);
+        }
     }
 
     if (etat.Maillage != nullptr) {

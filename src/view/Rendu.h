@@ -52,6 +52,7 @@ struct TEtatScene {
     bool FrontiereEnCours = false; // boundary input on: the line is drawn open
     int PointFrontiereChoisi = -1; // selected index of the boundary point list, -1 for none
     int ModeDefinirAxeX = 0;       // 0 idle, 1 or 2 while the X axis is being picked
+    TV3R Decalage{};               // true coordinate = stored + Decalage, for the texts shown
     TNuage* Nuage = nullptr;
     TMaillage* Maillage = nullptr;
     IProgression* Progression = nullptr;

@@ -205,9 +205,10 @@ void TVue3D::VGLMouseUp(int X, int Y) {
             Repeindre();
         } else if (selWindow_->Affichee()) {
             selWindow_->hide();
-            SelectionnerRectangle(X, Y);
+            const std::size_t nouveaux = SelectionnerRectangle(X, Y);
             rendu_.JeterPoints();
             Repeindre();
+            if (SurSelection) SurSelection(nouveaux);
         } else if (etat_.ModeDefinirAxeX == 1 || etat_.ModeDefinirAxeX == 2) {
             if (CubeSelSav != nullptr && SurPiqueAxeX) SurPiqueAxeX(*CubeSelSav);
         } else {
@@ -226,15 +227,15 @@ void TVue3D::DesignerCube() {
     if (const auto i = PremierCubeVisible(cubes, m)) {
         CubeSel = cubes[*i];
         CubeSelSav = CubeSel;
-        texte = TexteCube(*CubeSel);
+        texte = TexteCube(*CubeSel, etat_.Decalage);
     } else {
         CubeSel = nullptr;
     }
     if (etat_.Progression != nullptr) etat_.Progression->AffiInfo(0, texte);
 }
 
-void TVue3D::SelectionnerRectangle(int X, int Y) {
-    SelectionnerCubesRectangle(Cubes(), camera_, camera_.DebutGlissementSelection, {X, Y});
+std::size_t TVue3D::SelectionnerRectangle(int X, int Y) {
+    return SelectionnerCubesRectangle(Cubes(), camera_, camera_.DebutGlissementSelection, {X, Y});
 }
 
 std::optional<std::size_t> TVue3D::AjouterPointFrontiere(int X, int Y) {

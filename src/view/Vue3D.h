@@ -72,8 +72,9 @@ public:
     // Hover pick at mouseold: sets CubeSel, and CubeSelSav when a cube was found; the status panel 0 shows
     // the cube's figures, or nothing.
     void DesignerCube();
-    // Selects the displayed cubes inside the rectangle from the drag anchor to (X, Y).
-    void SelectionnerRectangle(int X, int Y);
+    // Selects the displayed cubes inside the rectangle from the drag anchor to (X, Y); returns how many
+    // were newly selected.
+    std::size_t SelectionnerRectangle(int X, int Y);
     // Appends the point under (X, Y) to the boundary, at the cloud's lowest height; its index, or none when
     // the point cannot be un-projected.
     std::optional<std::size_t> AjouterPointFrontiere(int X, int Y);
@@ -84,6 +85,8 @@ public:
     // A boundary point was appended by a click (index in Frontiere): the window refills its point list,
     // selects it and shows its coordinates.
     std::function<void(std::size_t indice, const TV3S& point)> SurPointFrontiere;
+    // A rubber band has ended, with the number of cubes it newly selected.
+    std::function<void(std::size_t nouveaux)> SurSelection;
     // A click while the X axis is being picked, with the last cube found under the mouse.
     std::function<void(TCube& cube)> SurPiqueAxeX;
     // Errors of a paint or a mouse handler ("abandon" included); by default a message box once the event

@@ -3,8 +3,12 @@
 // against the same road run through the core alone.
 
 #include "FauxDialogues.h"
+#include "FormatsMaillage.h"
 #include "GrilleCapture.h"
+#include "ImagePlan.h"
 #include "Modele.h"
+#include "Nombres.h"
+#include "OutilsTests.h"
 #include "PagesMaillage.h"
 #include "Triangulation.h"
 #include "UTessarc.h"
@@ -22,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -56,7 +61,7 @@ TResultatModele RouteCoeur(TNuage& n, float trame, const TSaisieModele& saisie) 
     m.TrameGrille = trame;
     EntrerPageGrille(m, n.CooMin[3]);
     EXPECT_TRUE(CalculerPointsGrille(m, n.CubesAffiches).Calcule);
-    EXPECT_TRUE(Trianguler(m));
+    EXPECT_TRUE(Trianguler(m).Triangule);
     return CalculerModele(m, saisie);
 }
 
@@ -80,7 +85,8 @@ QButtonGroup* Construire(QWidget& racine) {
     for (const char* nom : {"EdPtFronX", "EdPtFronY", "EdOriGrilX", "EdOriGrilY", "EdTrameGrille", "EdModNds",
                             "EdModElts", "EdModZ", "EdModRot", "EdModTranches"})
         (new QLineEdit(&racine))->setObjectName(QString::fromLatin1(nom));
-    for (const char* nom : {"BtValidFr", "BtValiderGrille", "BtCalcPointsGr", "BtCalcModele", "BtResulPP"})
+    for (const char* nom : {"BtValidFr", "BtValiderGrille", "BtCalcPointsGr", "BtCalcModele",
+                            "BtExporterMaillage", "BtResulPP"})
         (new QPushButton(&racine))->setObjectName(QString::fromLatin1(nom));
     return groupe;
 }
@@ -114,17 +120,20 @@ protected:
     int choisi = -1;
     int retraces = 0;
     QString statut;
-    int panneauStatut = -1;
+    QString controle;
     std::vector<QString> messages;
+    std::optional<TChoixEnregistrement> choixExport;
     TPagesMaillage pages{racine,
                          nuage,
                          maillage,
                          {[this] { ++retraces; }, [] {},
-                          [this](int p, const std::string& t) {
-                              panneauStatut = p;
-                              statut = QString::fromStdString(t);
-                          },
-                          [this](const QString& t) { messages.push_back(t); }},
+                          [this](int, const std::string& t) { statut = QString::fromStdString(t); },
+                          [this](const QString& t) { messages.push_back(t); },
+                          [this](const std::string& t) { controle = QString::fromStdString(t); },
+                          [this](const QString& filtre) {
+                              EXPECT_EQ(filtre, FiltreExport());
+                              return choixExport;
+                          }},
                          {frontiereEnCours, vuePlanXY, choisi}};
 };
 
@@ -224,25 +233,37 @@ TEST_F(PagesMaillage, GridRefusesBadSpacingAndReportsDroppedNodes) {
     Cliquer("BtValiderGrille");
     Cliquer("BtCalcPointsGr");
     EXPECT_FALSE(maillage.GrilleTri.empty());
-    EXPECT_TRUE(statut.contains("hors de la grille ignorés")) << statut.toStdString();
-    EXPECT_EQ(panneauStatut, 1) << "panel 0 holds the hover figures, rewritten at every mouse move";
+    EXPECT_TRUE(controle.contains("hors de la grille ignorés")) << controle.toStdString();
+    // The side left of the origin lost its crossings.
+    EXPECT_TRUE(controle.contains(" ; appuis par segment : ")) << controle.toStdString();
+    EXPECT_TRUE(controle.endsWith(", segment 5 : 0 appui")) << controle.toStdString();
 
     nuage.CubesAffiches.clear();
     CalculerGrille("0.1");
-    EXPECT_TRUE(statut.startsWith("aucune hauteur prise dans le nuage")) << statut.toStdString();
+    EXPECT_TRUE(controle.startsWith("aucune hauteur prise dans le nuage : aucun point affiché, les noeuds "
+                                    "restent à Z = 0 ; appuis par segment : "))
+        << controle.toStdString();
     EXPECT_EQ(messages.size(), 3u);
 }
 
 TEST_F(PagesMaillage, ModelTextsAreTheCoreTextsAndTabsWaitForTheFirstComputation) {
     CalculerGrille("0.1");
-    EXPECT_TRUE(statut.isEmpty());
+    // The short sides of the L span one cell: one support each.
+    EXPECT_EQ(controle,
+              "appuis par segment : 4, 1, 3, 1, 2, 3 ; attention : segment 1 : 1 appui, segment 3 : 1 "
+              "appui");
     pages.EntrerPage(PageTriangulation);
     const std::size_t triangles = maillage.Triangles.size();
     EXPECT_GT(triangles, 0u);
+    EXPECT_TRUE(controle.startsWith(QString::fromStdString(FormatC("éléments : %zu ; ", triangles))))
+        << controle.toStdString();
+    controle.clear();
     pages.MiTriangulerClick();
     EXPECT_EQ(maillage.Triangles.size(), triangles);
+    EXPECT_TRUE(controle.startsWith("éléments : ")) << "the menu command checks too";
 
     pages.EntrerPage(PageModele);
+    EXPECT_TRUE(controle.isEmpty()) << "each page its own checks";
     Cliquer("TCresulNoeuds");
     EXPECT_EQ(pages.OngletResultat(), -1);
     EXPECT_EQ(groupe->checkedId(), -1);
@@ -290,14 +311,51 @@ TEST_F(PagesMaillage, AnAbandonedComputationEndsInAMessage) {
                            maillage,
                            {{},
                             [&] { ++repeintsAbandon; },
-                            [](int, const std::string&) { throw std::runtime_error("abandon"); },
-                            [this](const QString& t) { messages.push_back(t); }},
+                            {},
+                            [this](const QString& t) { messages.push_back(t); },
+                            [](const std::string&) { throw std::runtime_error("abandon"); },
+                            {}},
                            {frontiereEnCours, vuePlanXY, choisi}};
     abandon.EntrerPage(PageGrille);
     W<QAbstractButton>("BtCalcPointsGr")->click();
     EXPECT_NE(std::find(messages.begin(), messages.end(), QStringLiteral("abandon")), messages.end());
     EXPECT_FALSE(maillage.GrilleTri.empty());
     EXPECT_EQ(repeintsAbandon, 1) << "the computed points are drawn whatever the answer";
+}
+
+TEST_F(PagesMaillage, ExportsTheComputedModelInTheTypeOfTheNameOrOfTheFilter) {
+    essais::TDossierTemporaire dossier;
+    choixExport = TChoixEnregistrement{QString::fromStdString((dossier / "v").string()), 2};
+    CalculerGrille("0.1");
+    pages.EntrerPage(PageTriangulation);
+    pages.EntrerPage(PageModele);
+    Cliquer("BtExporterMaillage");
+    ASSERT_EQ(messages, std::vector<QString>{"calculer le modèle avant de l'exporter"});
+    EXPECT_TRUE(dossier.Contenu().empty());
+    messages.clear();
+
+    for (const auto& [nom, texte] : {std::pair{"EdModNds", "1"},
+                                     {"EdModElts", "1"},
+                                     {"EdModZ", "0.00"},
+                                     {"EdModRot", "45"},
+                                     {"EdModTranches", "50"}})
+        Saisir(nom, texte);
+    Cliquer("BtCalcModele");
+    const TResultatModele coeur = RouteCoeur(nuage, 0.1f, {"1", "1", "0.00", "45", "50"});
+    Cliquer("BtExporterMaillage");
+    EXPECT_EQ(essais::LireFichier(dossier / "v.vtk"), TexteVtk(coeur.Modele)) << "the second type: VTK";
+    EXPECT_EQ(statut.toStdString(), "maillage exporté : " + (dossier / "v.vtk").string());
+    // An extension of its own wins; the fourth type numbers the nodes.
+    choixExport = TChoixEnregistrement{QString::fromStdString((dossier / "p.msh").string()), 4};
+    Cliquer("BtExporterMaillage");
+    EXPECT_EQ(essais::LireFichier(dossier / "p.msh"), TexteMsh(coeur.Modele));
+    choixExport = TChoixEnregistrement{QString::fromStdString((dossier / "p").string()), 4};
+    Cliquer("BtExporterMaillage");
+    EXPECT_EQ(essais::LireFichier(dossier / "p.png"), ImagePlanPng(coeur.Modele, true));
+    choixExport.reset();
+    Cliquer("BtExporterMaillage");
+    EXPECT_EQ(dossier.Contenu(), (std::vector<std::string>{"p.msh", "p.png", "v.vtk"}));
+    EXPECT_TRUE(messages.empty()) << messages.front().toStdString();
 }
 
 // The window builds the widgets; the pages must find every one of them there.

@@ -107,7 +107,8 @@ TEST_F(Document, AnUnknownTypeChangesNothing) {
     const std::int64_t cubes = doc.Nuage.NbCubesTotal();
     for (const char* nom : {"scan.txt", "scan"}) {
         EXPECT_FALSE(doc.OuvrirFichier(Ecrire(nom, "1 2 3\n")));
-        EXPECT_NE(doc.DerniereErreur.find("type de fichier non reconnu"), std::string::npos) << doc.DerniereErreur;
+        EXPECT_NE(doc.DerniereErreur.find("type de fichier non reconnu"), std::string::npos)
+            << doc.DerniereErreur;
         EXPECT_NE(doc.DerniereErreur.find(nom), std::string::npos) << doc.DerniereErreur;
         EXPECT_EQ(fenetre.Messages.back(), doc.DerniereErreur);
         EXPECT_EQ(doc.NbPts, 5);
@@ -288,6 +289,48 @@ TEST_F(Document, TheSaveQuestionHasThreeOutcomes) {
     doc.PFsansext = dossier / "bloque";
     EXPECT_FALSE(doc.FermerDocument());
     EXPECT_EQ(doc.Nuage.NbCubesNiv[4], 4);
+}
+
+// The boundary, the grid origin and the spacing are asked about like the deletions, until a project
+// keeps them; an XYZ export does not, and the pending-deletions flag is never touched.
+TEST_F(Document, ChangedMeshingInputIsOfferedForSavingUntilAProjectKeepsIt) {
+    const auto scan = Ecrire("voute.xyz", PetitScan);
+    ASSERT_TRUE(doc.OuvrirFichier(scan));
+    EXPECT_FALSE(doc.MaillageModifie());
+    // Without a boundary the grid settings mean nothing: the grid page moves the origin on every visit.
+    doc.Maillage.OrigineGrille = FaireV3S(1.0f, 2.0f, 0.1f);
+    EXPECT_FALSE(doc.MaillageModifie());
+    doc.Maillage.Frontiere.push_back(FaireV3S(0.1f, 0.2f, 0.1f));
+    EXPECT_TRUE(doc.MaillageModifie());
+    fenetre.Reponse = TReponse::Annuler;
+    EXPECT_FALSE(doc.FermerDocument());
+    ASSERT_EQ(fenetre.Questions, std::vector<std::string>{"les données ont été modifiées, enregistrer?"});
+    EXPECT_EQ(doc.Maillage.Frontiere.size(), 1u) << "the boundary is kept";
+
+    ASSERT_TRUE(doc.EnregistrerFichier(GenreXYZ, 4));
+    EXPECT_TRUE(doc.MaillageModifie()) << "an XYZ file keeps no boundary";
+    ASSERT_TRUE(doc.EnregistrerFichier(GenreProjet, 1));
+    EXPECT_FALSE(doc.MaillageModifie()) << "a project at any level keeps it";
+    EXPECT_FALSE(doc.DonneesModifiees);
+
+    // Only a real difference counts.
+    doc.Maillage.TrameGrille = 0.5f;
+    EXPECT_TRUE(doc.MaillageModifie());
+    doc.Maillage.TrameGrille = 0.2f;
+    EXPECT_FALSE(doc.MaillageModifie());
+    doc.Maillage.OrigineGrille[3] = -1.0f;
+    EXPECT_TRUE(doc.MaillageModifie());
+    fenetre.Reponse = TReponse::Oui;
+    EXPECT_TRUE(doc.FermerDocument());
+    EXPECT_FALSE(doc.MaillageModifie()) << "a reset is a new start";
+
+    // What a project brings is what it holds.
+    ASSERT_TRUE(doc.OuvrirFichier(dossier / "voute.tsrk"));
+    EXPECT_EQ(doc.Maillage.OrigineGrille[3], -1.0f);
+    EXPECT_FALSE(doc.MaillageModifie());
+    fenetre.Questions.clear();
+    EXPECT_TRUE(doc.FermerDocument());
+    EXPECT_TRUE(fenetre.Questions.empty());
 }
 
 TEST_F(Document, SaveAsTakesTheChosenNameWithoutItsExtensionAndTheKindFromTheFilter) {

@@ -34,6 +34,9 @@ void RemplirNuage(TNuage& nuage, const std::vector<TPoint>& points, int nivMax);
 // How many pixels of the zone have the colour.
 [[nodiscard]] int Compter(const QImage& image, const QRect& zone, int r, int v, int b, int tol = 3);
 
+// Mean brightness of the zone (clipped to the image), 0 black .. 1 white.
+[[nodiscard]] double Luminosite(const QImage& image, const QRect& zone);
+
 // Saves the image beside the other failures and returns its path.
 std::string SauverImage(const QImage& image, const std::string& nom);
 

@@ -297,7 +297,7 @@ TEST_F(VueGL, OverlaysFollowThePage) {
     Verifier(Chercher(img, Autour(-20, 15), 0, 255, 0).has_value(), img, "page3_noeud");
 }
 
-TEST_F(VueGL, SurfaceIsLitAndLightingStaysOn) {
+TEST_F(VueGL, SurfaceIsLit) {
     DocumentSimple();
     vue->Camera().VuePlanXY = true;
     maillage.PointsModele = {
@@ -328,15 +328,59 @@ TEST_F(VueGL, SurfaceIsLitAndLightingStaysOn) {
     vue->RetracerTout();
     img = Dessiner();
     Verifier(Compter(img, interieur, 0, 0, 90) > 100, img, "surface_en_fil");
+}
 
-    // Back on the cleaning page: no surface, but lighting stays switched on.
-    vue->Etat().PageActive = 0;
+// Once the Triangulation page has shown its lit surface, the points, the boundary, the grid and the
+// nodes keep their own colours on every page, after a redraw request as after a replay.
+TEST_F(VueGL, TheSurfaceLeavesNoLightingBehind) {
+    std::vector<TPoint> points; // a wall of points in the X-Z plane, below Z = 0
+    for (int x = -100; x <= 100; x += 2)
+        for (int z = -50; z <= -10; z += 2) points.push_back({float(x), 0, float(z), 200, 180, 160});
+    test::RemplirNuage(nuage, points, 2);
+    nuage.CooMax[3] = 150; // grid lines at Z = 50, above the wall
+    CadrageExact();
+    vue->Etat().ScanPret = true;
+    maillage.Frontiere = {FaireV3S(-50, 0, 30), FaireV3S(50, 0, 30)};
+    maillage.OrigineGrille = FaireV3S(-40, 0, 0);
+    maillage.TrameGrille = 40;
+    maillage.NbColGrille = 3;
+    maillage.NbLigGrille = 1;
+    maillage.FrontMin = {{-50, 0}};
+    maillage.FrontMax = {{50, 0}};
+    maillage.PointsModele = {{},
+                             {0, 2, FaireV3S(-20, 0, 20)},
+                             {0, -1, FaireV3S(20, 0, 20)},
+                             {0, -1, FaireV3S(-60, -10, 40)},
+                             {0, -1, FaireV3S(60, -10, 40)},
+                             {0, -1, FaireV3S(0, 10, 40)}};
+    maillage.NbPointsModele = 6;
+    maillage.Triangles = {TTriangle{{3, 4, 5}, 0.0f}};
+    const QRect nuagePoints(30, 75, 196, 36);
+    const QRect frontiere = Autour(0, 30, 2);
+
+    QImage img = Dessiner();
+    const double avant = test::Luminosite(img, nuagePoints);
+    ASSERT_GT(avant, 0.5) << test::SauverImage(img, "luminosite_avant");
+
+    vue->Etat().PageActive = 3;
     vue->RetracerTout();
-    (void)Dessiner();
-    EXPECT_FALSE(vue->Rendu().AfficherTri);
-    vgl->makeCurrent();
-    EXPECT_TRUE(vgl->Fonctions()->glIsEnabled(GL_LIGHTING));
-    vgl->doneCurrent();
+    img = Dessiner();
+    ASSERT_TRUE(vue->Rendu().AfficherTri);
+    Verifier(Chercher(img, Autour(-20, 20), 0, 255, 0).has_value(), img, "page3_noeud_construit");
+    img = Dessiner(); // the surface replayed
+    Verifier(Chercher(img, Autour(-20, 20), 0, 255, 0).has_value(), img, "page3_noeud_rejoue");
+
+    for (int page : {0, 1, 2}) {
+        vue->Etat().PageActive = page;
+        vue->RetracerTout();
+        img = Dessiner();
+        const std::string p = "page" + std::to_string(page);
+        Verifier(std::abs(test::Luminosite(img, nuagePoints) - avant) < 0.02, img, (p + "_points").c_str());
+        if (page > 0) Verifier(Compter(img, frontiere, 255, 0, 0) >= 6, img, (p + "_frontiere").c_str());
+    }
+    Verifier(Chercher(img, Autour(-20, 20), 0, 255, 0).has_value(), img, "page2_noeud_frontiere");
+    Verifier(Chercher(img, Autour(20, 20), 255, 0, 0).has_value(), img, "page2_noeud_interieur");
+    Verifier(Compter(img, Autour(0, 50, 1), 255, 0, 0) >= 2, img, "page2_grille");
 }
 
 TEST_F(VueGL, HoverReportsTheFirstCubeInListOrder) {
@@ -354,7 +398,7 @@ TEST_F(VueGL, HoverReportsTheFirstCubeInListOrder) {
     EXPECT_EQ(vue->CubeSel, attendu);
     EXPECT_EQ(vue->CubeSelSav, attendu);
     ASSERT_FALSE(progression.textes.empty());
-    EXPECT_EQ(progression.textes.back(), (std::pair<int, std::string>{0, TexteCube(*attendu)}));
+    EXPECT_EQ(progression.textes.back(), (std::pair<int, std::string>{0, TexteCube(*attendu, {})}));
 
     // Away from every cube: nothing under the mouse, the last one found is kept.
     Souris(QEvent::MouseMove, QPoint(200, 20), Qt::NoButton, Qt::NoButton);
