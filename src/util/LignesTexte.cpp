@@ -5,7 +5,7 @@
 namespace tessarc {
 
 TLignesTexte::TLignesTexte(TFichier& fichier, std::size_t tailleTampon, std::size_t longueurMax)
-    : fichier_(fichier), taille_(tailleTampon < 2 ? 2 : tailleTampon), longueurMax_(longueurMax),
+    : fichier_(fichier), taille_(tailleTampon < 4 ? 4 : tailleTampon), longueurMax_(longueurMax),
       tampon_(std::make_unique_for_overwrite<char[]>(taille_)) {}
 
 bool TLignesTexte::SuivanteApresRemplissage(std::string_view& ligne) {
@@ -50,7 +50,8 @@ void TLignesTexte::Remplir() {
     if (lu == 0) finFichier_ = true;
     rempli_ += lu;
     octetsLus_ += static_cast<std::int64_t>(lu);
-    if (premier_ && (rempli_ >= 3 || finFichier_)) {
+    // The first read fills at least 4 bytes, or the whole file: the marks are looked for at its start only.
+    if (premier_) {
         premier_ = false;
         const std::string_view debut(tampon_.get(), rempli_);
         if (debut.starts_with("\xFF\xFE") || debut.starts_with("\xFE\xFF"))
