@@ -225,7 +225,7 @@ TResultatModele Calculer(TDocument& doc, const TParametres& p, const std::filesy
                       "(trame trop grande, ou frontière sans surface)");
 
     console.AffiInfo(0, "calcul du modèle");
-    TResultatModele modele = CalculerModele(m, p.Modele);
+    TResultatModele modele = CalculerModele(m, p.Modele, doc.Decalage);
     if (!modele.Calcule) Refuser(p, modele.Cause, modele.Message);
     return modele;
 }

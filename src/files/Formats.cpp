@@ -1,6 +1,10 @@
 #include "Formats.h"
 
 #include "LecteurE57.h"
+#include "LecteurLAS.h"
+#include "LecteurPLY.h"
+#include "LecteurPTS.h"
+#include "LecteurPTX.h"
 #include "LecteurXYZ.h"
 #include "Utils.h"
 
@@ -15,6 +19,11 @@ constexpr auto Table = std::to_array<TFormat>({
     {".xyz", "fichier XYZ ascii", LireXYZ, GenreXYZ, "application/x-tessarc-xyz"},
     {".xyb", "fichier XYZ binaire", LireXYB, 0, "application/x-tessarc-xyb"},
     {".e57", "fichier E57", LireE57, 0, "application/x-tessarc-e57"},
+    {".las", "fichier LAS", LireLAS, 0, "application/x-tessarc-las"},
+    {".ply", "fichier PLY", LirePLY, 0, "application/x-tessarc-ply"},
+    {".pts", "fichier PTS", LirePTS, 0, "application/x-tessarc-pts"},
+    {".ptx", "fichier PTX", LirePTX, 0, "application/x-tessarc-ptx"},
+    {".laz", "", LireLAZ, 0, ""},
 });
 
 constexpr std::string_view TousLesFichiers = "tous les fichiers (*.*)";

@@ -35,10 +35,6 @@ __attribute__((target("sse4.2"))) std::uint32_t Crc32cMateriel(const unsigned ch
 }
 #endif
 
-std::uint32_t LireBE32(const unsigned char* s) {
-    return (std::uint32_t{s[0]} << 24) | (std::uint32_t{s[1]} << 16) | (std::uint32_t{s[2]} << 8) | s[3];
-}
-
 // The unsigned 64-bit numbers of the header, kept readable in messages.
 unsigned long long NonSigne(std::int64_t v) {
     return static_cast<unsigned long long>(v);

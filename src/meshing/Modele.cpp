@@ -208,10 +208,12 @@ std::vector<std::string> TableNoeuds(const std::vector<TPointModele*>& noeuds, s
     return supports;
 }
 
-std::string TexteGeneral(const std::vector<std::string>& supports) {
-    std::string gen;
-    for (const char* l : {"OPTIONS PS EC Z", "TITRE modèle voute", "NOEUDS", "UNITES M", "LIRETABLE tblnds",
-                          "MAILLAGES", "ELFI DKT18 maco 0.10", "LIRETABLE tblelfis", "LIAISONS"})
+std::string TexteGeneral(const std::vector<std::string>& supports, const TV3R& decalageScan) {
+    std::string gen = std::string("OPTIONS PS EC Z") + FinLigne + "TITRE modèle voute" + FinLigne;
+    if (decalageScan != TV3R{})
+        gen += FormatC(";decalage %.0f %.0f %.0f", decalageScan[1], decalageScan[2], decalageScan[3]) + FinLigne;
+    for (const char* l : {"NOEUDS", "UNITES M", "LIRETABLE tblnds", "MAILLAGES", "ELFI DKT18 maco 0.10",
+                          "LIRETABLE tblelfis", "LIAISONS"})
         gen += std::string(l) + FinLigne;
     for (std::size_t k = 0; k < supports.size(); ++k) {
         if (supports[k].empty()) continue;
@@ -259,7 +261,7 @@ void TableElements(TMaillage& m, const std::vector<float>& zTriangles, const TPa
 
 } // namespace
 
-TResultatModele CalculerModele(TMaillage& m, const TSaisieModele& saisie) {
+TResultatModele CalculerModele(TMaillage& m, const TSaisieModele& saisie, const TV3R& decalageScan) {
     TResultatModele res;
     const TParametres p = LireSaisie(saisie);
     const std::vector<TPointModele*> noeuds = TrierNoeuds(m);
@@ -273,7 +275,7 @@ TResultatModele CalculerModele(TMaillage& m, const TSaisieModele& saisie) {
         res.Cause = refus.Cause;
         return res;
     }
-    res.ResulGen = TexteGeneral(TableNoeuds(noeuds, m.Frontiere.size(), p, decalage, res));
+    res.ResulGen = TexteGeneral(TableNoeuds(noeuds, m.Frontiere.size(), p, decalage, res), decalageScan);
     TableElements(m, zTriangles, p, res);
     for (const TV3S& f : m.Frontiere) res.Modele.Frontiere.push_back(Tourner(p, f[1], f[2]));
     res.Calcule = true;

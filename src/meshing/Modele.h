@@ -55,8 +55,9 @@ struct TResultatModele {
     TModeleNumerote Modele;
 };
 
-// Writes NumPt of every node and Z of every triangle, and returns the three texts.
-TResultatModele CalculerModele(TMaillage& m, const TSaisieModele& saisie);
+// Writes NumPt of every node and Z of every triangle, and returns the three texts. The tables stay in the
+// scan's stored frame; a far scan's shift (whole metres) is said in a comment line of the general text.
+TResultatModele CalculerModele(TMaillage& m, const TSaisieModele& saisie, const TV3R& decalageScan = {});
 
 // Heights equal within max(1e-4, 1e-4 min(|a|, |b|)) compare equal; otherwise the smaller first.
 [[nodiscard]] int ComparerHauteurs(float a, float b);

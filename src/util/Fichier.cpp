@@ -195,6 +195,35 @@ void TTamponEcriture::Vider() {
     rempli_ = 0;
 }
 
+TTamponLecture::TTamponLecture(TFichier& fichier, std::size_t taille)
+    : fichier_(fichier), tampon_(std::make_unique_for_overwrite<unsigned char[]>(taille)), taille_(taille) {}
+
+void TTamponLecture::Remplir(std::size_t n) {
+    const std::size_t reste = rempli_ - debut_;
+    std::memmove(tampon_.get(), tampon_.get() + debut_, reste);
+    debut_ = 0;
+    rempli_ = reste + fichier_.Lire(tampon_.get() + reste, taille_ - reste);
+    if (rempli_ < n) ErreurFichier(fichier_.Nom(), "fichier tronqué");
+}
+
+void TTamponLecture::Sauter(std::uint64_t n) {
+    const std::size_t reste = rempli_ - debut_;
+    if (n <= reste) {
+        debut_ += static_cast<std::size_t>(n);
+        return;
+    }
+    const std::int64_t position = fichier_.Position();
+    if (n - reste > static_cast<std::uint64_t>(fichier_.Taille() - position))
+        ErreurFichier(fichier_.Nom(), "fichier tronqué");
+    Positionner(position + static_cast<std::int64_t>(n - reste));
+}
+
+void TTamponLecture::Positionner(std::int64_t position) {
+    fichier_.Positionner(position);
+    debut_ = 0;
+    rempli_ = 0;
+}
+
 TSuppressionFichier::~TSuppressionFichier() {
     if (!nom_.empty()) ::unlink(nom_.c_str());
 }

@@ -84,6 +84,33 @@ private:
     std::size_t rempli_ = 0;
 };
 
+// Reads large blocks and gives them out in pieces: the next n bytes of the file in one piece.
+class TTamponLecture {
+public:
+    explicit TTamponLecture(TFichier& fichier, std::size_t taille = std::size_t{1} << 20);
+    // The next n bytes (n at most the buffer size), valid until the next call; "fichier tronqué" when
+    // fewer are left.
+    [[nodiscard]] const unsigned char* Prendre(std::size_t n) {
+        if (rempli_ - debut_ < n) Remplir(n);
+        const unsigned char* p = tampon_.get() + debut_;
+        debut_ += n;
+        return p;
+    }
+    // Passes over n bytes, or "fichier tronqué".
+    void Sauter(std::uint64_t n);
+    // Reads on from position, an offset in the file.
+    void Positionner(std::int64_t position);
+
+private:
+    void Remplir(std::size_t n);
+
+    TFichier& fichier_;
+    std::unique_ptr<unsigned char[]> tampon_;
+    std::size_t taille_;
+    std::size_t debut_ = 0;
+    std::size_t rempli_ = 0;
+};
+
 // Writes a new version of a file under a hidden name beside it (".nom.<pid>-<hex>.tmp"); Valider flushes
 // it to the disk and renames it over the target. Until then, and whenever Valider fails, the target is
 // untouched and the hidden file is removed. A link is followed: the file it leads to is replaced, the

@@ -101,4 +101,17 @@ inline std::vector<TPointLu> LireAvec(TLecteurPoints lecteur, const std::filesys
     return points;
 }
 
+// What lecteur says refusing nom, without the "fichier « nom » : " every refusal starts with (a text that
+// does not start so stays whole); "lu" when it reads the file.
+inline std::string RefusDe(TLecteurPoints lecteur, const std::filesystem::path& nom) {
+    try {
+        static_cast<void>(LireAvec(lecteur, nom));
+    } catch (const std::runtime_error& e) {
+        const std::string debut = "fichier « " + nom.string() + " » : ";
+        const std::string texte = e.what();
+        return texte.starts_with(debut) ? texte.substr(debut.size()) : texte;
+    }
+    return "lu";
+}
+
 } // namespace tessarc::essais

@@ -147,6 +147,10 @@ TEST(Chargement, TextMarksLinesWithoutNumbersAndProgress) {
                                                    8));
     EXPECT_FALSE(doc.OuvrirFichier(dossier / "u16.xyz"));
     EXPECT_NE(doc.DerniereErreur.find("fichier texte UTF-16 : enregistrez-le en UTF-8"), std::string::npos);
+    // Marks count at the start of the file only.
+    EcrireFichier(dossier / "milieu.xyz", "\n\xFF\xFE" "1 2 3\n");
+    EXPECT_TRUE(doc.OuvrirFichier(dossier / "milieu.xyz")) << doc.DerniereErreur;
+    EXPECT_EQ(doc.NbPts, 2);
 
     EcrireFichier(dossier / "bom.xyz", "\xEF\xBB\xBF"
                                        "1.5 2 3\nX;Y;Z\n1,5 2,5 3,5\n\n4 5 6\n");

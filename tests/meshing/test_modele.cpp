@@ -136,6 +136,15 @@ TEST(CalculerModele, SupportsAreListedPerSegmentFromZeroAndOnlyBoundaryNodesAreS
                                              "G",
                                              ";MAXI 1",
                                              "FIN"}));
+
+    // A far scan's shift is said once, after the title; the tables stay in the stored frame.
+    TMaillage loin = m;
+    const TResultatModele local = CalculerModele(m, s);
+    const TResultatModele decale = CalculerModele(loin, s, FaireV3R(652000.0, 6862000.0, 0.0));
+    std::vector<std::string> attendu = gen;
+    attendu.insert(attendu.begin() + 2, ";decalage 652000 6862000 0");
+    EXPECT_EQ(Lignes(decale.ResulGen), attendu);
+    EXPECT_EQ(decale.ResulNds, local.ResulNds);
 }
 
 TEST(CalculerModele, NoNodeAndNoTriangleGiveTheFixedLinesAndEmptyTables) {
