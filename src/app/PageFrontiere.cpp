@@ -3,6 +3,7 @@
 #include "Composants.h"
 #include "Frontiere.h"
 #include "Nombres.h"
+#include "Saisie.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -63,8 +64,8 @@ void TPageFrontiere::SBsaisirFrontClick() {
 
 void TPageFrontiere::SurPointFrontiere(std::size_t i, const TV3S& p) {
     RemplirPoints(static_cast<int>(i));
-    Ecrire(EdPtFronX, FormatC("%.2f", static_cast<double>(p[1])));
-    Ecrire(EdPtFronY, FormatC("%.2f", static_cast<double>(p[2])));
+    Ecrire(EdPtFronX, TexteCoordonnee(p[1], c_.Decalage[1]));
+    Ecrire(EdPtFronY, TexteCoordonnee(p[2], c_.Decalage[2]));
     c_.Liens.Repeindre();
 }
 
@@ -83,7 +84,7 @@ void TPageFrontiere::CmBxNumPtFrontCloseUp(int i) {
 }
 
 void TPageFrontiere::AfficherPoint(int i) {
-    const TTextesPoint t = AfficherPointFrontiere(c_.Maillage, i);
+    const TTextesPoint t = AfficherPointFrontiere(c_.Maillage, i, c_.Decalage);
     Ecrire(EdPtFronX, t.X);
     Ecrire(EdPtFronY, t.Y);
 }
@@ -91,7 +92,7 @@ void TPageFrontiere::AfficherPoint(int i) {
 // An unreadable box keeps its coordinate, and the boxes then show what is stored.
 void TPageFrontiere::BtValidFrClick() {
     if (const auto t = ValiderPointFrontiere(c_.Maillage, CmBxNumPtFront->currentIndex(), Texte(EdPtFronX),
-                                             Texte(EdPtFronY))) {
+                                             Texte(EdPtFronY), c_.Decalage)) {
         Ecrire(EdPtFronX, t->X);
         Ecrire(EdPtFronY, t->Y);
     }

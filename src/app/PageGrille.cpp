@@ -36,11 +36,11 @@ TPageGrille::TPageGrille(QWidget& parent, TContextePages& contexte)
 
 void TPageGrille::Entrer() {
     c_.Etat.VuePlanXY = true;
-    Afficher(EntrerPageGrille(c_.Maillage, c_.Nuage.CooMin[3]));
+    Afficher(EntrerPageGrille(c_.Maillage, c_.Nuage.CooMin[3], c_.Decalage));
 }
 
 void TPageGrille::BtValiderGrilleClick() {
-    Afficher(ValiderGrille(c_.Maillage, Texte(EdOriGrilX), Texte(EdOriGrilY), Texte(EdTrameGrille)));
+    Afficher(ValiderGrille(c_.Maillage, Texte(EdOriGrilX), Texte(EdOriGrilY), Texte(EdTrameGrille), c_.Decalage));
 }
 
 void TPageGrille::Afficher(const TTextesGrille& t) {

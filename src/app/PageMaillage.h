@@ -39,6 +39,7 @@ struct TEtatVueMaillage {
 struct TContextePages {
     TNuage& Nuage;
     TMaillage& Maillage;
+    const TV3R& Decalage; // the scan's shift: the boxes show and take true coordinates
     IUtilisateur& Utilisateur;
     TLiensPagesMaillage Liens;
     TEtatVueMaillage Etat;

@@ -113,7 +113,7 @@ void TPageModele::Entrer() {
 void TPageModele::BtCalcModeleClick() {
     const TSaisieModele saisie{Texte(EdModNds), Texte(EdModElts), Texte(EdModZ), Texte(EdModRot),
                                Texte(EdModTranches)};
-    TResultatModele r = CalculerModele(c_.Maillage, saisie);
+    TResultatModele r = CalculerModele(c_.Maillage, saisie, c_.Decalage);
     if (!r.Calcule) {
         c_.Utilisateur.Message(r.Message);
         return;

@@ -20,9 +20,9 @@ TLiensPagesMaillage SansTrou(TLiensPagesMaillage liens) {
 
 } // namespace
 
-TPagesMaillage::TPagesMaillage(QWidget& parent, TNuage& nuage, TMaillage& maillage, IUtilisateur& utilisateur,
-                               TLiensPagesMaillage liens, TEtatVueMaillage etat)
-    : contexte_{nuage, maillage, utilisateur, SansTrou(std::move(liens)), etat},
+TPagesMaillage::TPagesMaillage(QWidget& parent, TNuage& nuage, TMaillage& maillage, const TV3R& decalage,
+                               IUtilisateur& utilisateur, TLiensPagesMaillage liens, TEtatVueMaillage etat)
+    : contexte_{nuage, maillage, decalage, utilisateur, SansTrou(std::move(liens)), etat},
       frontiere_(parent, contexte_), grille_(parent, contexte_), triangulation_(Panneau(&parent, "TStriang")),
       modele_(parent, contexte_) {}
 

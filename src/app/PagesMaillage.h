@@ -24,8 +24,8 @@ struct TOngletPage {
 class TPagesMaillage final : public QObject {
 public:
     // The sheets are built under parent, until the window takes them.
-    TPagesMaillage(QWidget& parent, TNuage& nuage, TMaillage& maillage, IUtilisateur& utilisateur,
-                   TLiensPagesMaillage liens, TEtatVueMaillage etat);
+    TPagesMaillage(QWidget& parent, TNuage& nuage, TMaillage& maillage, const TV3R& decalage,
+                   IUtilisateur& utilisateur, TLiensPagesMaillage liens, TEtatVueMaillage etat);
 
     // Pages 1 to 4, in order.
     [[nodiscard]] std::array<TOngletPage, 4> Onglets() const;

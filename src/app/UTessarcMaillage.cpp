@@ -22,7 +22,8 @@ void TFTessarc::CreerPagesMaillage() {
                                       this, QString::fromStdString(doc_.PFsansext.string()), filtre);
                               }};
     pages_ =
-        std::make_unique<TPagesMaillage>(*PCavct, doc_.Nuage, doc_.Maillage, *this, std::move(liens), etat);
+        std::make_unique<TPagesMaillage>(*PCavct, doc_.Nuage, doc_.Maillage, doc_.Decalage, *this,
+                                         std::move(liens), etat);
     for (const TOngletPage& onglet : pages_->Onglets()) PCavct->addTab(onglet.Feuille, onglet.Titre);
     PCaffi->addWidget(pages_->Modele().FeuilleResultat());
     // The scene still shows the page being left.

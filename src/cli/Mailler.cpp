@@ -144,11 +144,12 @@ TParametres LireParametres(std::span<const std::string> arguments) {
 }
 
 // One "X Y" pair per line, blanks and tabs between them, blank lines skipped.
-std::vector<TV3S> LireFrontiere(const std::filesystem::path& nom) {
+// True coordinates, in double: a far scan's boundary would lose its decimetres in single precision.
+std::vector<TV3R> LireFrontiere(const std::filesystem::path& nom) {
     TFichier f(nom, TFichier::EMode::Lecture);
     std::string texte(static_cast<std::size_t>(f.Taille()), '\0');
     f.LireExact(texte.data(), texte.size());
-    std::vector<TV3S> points;
+    std::vector<TV3R> points;
     std::string_view reste = texte;
     for (int ligne = 1; !reste.empty(); ++ligne) {
         const std::size_t fin = reste.find('\n');
@@ -164,17 +165,18 @@ std::vector<TV3S> LireFrontiere(const std::filesystem::path& nom) {
             l.remove_prefix(n);
         }
         if (mots.empty()) continue;
-        const auto x = mots.size() == 2 ? LireSingle(mots[0]) : std::nullopt;
-        const auto y = mots.size() == 2 ? LireSingle(mots[1]) : std::nullopt;
+        const auto x = mots.size() == 2 ? LireReel(mots[0]) : std::nullopt;
+        const auto y = mots.size() == 2 ? LireReel(mots[1]) : std::nullopt;
         if (!x || !y) ErreurFichier(nom, FormatC("ligne %d : deux nombres « X Y » attendus", ligne));
-        points.push_back(FaireV3S(*x, *y, 0.0f));
+        points.push_back(FaireV3R(*x, *y, 0.0));
     }
     if (points.empty()) ErreurFichier(nom, "aucun point de frontière");
     return points;
 }
 
 // Fewer than three distinct points enclose nothing: said before any computation.
-void VerifierFrontiere(std::span<const TV3S> frontiere, const std::filesystem::path& source) {
+template <typename TPoint>
+void VerifierFrontiere(std::span<const TPoint> frontiere, const std::filesystem::path& source) {
     const std::size_t n = NbPointsDistincts(frontiere);
     if (n < 3)
         ErreurFichier(source,
@@ -208,8 +210,8 @@ TResultatModele Calculer(TDocument& doc, const TParametres& p, const std::filesy
                          TConsole& console) {
     TMaillage& m = doc.Maillage;
     console.AffiInfo(0, "calcul des points de la grille");
-    EntrerPageGrille(m, doc.Nuage.CooMin[3]);
-    ValiderGrille(m, p.OrigineX, p.OrigineY, p.Trame);
+    EntrerPageGrille(m, doc.Nuage.CooMin[3], doc.Decalage);
+    ValiderGrille(m, p.OrigineX, p.OrigineY, p.Trame, doc.Decalage);
     const TCompteRenduGrille grille = CalculerPointsGrille(m, doc.Nuage.CubesAffiches);
     if (!grille.Calcule) Refuser(p, grille.Cause, grille.Message);
     if (!grille.Message.empty()) console.Message("attention : " + grille.Message);
@@ -238,8 +240,8 @@ int Mailler(std::span<const std::string> arguments, TConsole& console) {
     // Refused before the long load when it can be.
     if (!projet && !p.Frontiere)
         ErreurFichier(p.Entree, "un scan n'a pas de frontière, la donner avec --frontiere FICHIER");
-    const std::vector<TV3S> points = p.Frontiere ? LireFrontiere(*p.Frontiere) : std::vector<TV3S>{};
-    if (p.Frontiere) VerifierFrontiere(points, *p.Frontiere);
+    const std::vector<TV3R> points = p.Frontiere ? LireFrontiere(*p.Frontiere) : std::vector<TV3R>{};
+    if (p.Frontiere) VerifierFrontiere(std::span<const TV3R>(points), *p.Frontiere);
 
     TDocument doc(nullptr, &console);
     if (!Ouvrir(doc, p.Entree, console)) return SortieEchec;
@@ -249,11 +251,12 @@ int Mailler(std::span<const std::string> arguments, TConsole& console) {
     TMaillage& m = doc.Maillage;
     if (p.Frontiere) {
         DefinirFrontiere(m);
-        for (const TV3S& pt : points) AjouterPointFrontiere(m, pt[1], pt[2], doc.Nuage.CooMin[3]);
+        const TV3R& d = doc.Decalage;
+        for (const TV3R& pt : points) AjouterPointFrontiere(m, pt[1] - d[1], pt[2] - d[2], doc.Nuage.CooMin[3], d);
     }
     if (m.Frontiere.empty())
         ErreurFichier(p.Entree, "le projet n'a pas de frontière, la donner avec --frontiere FICHIER");
-    if (!p.Frontiere) VerifierFrontiere(m.Frontiere, p.Entree);
+    if (!p.Frontiere) VerifierFrontiere(std::span<const TV3S>(m.Frontiere), p.Entree);
 
     const TResultatModele modele = Calculer(doc, p, p.Frontiere.value_or(p.Entree), console);
     console.AffiInfo(0, "écriture des textes");

@@ -42,13 +42,12 @@ std::int64_t VersEntier(double n) {
 
 } // namespace
 
-TTextesGrille AfficherGrille(const TMaillage& m) {
-    return {FormatC("%.2f", static_cast<double>(m.OrigineGrille[1])),
-            FormatC("%.2f", static_cast<double>(m.OrigineGrille[2])),
+TTextesGrille AfficherGrille(const TMaillage& m, const TV3R& decalage) {
+    return {TexteCoordonnee(m.OrigineGrille[1], decalage[1]), TexteCoordonnee(m.OrigineGrille[2], decalage[2]),
             FormatC("%.2f", static_cast<double>(m.TrameGrille))};
 }
 
-TTextesGrille EntrerPageGrille(TMaillage& m, float zBas) {
+TTextesGrille EntrerPageGrille(TMaillage& m, float zBas, const TV3R& decalage) {
     m.GrilleTri.clear();
     m.GrilleTri.shrink_to_fit();
     m.FrontMin[1] = m.FrontMin[2] = MaxSingle;
@@ -60,15 +59,15 @@ TTextesGrille EntrerPageGrille(TMaillage& m, float zBas) {
         }
     }
     m.OrigineGrille = FaireV3S(m.FrontMin[1], m.FrontMin[2], zBas);
-    return AfficherGrille(m);
+    return AfficherGrille(m, decalage);
 }
 
 TTextesGrille ValiderGrille(TMaillage& m, std::string_view texteX, std::string_view texteY,
-                            std::string_view texteTrame) {
-    if (const auto x = LireSingle(texteX)) m.OrigineGrille[1] = *x;
-    if (const auto y = LireSingle(texteY)) m.OrigineGrille[2] = *y;
+                            std::string_view texteTrame, const TV3R& decalage) {
+    if (const auto x = LireCoordonnee(texteX, decalage[1])) m.OrigineGrille[1] = *x;
+    if (const auto y = LireCoordonnee(texteY, decalage[2])) m.OrigineGrille[2] = *y;
     if (const auto t = LireSingle(texteTrame)) m.TrameGrille = *t;
-    return AfficherGrille(m);
+    return AfficherGrille(m, decalage);
 }
 
 void AjouterIntersection(TIntersections& r, float c, std::int32_t segment, float origine, float trame) {

@@ -27,11 +27,12 @@ struct TTextesGrille {
 
 // Entry action of the page: the grid is discarded, FrontMin / FrontMax span the boundary, the origin
 // goes to the boundary's minimum X and Y (Z := zBas, the cloud's lowest height); the spacing stays.
-TTextesGrille EntrerPageGrille(TMaillage& m, float zBas);
-[[nodiscard]] TTextesGrille AfficherGrille(const TMaillage& m);
+// The origin boxes show and take true coordinates (stored + decalage, the scan's shift).
+TTextesGrille EntrerPageGrille(TMaillage& m, float zBas, const TV3R& decalage = {});
+[[nodiscard]] TTextesGrille AfficherGrille(const TMaillage& m, const TV3R& decalage = {});
 // "Valider": a box whose text does not read keeps its value. Nothing is recomputed.
 TTextesGrille ValiderGrille(TMaillage& m, std::string_view texteX, std::string_view texteY,
-                            std::string_view texteTrame);
+                            std::string_view texteTrame, const TV3R& decalage = {});
 
 // A crossing of a lattice line with the boundary, on the line's running coordinate.
 struct TIntersection {

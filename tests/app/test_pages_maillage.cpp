@@ -99,6 +99,7 @@ protected:
     QWidget racine;
     TNuage nuage;
     TMaillage maillage;
+    TV3R decalage{};
     bool frontiereEnCours = false;
     bool vuePlanXY = false;
     int choisi = -1;
@@ -111,6 +112,7 @@ protected:
     TPagesMaillage pages{racine,
                          nuage,
                          maillage,
+                         decalage,
                          *this,
                          {[this] { ++retraces; }, [this] { ++repeints; },
                           [this](const QString& filtre) {
@@ -189,6 +191,33 @@ TEST_F(PagesMaillage, BoundaryPageEntryInputAndEditing) {
     pages.EntrerPage(PageNettoyage);
     EXPECT_FALSE(frontiereEnCours);
     EXPECT_FALSE(vuePlanXY);
+}
+
+// A scan far from the origin: the boxes speak the survey's coordinates, the store keeps them shifted.
+TEST_F(PagesMaillage, BoxesShowAndTakeTrueCoordinatesOfAShiftedScan) {
+    decalage = {652000.0, 6862000.0, 0.0};
+    maillage.Frontiere = FrontiereL;
+    pages.EntrerPage(PageFrontiere);
+    auto* liste = W<QComboBox>("CmBxNumPtFront");
+    liste->setCurrentIndex(1);
+    Q_EMIT liste->activated(1);
+    EXPECT_EQ(Texte("EdPtFronX"), "652000.40");
+    Saisir("EdPtFronX", "652001.50");
+    Saisir("EdPtFronY", "6862002.25");
+    Cliquer("BtValidFr");
+    EXPECT_EQ(maillage.Frontiere[1][1], 1.5f);
+    EXPECT_EQ(maillage.Frontiere[1][2], 2.25f);
+    EXPECT_EQ(Texte("EdPtFronX"), "652001.50");
+    EXPECT_EQ(Texte("EdPtFronY"), "6862002.25");
+
+    maillage.Frontiere = FrontiereL;
+    pages.EntrerPage(PageGrille);
+    EXPECT_EQ(Texte("EdOriGrilX"), "652000.00");
+    Saisir("EdOriGrilX", "651999.90");
+    Saisir("EdTrameGrille", "0.20");
+    Cliquer("BtValiderGrille");
+    EXPECT_NEAR(maillage.OrigineGrille[1], -0.1f, 1e-6f);
+    EXPECT_EQ(Texte("EdOriGrilX"), "651999.90");
 }
 
 TEST_F(PagesMaillage, GridRefusesBadSpacingAndReportsDroppedNodes) {

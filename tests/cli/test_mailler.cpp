@@ -27,13 +27,15 @@ using TPlan = std::vector<std::pair<float, float>>;
 
 // A 2 m x 1.5 m surface sampled every 2 cm, rising along X and curved along Y, so that cubes of
 // different levels give different heights.
-std::string Surface() {
+// With a step of 1/64 m and an origin far away, every coordinate stays exact once shifted back.
+std::string Surface(double pas = 0.02, double x0 = 0, double y0 = 0) {
     std::string t;
-    for (int i = 0; i <= 100; ++i)
-        for (int j = 0; j <= 75; ++j) {
-            const double x = 0.02 * i;
-            const double y = 0.02 * j;
-            t += FormatC("%.4f %.4f %.4f 100 90 80\n", x, y, 1.0 + 0.3 * x + 0.4 * (y - 0.7) * (y - 0.7));
+    const long nx = std::lround(2.0 / pas), ny = std::lround(1.5 / pas);
+    for (long i = 0; i <= nx; ++i)
+        for (long j = 0; j <= ny; ++j) {
+            const double x = pas * i;
+            const double y = pas * j;
+            t += FormatC("%.6f %.6f %.4f 100 90 80\n", x0 + x, y0 + y, 1.0 + 0.3 * x + 0.4 * (y - 0.7) * (y - 0.7));
         }
     return t;
 }
@@ -151,6 +153,31 @@ TEST_F(Mailler, WritesTheTextsOfThePagesForAScanAndABoundaryFile) {
     TPages p;
     p.Modele.Noeuds = "11";
     AttendreTextes(sortie, ParLesPages(scan, 4, &Rectangle, p));
+}
+
+// A survey in Lambert-93: boundary and origin given in its coordinates, the same structure as the
+// same vault near the origin, the general text saying the shift.
+TEST_F(Mailler, AFarScanTakesItsBoundaryAndOriginInTrueCoordinates) {
+    constexpr double X0 = 652000, Y0 = 6862000;
+    EcrireFichier(scan, Surface(1.0 / 64));
+    EcrireFichier(dossier / "loin.xyz", Surface(1.0 / 64, X0, Y0));
+    std::string texteLoin;
+    for (auto [x, y] : Rectangle) texteLoin += FormatC("%.2f %.2f\n", X0 + x, Y0 + y);
+    EcrireFichier(dossier / "loin.txt", texteLoin);
+
+    const auto r = Cmd({scan.string(), "--sortie", (dossier / "pres").string(), "--frontiere", rectangle.string(),
+                        "--origine", "0.05", "0.05"});
+    ASSERT_EQ(r.Code, 0) << r.Erreur;
+    const auto rl = Cmd({(dossier / "loin.xyz").string(), "--sortie", (dossier / "loin").string(), "--frontiere",
+                         (dossier / "loin.txt").string(), "--origine", "652000.05", "6862000.05"});
+    ASSERT_EQ(rl.Code, 0) << rl.Erreur;
+    for (const char* nom : {"noeuds.txt", "elements.txt"})
+        EXPECT_EQ(LireFichier(dossier / "loin" / nom), LireFichier(dossier / "pres" / nom)) << nom;
+    std::string general = LireFichier(dossier / "loin" / "general.txt");
+    const std::string ligne = ";decalage 652000 6862000 0\r\n";
+    const std::size_t ou = general.find(ligne);
+    ASSERT_NE(ou, std::string::npos) << general;
+    EXPECT_EQ(general.erase(ou, ligne.size()), LireFichier(dossier / "pres" / "general.txt"));
 }
 
 TEST_F(Mailler, OptionsTakeThePlaceOfTheBoxes) {
