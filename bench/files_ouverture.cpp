@@ -5,16 +5,22 @@
 // the project file saved from it and its open, each the median of the runs; the ratios are taken from
 // these medians. Every run is its own process, so that its peak memory is its own. The two opens are
 // also timed as tessarc-cli proprietes runs, process start and end included, when the tool is built
-// beside the benchmark. Then the widest boxes: scans with one stray point far away. The project file is
-// written beside the scan and removed.
+// beside the benchmark. Then the same points as LAS, PLY, PTS and PTX, each read and opened once, and the
+// widest boxes: scans with one stray point far away. The project file, the export and the other formats
+// are written beside the scan and removed.
 
 #include "Document.h"
+#include "EcrireScans.h"
 #include "Fichier.h"
+#include "Formats.h"
 #include "LecteurXYZ.h"
+#include "LignesTexte.h"
+#include "Nombres.h"
 
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -117,13 +123,14 @@ TMesure BoucleFromChars(const std::filesystem::path& nom) {
     return m;
 }
 
+// The reader of the table alone, its points sent nowhere.
 TMesure AnalyseSeule(const std::filesystem::path& nom) {
     TFichier f(nom, TFichier::EMode::Lecture);
     TFichier nul("/dev/null", TFichier::EMode::Creation);
     TSortiePoints sortie(nom, nul);
     ProgressionMuette muette;
     const auto debut = Horloge::now();
-    ConvertirTexteEnPoints(f, sortie, muette);
+    FormatDe(nom)->Lecteur(f, sortie, muette);
     sortie.Terminer();
     TMesure m;
     m.Secondes = Secondes(debut);
@@ -144,13 +151,13 @@ TMesure Ouvrir(const std::filesystem::path& nom, bool dire = true) {
     return m;
 }
 
-TMesure Enregistrer(const std::filesystem::path& nom, const std::filesystem::path& sansExt) {
+TMesure Enregistrer(const std::filesystem::path& nom, const std::filesystem::path& sansExt, int genre) {
     TDocument doc;
     TMesure m;
     if (!doc.OuvrirFichier(nom)) return m;
     doc.PFsansext = sansExt;
     const auto debut = Horloge::now();
-    m.Reussi = doc.EnregistrerFichier(GenreProjet, 4);
+    m.Reussi = doc.EnregistrerFichier(genre, 4);
     m.Secondes = Secondes(debut);
     return m;
 }
@@ -205,6 +212,76 @@ void Afficher(const char* quoi, const TMesure& m) {
     std::printf("\n");
 }
 
+// The scan's points in the other formats read, beside it: every line of the text ones is a line of the
+// scan, and the binary ones hold the same points (LAS to 0.1 mm, PLY in single precision).
+class TConversions {
+public:
+    explicit TConversions(const std::filesystem::path& scan) : base_(scan) {
+        base_.replace_extension();
+        Ecrire(scan);
+    }
+    ~TConversions() {
+        for (const auto& f : Fichiers()) std::filesystem::remove(f.first);
+    }
+    TConversions(const TConversions&) = delete;
+    TConversions& operator=(const TConversions&) = delete;
+
+    [[nodiscard]] std::vector<std::pair<std::filesystem::path, const char*>> Fichiers() const {
+        return {{Nom("-bench.las"), "LAS"},
+                {Nom("-bench-binaire.ply"), "PLY binaire"},
+                {Nom("-bench-texte.ply"), "PLY ascii"},
+                {Nom("-bench.pts"), "PTS"},
+                {Nom("-bench.ptx"), "PTX"}};
+    }
+
+private:
+    [[nodiscard]] std::filesystem::path Nom(const char* suffixe) const { return base_.string() + suffixe; }
+
+    void Ecrire(const std::filesystem::path& scan) {
+        std::int64_t n = 0;
+        Parcourir(scan, [&](std::string_view, const TLigneXYZ&) { ++n; });
+        const auto nb = static_cast<std::size_t>(n);
+        essais::TScanLAS las;
+        las.Echelle[0] = las.Echelle[1] = las.Echelle[2] = 1e-4;
+        const essais::TElementPLY sommets{"vertex", {"float x", "float y", "float z", "uchar red", "uchar green", "uchar blue"}, {}, nb};
+        std::ofstream fLas(Nom("-bench.las"), std::ios::binary), fPlyB(Nom("-bench-binaire.ply"), std::ios::binary),
+            fPlyT(Nom("-bench-texte.ply"), std::ios::binary), fPts(Nom("-bench.pts"), std::ios::binary),
+            fPtx(Nom("-bench.ptx"), std::ios::binary);
+        fLas << essais::EnteteLAS(las, nb);
+        fPlyB << essais::EntetePLY(essais::EEncodagePLY::Petit, {sommets});
+        fPlyT << essais::EntetePLY(essais::EEncodagePLY::Ascii, {sommets});
+        fPts << n << "\n";
+        fPtx << n << "\n1\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n1 0 0 0\n0 1 0 0\n0 0 1 0\n0 0 0 1\n";
+        std::string bLas, bPly, texte, ptx;
+        Parcourir(scan, [&](std::string_view ligne, const TLigneXYZ& l) {
+            const auto entier = [](double v) { return static_cast<std::int32_t>(std::llround(v / 1e-4)); };
+            AjouterPointLAS(bLas, las,
+                            {entier(l.X), entier(l.Y), entier(l.Z), 0, static_cast<std::uint16_t>(l.Couleur[1] * 257),
+                             static_cast<std::uint16_t>(l.Couleur[2] * 257), static_cast<std::uint16_t>(l.Couleur[3] * 257)});
+            AjouterInstancePLY(bPly, essais::EEncodagePLY::Petit, sommets,
+                               {l.X, l.Y, l.Z, double(l.Couleur[1]), double(l.Couleur[2]), double(l.Couleur[3])});
+            texte.append(ligne).push_back('\n');
+            const std::size_t z = ligne.find(' ', ligne.find(' ', ligne.find(' ') + 1) + 1);
+            ptx.append(ligne.substr(0, z)).append(" 0.5").append(ligne.substr(z)).push_back('\n');
+            if (texte.size() > (std::size_t{16} << 20)) Vider({&fLas, &fPlyB, &fPlyT, &fPts, &fPtx}, {&bLas, &bPly, &texte, &texte, &ptx});
+        });
+        Vider({&fLas, &fPlyB, &fPlyT, &fPts, &fPtx}, {&bLas, &bPly, &texte, &texte, &ptx});
+    }
+
+    static void Vider(const std::vector<std::ofstream*>& fichiers, const std::vector<std::string*>& tampons) {
+        for (std::size_t k = 0; k < fichiers.size(); ++k) *fichiers[k] << *tampons[k];
+        for (std::string* t : tampons) t->clear();
+    }
+
+    template <class F> static void Parcourir(const std::filesystem::path& scan, F&& f) {
+        TFichier texte(scan, TFichier::EMode::Lecture);
+        TLignesTexte lignes(texte);
+        for (std::string_view ligne; lignes.Suivante(ligne);) f(ligne, LireLigneXYZ(ligne));
+    }
+
+    std::filesystem::path base_;
+};
+
 void Scan(const std::filesystem::path& scan, int repetitions) {
     std::filesystem::path sansExt = scan;
     sansExt.replace_extension();
@@ -225,7 +302,8 @@ void Scan(const std::filesystem::path& scan, int repetitions) {
     Afficher("analyse du lecteur XYZ", Mediane(repetitions, [&] { return AnalyseSeule(scan); }));
     const TMesure xyz = Mediane(repetitions, [&] { return Ouvrir(scan); });
     Afficher("ouverture XYZ complète", xyz);
-    Afficher("enregistrement du projet", Isoler([&] { return Enregistrer(scan, sansExt); }));
+    Afficher("enregistrement du projet", Isoler([&] { return Enregistrer(scan, sansExt, GenreProjet); }));
+    Afficher("export XYZ", Isoler([&] { return Enregistrer(scan, sansExt, GenreXYZ); }));
     const TMesure tsrk = Mediane(repetitions, [&] { return Ouvrir(projet); });
     Afficher("ouverture du projet", tsrk);
     std::printf("rapports : ouverture XYZ / analyse nue %.2f, ouverture du projet / ouverture XYZ %.2f\n",
@@ -238,8 +316,16 @@ void Scan(const std::filesystem::path& scan, int repetitions) {
         std::printf("rapports : tessarc-cli XYZ / analyse nue %.2f, projet / XYZ %.2f\n",
                     cliXyz.Secondes / nue.Secondes, cliTsrk.Secondes / cliXyz.Secondes);
     }
+    {
+        const TConversions autres(scan);
+        for (const auto& [nom, format] : autres.Fichiers()) {
+            Afficher(FormatC("analyse %s", format).c_str(), Isoler([&] { return AnalyseSeule(nom); }));
+            Afficher(FormatC("ouverture %s", format).c_str(), Isoler([&] { return Ouvrir(nom); }));
+        }
+    }
     std::printf("\n");
     std::filesystem::remove(projet);
+    std::filesystem::remove(sansExt.string() + ".xyz");
 }
 
 // Small scans with one stray point far away on X: the tree keeps only the occupied roots.

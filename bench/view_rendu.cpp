@@ -83,10 +83,11 @@ int main(int argc, char** argv) {
     TVue3D::ConfigurerVGL(vgl);
     vgl.resize(933, 430);
     TVue3D vue(vgl);
-    ProgressionMuette muette;
+    UtilisateurMuet muet;
     vue.Etat().Nuage = &nuage;
-    vue.Etat().Progression = &muette;
-    vue.Etat().ScanPret = true;
+    vue.Etat().Utilisateur = &muet;
+    const bool scanPret = true;
+    vue.Etat().ScanPret = &scanPret;
     vue.Camera().AppliquerCadrage(nuage.CalculerEtendue());
     vue.Camera().OrienterVue(3);
     vgl.show();

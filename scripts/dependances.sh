@@ -5,8 +5,9 @@ set -euo pipefail
 paquets=(
     build-essential cmake ninja-build pkg-config clang
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-translations-l10n qt6-qpa-plugins libqt6svg6
-    libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libxrandr-dev
+    libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libxrandr-dev libcairo2-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
+    libpugixml-dev libboost-dev
     xvfb xauth xdg-utils shared-mime-info desktop-file-utils fonts-dejavu-core locales
 )
 

@@ -2,6 +2,8 @@
 // 0.8 m with a 3 m radius (crown at 3.8 m), its two side walls, a floor patch and a few hundred stray
 // points, with 1 mm noise and stone colours. The same arguments always give the same file.
 
+#include "voute_berceau.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -88,7 +90,7 @@ void Couleur(double u, double v, Hasard& h, int& r, int& g, int& b) {
 }
 
 void Usage() {
-    std::cerr << "usage : tessarc-genvoute --points N --sortie FICHIER.xyz [--graine G]\n";
+    std::cerr << "usage : tessarc-genvoute --points N --sortie FICHIER.xyz [--graine G] [--berceau]\n";
 }
 
 } // namespace
@@ -97,6 +99,7 @@ int main(int argc, char** argv) {
     long long total = 0;
     std::uint64_t graine = 20241208;
     std::string sortie;
+    bool berceau = false; // the sample of ./run.sh, axis along Y
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--points" && i + 1 < argc)
@@ -105,6 +108,8 @@ int main(int argc, char** argv) {
             sortie = argv[++i];
         else if (a == "--graine" && i + 1 < argc)
             graine = std::strtoull(argv[++i], nullptr, 10);
+        else if (a == "--berceau")
+            berceau = true;
         else {
             Usage();
             return 2;
@@ -114,6 +119,7 @@ int main(int argc, char** argv) {
         Usage();
         return 2;
     }
+    if (berceau) return EcrireVouteBerceau(total, sortie, graine);
     Sortie out(sortie);
     if (!out.Ouverte()) {
         std::cerr << "impossible de créer " << sortie << '\n';

@@ -1,20 +1,33 @@
 #include "Dialogues.h"
 
+#include "Formats.h"
+
 #include <QColorDialog>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+
+#include <memory>
 
 namespace tessarc {
 
+namespace {
+
+QString Joindre(const std::vector<std::string>& filtres) {
+    QStringList l;
+    for (const std::string& f : filtres) l << QString::fromStdString(f);
+    return l.join(QStringLiteral(";;"));
+}
+
+} // namespace
+
 QString FiltreOuvrir() {
-    return QStringLiteral("fichier Tessarc (*.tsrk);;fichier XYZ ascii (*.xyz);;"
-                          "fichier XYZ binaire (*.xyb);;tous les fichiers (*.*)");
+    return Joindre(FiltresOuverture());
 }
 
 QString FiltreEnregistrer() {
-    return QStringLiteral("fichier Tessarc (*.tsrk);;fichier XYZ ascii (*.xyz);;tous les fichiers (*.*)");
+    return Joindre(FiltresEnregistrement());
 }
 
 namespace {
@@ -22,7 +35,7 @@ namespace {
 // Title of the question and message boxes; the window keeps its own title alone.
 const QString TitreBoites = QStringLiteral("Tessarc");
 
-TReponse PoserQuestion(QWidget* parent, const QString& question) {
+TReponse QuestionOuiNon(QWidget* parent, const QString& question) {
     QMessageBox boite(QMessageBox::Question, TitreBoites, question, QMessageBox::Yes | QMessageBox::No,
                       parent);
     // Closing the box (title bar or Esc) must be told apart from No: a hidden Cancel button takes it.
@@ -69,16 +82,36 @@ std::optional<QColor> ChoisirCouleur(QWidget* parent, const QColor& couleur) {
     return choix;
 }
 
+// The desktop's opener ends in failure when it finds no viewer ("no method available"), long after it
+// was started: its end is awaited without blocking, and it is not started detached, so that the failure
+// is seen. A viewer it starts outlives it.
+void OuvrirAvecLeBureau(QWidget* parent, const QUrl& lien, std::function<void()> surEchec) {
+    QProcess* ouvreur = std::make_unique<QProcess>(parent).release(); // owned by its Qt parent
+    ouvreur->setProcessChannelMode(QProcess::ForwardedChannels);
+    QObject::connect(ouvreur, &QProcess::finished, ouvreur,
+                     [ouvreur, surEchec](int code, QProcess::ExitStatus fin) {
+                         if (fin != QProcess::NormalExit || code != 0) surEchec();
+                         ouvreur->deleteLater();
+                     });
+    QObject::connect(ouvreur, &QProcess::errorOccurred, ouvreur,
+                     [ouvreur, surEchec](QProcess::ProcessError e) {
+                         if (e != QProcess::FailedToStart) return;
+                         surEchec();
+                         ouvreur->deleteLater();
+                     });
+    ouvreur->start(QStringLiteral("xdg-open"), {lien.isLocalFile() ? lien.toLocalFile() : lien.toString()});
+}
+
 } // namespace
 
 TDialogues TDialogues::Standard() {
     TDialogues d;
-    d.Question = PoserQuestion;
+    d.Question = QuestionOuiNon;
     d.Message = Afficher;
     d.NomAOuvrir = ChoisirFichierAOuvrir;
     d.NomAEnregistrer = ChoisirFichierAEnregistrer;
     d.Couleur = ChoisirCouleur;
-    d.OuvrirLien = [](const QUrl& lien) { return QDesktopServices::openUrl(lien); };
+    d.OuvrirLien = OuvrirAvecLeBureau;
     return d;
 }
 

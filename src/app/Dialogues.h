@@ -3,7 +3,7 @@
 // them without blocking. Standard() gives Qt's own widgets (never the desktop's native dialogs, which
 // would not follow the program's French translation).
 
-#include "Reponse.h"
+#include "Utilisateur.h"
 
 #include <QColor>
 #include <QString>
@@ -35,8 +35,9 @@ struct TDialogues {
         NomAEnregistrer;
     // Colour dialog preset to a colour; nothing when cancelled.
     std::function<std::optional<QColor>(QWidget* parent, const QColor& couleur)> Couleur;
-    // Hands a document to the desktop's default viewer; false when none took it.
-    std::function<bool(const QUrl& lien)> OuvrirLien;
+    // Hands a document to the desktop's opener. surEchec runs, at once or when the opener ends, if no
+    // viewer could show it; the opener still running belongs to parent.
+    std::function<void(QWidget* parent, const QUrl& lien, std::function<void()> surEchec)> OuvrirLien;
 
     [[nodiscard]] static TDialogues Standard();
 };

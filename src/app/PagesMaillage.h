@@ -1,48 +1,36 @@
 #pragma once
-// The meshing work pages of the main window: "Frontière", "Grille de capture", "Triangulation" and
-// "Modèle" with its result sheet. The widgets are found by name under the window, so the window only
-// builds them; every handler reads the boxes, calls the meshing core and asks for a redraw.
+// The meshing work pages of the main window, "Frontière", "Grille de capture", "Triangulation" and
+// "Modèle" with its result sheet, and the rule that governs moving between them. Each page builds and
+// owns its widgets (PageFrontiere, PageGrille, PageModele; "Triangulation" has none); the window puts
+// their sheets in its page control and asks the controller what a page change does.
 
-#include "Maillage.h"
-#include "UTessarcGlb.h"
+#include "PageFrontiere.h"
+#include "PageGrille.h"
+#include "PageMaillage.h"
+#include "PageModele.h"
 
-#include <QObject>
-#include <QString>
-
+#include <array>
 #include <cstddef>
-#include <functional>
-#include <string>
-
-class QAbstractButton;
-class QButtonGroup;
-class QComboBox;
-class QLineEdit;
-class QPlainTextEdit;
-class QWidget;
 
 namespace tessarc {
 
-// What the pages ask of the window.
-struct TLiensPagesMaillage {
-    std::function<void()> RetracerTout;                            // drop the view's lists and repaint
-    std::function<void()> Repeindre;                               // repaint only
-    std::function<void(int panneau, const std::string&)> AffiInfo; // status line; may throw on Esc
-    std::function<void(const QString&)> Message;                   // plain message box
+// A sheet of the window's page control and its tab caption.
+struct TOngletPage {
+    QWidget* Feuille;
+    QString Titre;
 };
 
-// The window's view state that the pages set.
-struct TEtatVueMaillage {
-    bool& FrontiereEnCours;
-    bool& VuePlanXY;
-    int& PointFrontiereChoisi; // item of the boundary point list, -1 for none
-};
-
-// Owned by the window beside its widgets; a QObject only so that its connections end with it.
+// Owned by the window; a QObject only so that its connections end with it.
 class TPagesMaillage final : public QObject {
 public:
-    // Throws std::logic_error naming the first widget missing under `racine`.
-    TPagesMaillage(QWidget& racine, TNuage& nuage, TMaillage& maillage, TLiensPagesMaillage liens,
-                   TEtatVueMaillage etat);
+    // The sheets are built under parent, until the window takes them.
+    TPagesMaillage(QWidget& parent, TNuage& nuage, TMaillage& maillage, const TV3R& decalage,
+                   IUtilisateur& utilisateur, TLiensPagesMaillage liens, TEtatVueMaillage etat);
+
+    // Pages 1 to 4, in order.
+    [[nodiscard]] std::array<TOngletPage, 4> Onglets() const;
+    [[nodiscard]] TPageModele& Modele() { return modele_; }
+    [[nodiscard]] const TPageModele& Modele() const { return modele_; }
 
     // Back any number of pages, forward one at a time, Triangulation only once the grid points exist.
     // When refused, the window shows `pageQuittee` again and does nothing else.
@@ -52,60 +40,19 @@ public:
     void EntrerPage(int page);
 
     // Menu "Triangulation".
-    void MiDefinirFrontiereClick();
+    void MiDefinirFrontiereClick() { frontiere_.MiDefinirFrontiereClick(); }
     void MiTriangulerClick();
     // The view appended boundary point i after a click.
-    void SurPointFrontiere(std::size_t i, const TV3S& p);
-
-    [[nodiscard]] const QString& ResulGen() const { return resulGen_; }
-    [[nodiscard]] const QString& ResulNds() const { return resulNds_; }
-    [[nodiscard]] const QString& ResulElts() const { return resulElts_; }
-    // Tab of TCresul shown, -1 for none.
-    [[nodiscard]] int OngletResultat() const { return ongletResultat_; }
+    void SurPointFrontiere(std::size_t i, const TV3S& p) { frontiere_.SurPointFrontiere(i, p); }
 
 private:
-    void SBsaisirFrontClick();
-    void CmBxNumPtFrontCloseUp(int i);
-    void BtValidFrClick();
-    void BtValiderGrilleClick();
-    void BtCalcPointsGrClick();
-    void BtCalcModeleClick();
-    void TCresulChange(int onglet);
-    void BtResulPPClick();
-
-    void EntrerPageFrontiere();
-    void EntrerPageGrille();
-    void EntrerPageModele();
     void Trianguler();
-    void RemplirPointsFrontiere(int choisi);
-    void AfficherPointFrontiere(int i);
-    void SelectionnerOngletResultat(int onglet);
-    // Runs a handler; an error (Esc answered Yes included) goes to a message box.
-    template <typename F> void Commande(F&& travail);
 
-    TNuage& nuage_;
-    TMaillage& maillage_;
-    TLiensPagesMaillage liens_;
-    TEtatVueMaillage etat_;
-    QString resulGen_;
-    QString resulNds_;
-    QString resulElts_;
-    int ongletResultat_ = -1;
-
-    QAbstractButton* SBsaisirFront;
-    QComboBox* CmBxNumPtFront;
-    QLineEdit* EdPtFronX;
-    QLineEdit* EdPtFronY;
-    QLineEdit* EdOriGrilX;
-    QLineEdit* EdOriGrilY;
-    QLineEdit* EdTrameGrille;
-    QLineEdit* EdModNds;
-    QLineEdit* EdModElts;
-    QLineEdit* EdModZ;
-    QLineEdit* EdModRot;
-    QLineEdit* EdModTranches;
-    QButtonGroup* OngletsResul;
-    QPlainTextEdit* MmResul;
+    TContextePages contexte_;
+    TPageFrontiere frontiere_;
+    TPageGrille grille_;
+    QWidget* triangulation_;
+    TPageModele modele_;
 };
 
 } // namespace tessarc

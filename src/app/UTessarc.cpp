@@ -1,10 +1,10 @@
 #include "UTessarc.h"
 
+#include "Composants.h"
 #include "PagesMaillage.h"
 #include "Vue3D.h"
 
 #include <QBoxLayout>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -13,14 +13,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <QToolButton>
+#include <QWheelEvent>
 #include <QWindow>
 
 namespace tessarc {
@@ -48,47 +47,6 @@ public:
     }
 };
 
-QHBoxLayout* Rangee(QWidget* page) {
-    auto* rangee = new QHBoxLayout(page);
-    rangee->setContentsMargins(4, 3, 4, 3);
-    rangee->setSpacing(4);
-    return rangee;
-}
-
-void Etiquette(QWidget* page, QBoxLayout* rangee, const QString& texte) {
-    rangee->addWidget(new QLabel(texte, page));
-}
-
-QLineEdit* Saisie(QWidget* page, QBoxLayout* rangee, const char* nom, const QString& texte,
-                  int largeur = 56) {
-    auto* saisie = new QLineEdit(texte, page);
-    saisie->setObjectName(QString::fromLatin1(nom));
-    saisie->setFixedWidth(largeur);
-    rangee->addWidget(saisie);
-    return saisie;
-}
-
-QPushButton* Bouton(QWidget* page, QBoxLayout* rangee, const char* nom, const QString& texte) {
-    auto* bouton = new QPushButton(texte, page);
-    bouton->setObjectName(QString::fromLatin1(nom));
-    rangee->addWidget(bouton);
-    return bouton;
-}
-
-QWidget* Panneau(QWidget* parent, const char* nom, int hauteur) {
-    auto* panneau = new QWidget(parent);
-    panneau->setObjectName(QString::fromLatin1(nom));
-    if (hauteur > 0) panneau->setFixedHeight(hauteur);
-    return panneau;
-}
-
-QVBoxLayout* Colonne(QWidget* parent) {
-    auto* colonne = new QVBoxLayout(parent);
-    colonne->setContentsMargins(0, 0, 0, 0);
-    colonne->setSpacing(0);
-    return colonne;
-}
-
 } // namespace
 
 TFTessarc::TFTessarc(TDialogues dialogues, QWidget* parent)
@@ -111,79 +69,78 @@ TFTessarc::TFTessarc(TDialogues dialogues, QWidget* parent)
 TFTessarc::~TFTessarc() = default;
 
 void TFTessarc::CreerComposants() {
-    PnFen = Panneau(this, "PnFen", 0);
+    PnFen = Panneau(this, "PnFen");
     setCentralWidget(PnFen);
     QVBoxLayout* fenetre = Colonne(PnFen);
+    fenetre->addWidget(CreerBandeau());
+    PCavct = new TPagesTravail(PnFen);
+    PCavct->setObjectName(QStringLiteral("PCavct"));
+    PCavct->setFixedHeight(60);
+    PCavct->addTab(CreerPageNettoyage(), QStringLiteral("Nettoyage"));
+    fenetre->addWidget(PCavct);
+    fenetre->addWidget(CreerAffichage(), 1);
+    fenetre->addWidget(Panneau(PnFen, "PnBtns", 25));
+    fenetre->addWidget(CreerBarreEtat());
+}
 
-    // Caption and check boxes at the places of the original panel.
+// Caption and check boxes at the places of the original panel. Each box keeps the scene's flag; a click
+// redraws.
+QWidget* TFTessarc::CreerBandeau() {
     PnTop = Panneau(PnFen, "PnTop", 25);
     auto* legende = new QLabel(QStringLiteral("Niveau de définition de l'affichage"), PnTop);
     legende->setGeometry(6, 0, 280, 25);
     auto* voir = new QLabel(QStringLiteral("Voir"), PnTop);
     voir->setGeometry(280, 0, 48, 25);
     voir->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    CkBxVoirPoints = new QCheckBox(QStringLiteral("points"), PnTop);
-    CkBxVoirPoints->setObjectName(QStringLiteral("CkBxVoirPoints"));
-    CkBxVoirPoints->setGeometry(334, 0, 76, 25);
-    CkBxVoirPoints->setChecked(true);
-    CkBxVoirSurface = new QCheckBox(QStringLiteral("surface"), PnTop);
-    CkBxVoirSurface->setObjectName(QStringLiteral("CkBxVoirSurface"));
-    CkBxVoirSurface->setGeometry(410, 0, 90, 25);
-    CkBxVoirSurface->setChecked(true);
-    connect(CkBxVoirPoints, &QCheckBox::clicked, this, &TFTessarc::CkBxVoirClick);
-    connect(CkBxVoirSurface, &QCheckBox::clicked, this, &TFTessarc::CkBxVoirClick);
-    fenetre->addWidget(PnTop);
+    const auto caseVoir = [this](const QString& texte, const char* nom, int x, int largeur,
+                                 bool TEtatScene::*voirQuoi) {
+        auto* boite = new QCheckBox(texte, PnTop);
+        boite->setObjectName(QString::fromLatin1(nom));
+        boite->setGeometry(x, 0, largeur, 25);
+        boite->setChecked(true);
+        connect(boite, &QCheckBox::toggled, this,
+                [this, voirQuoi](bool coche) { vue_->Etat().*voirQuoi = coche; });
+        connect(boite, &QCheckBox::clicked, this, &TFTessarc::CkBxVoirClick);
+    };
+    caseVoir(QStringLiteral("points"), "CkBxVoirPoints", 334, 76, &TEtatScene::VoirPoints);
+    caseVoir(QStringLiteral("surface"), "CkBxVoirSurface", 410, 90, &TEtatScene::VoirSurface);
+    return PnTop;
+}
 
-    PCavct = new TPagesTravail(PnFen);
-    PCavct->setObjectName(QStringLiteral("PCavct"));
-    PCavct->setFixedHeight(60);
-    PCavct->addTab(CreerPageNettoyage(), QStringLiteral("Nettoyage"));
-    PCavct->addTab(CreerPageFrontiere(), QStringLiteral("Frontière"));
-    auto* grille = CreerPageGrille();
-    PCavct->addTab(grille, QStringLiteral("Grille de capture"));
-    auto* triangulation = Panneau(PCavct, "TStriang", 0);
-    PCavct->addTab(triangulation, QStringLiteral("Triangulation"));
-    PCavct->addTab(CreerPageModele(), QStringLiteral("Modèle"));
-    connect(PCavct, &QTabWidget::currentChanged, this, [this](int) {
-        PCavctChanging(pageAffichee_);
-        PCavctChange();
-    });
-    fenetre->addWidget(PCavct);
-
+QWidget* TFTessarc::CreerAffichage() {
     PCaffi = new QStackedWidget(PnFen);
     PCaffi->setObjectName(QStringLiteral("PCaffi"));
-    TSvgl = Panneau(PCaffi, "TSvgl", 0);
-    PnVGL = Panneau(TSvgl, "PnVGL", 0);
+    TSvgl = Panneau(PCaffi, "TSvgl");
+    QWidget* PnVGL = Panneau(TSvgl, "PnVGL");
     PnVGL->setAutoFillBackground(true);
     PnVGL->setPalette(QPalette(Qt::white));
     Colonne(TSvgl)->addWidget(PnVGL);
     CreerVue(PnVGL);
     Colonne(PnVGL)->addWidget(VGL);
     PCaffi->addWidget(TSvgl);
-    PCaffi->addWidget(CreerFeuilleResultat());
-    fenetre->addWidget(PCaffi, 1);
+    return PCaffi;
+}
 
-    PnBtns = Panneau(PnFen, "PnBtns", 25);
-    fenetre->addWidget(PnBtns);
-
-    PnInfo = Panneau(PnFen, "PnInfo", 25);
-    SBinfo = new QStatusBar(PnInfo);
+QWidget* TFTessarc::CreerBarreEtat() {
+    QWidget* PnInfo = Panneau(PnFen, "PnInfo", 25);
+    auto* SBinfo = new QStatusBar(PnInfo);
     SBinfo->setObjectName(QStringLiteral("SBinfo"));
     SBinfo->setSizeGripEnabled(false);
-    for (int i = 0; i < 2; ++i) {
-        PanneauxInfo[static_cast<std::size_t>(i)] = new QLabel(SBinfo);
-        PanneauxInfo[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("SBinfo%1").arg(i));
-        PanneauxInfo[static_cast<std::size_t>(i)]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    for (std::size_t i = 0; i < PanneauxInfo.size(); ++i) {
+        PanneauxInfo[i] = new QLabel(SBinfo);
+        PanneauxInfo[i]->setObjectName(QStringLiteral("SBinfo%1").arg(i));
+        PanneauxInfo[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     }
     PanneauxInfo[0]->setFixedWidth(400);
     SBinfo->addWidget(PanneauxInfo[0]);
     SBinfo->addWidget(PanneauxInfo[1], 1);
     Colonne(PnInfo)->addWidget(SBinfo);
-    fenetre->addWidget(PnInfo);
+    return PnInfo;
 }
 
+// The typed angle is the camera's as soon as it changes.
 QWidget* TFTessarc::CreerPageNettoyage() {
-    QWidget* page = Panneau(nullptr, "TSnettoyage", 0);
+    QWidget* page = Panneau(nullptr, "TSnettoyage");
     QHBoxLayout* rangee = Rangee(page);
     Etiquette(page, rangee, QStringLiteral("Niveau de définition de l'affichage"));
     CmBxNivAff = new QComboBox(page);
@@ -193,118 +150,15 @@ QWidget* TFTessarc::CreerPageNettoyage() {
     connect(CmBxNivAff, &QComboBox::activated, this, &TFTessarc::CmBxNivAffChange);
     rangee->addWidget(CmBxNivAff);
     rangee->addSpacing(24);
-    Etiquette(page, rangee, QStringLiteral("rotation Z"));
-    EdRotZ = Saisie(page, rangee, "EdRotZ", QStringLiteral("0"));
-    BtRot = Bouton(page, rangee, "BtRot", QStringLiteral("↺"));
+    QLineEdit* EdRotZ = Champ(page, rangee, QStringLiteral("rotation Z"), "EdRotZ", QStringLiteral("0"));
+    connect(EdRotZ, &QLineEdit::textChanged, this,
+            [this](const QString& texte) { vue_->Camera().TexteEdRotZ = texte.toStdString(); });
+    QPushButton* BtRot = Bouton(page, rangee, "BtRot", QStringLiteral("↺"));
     BtRot->setFixedWidth(28);
     BtRot->setToolTip(QStringLiteral("Tourner la vue de dessus de l'angle saisi"));
-    BtRot->setProperty("tag", 0);
     connect(BtRot, &QPushButton::clicked, this, &TFTessarc::BtRotClick);
     rangee->addStretch(1);
     return page;
-}
-
-QWidget* TFTessarc::CreerPageFrontiere() {
-    QWidget* page = Panneau(nullptr, "TSfrontiere", 0);
-    QHBoxLayout* rangee = Rangee(page);
-    SBsaisirFront = new QToolButton(page);
-    SBsaisirFront->setObjectName(QStringLiteral("SBsaisirFront"));
-    SBsaisirFront->setText(QStringLiteral("Saisir la frontière"));
-    SBsaisirFront->setCheckable(true);
-    rangee->addWidget(SBsaisirFront);
-    rangee->addSpacing(12);
-    Etiquette(page, rangee, QStringLiteral("Editer la frontière : - point n°"));
-    CmBxNumPtFront = new QComboBox(page);
-    CmBxNumPtFront->setObjectName(QStringLiteral("CmBxNumPtFront"));
-    CmBxNumPtFront->setMinimumWidth(64);
-    rangee->addWidget(CmBxNumPtFront);
-    Etiquette(page, rangee, QStringLiteral("coo.X"));
-    EdPtFronX = Saisie(page, rangee, "EdPtFronX", QStringLiteral("0"), 72);
-    Etiquette(page, rangee, QStringLiteral("coo.Y"));
-    EdPtFronY = Saisie(page, rangee, "EdPtFronY", QStringLiteral("0"), 72);
-    BtValidFr = Bouton(page, rangee, "BtValidFr", QStringLiteral("Valider"));
-    rangee->addStretch(1);
-    return page;
-}
-
-QWidget* TFTessarc::CreerPageGrille() {
-    QWidget* page = Panneau(nullptr, "TSgrille", 0);
-    QHBoxLayout* rangee = Rangee(page);
-    Etiquette(page, rangee, QStringLiteral("Origine grille : X"));
-    EdOriGrilX = Saisie(page, rangee, "EdOriGrilX", QStringLiteral("999.00"), 72);
-    Etiquette(page, rangee, QStringLiteral("Y"));
-    EdOriGrilY = Saisie(page, rangee, "EdOriGrilY", QStringLiteral("999.00"), 72);
-    Etiquette(page, rangee, QStringLiteral("Trame grille :"));
-    EdTrameGrille = Saisie(page, rangee, "EdTrameGrille", QStringLiteral("0.22"));
-    BtValiderGrille = Bouton(page, rangee, "BtValiderGrille", QStringLiteral("Valider"));
-    BtCalcPointsGr = Bouton(page, rangee, "BtCalcPointsGr", QStringLiteral("Calculer les points"));
-    rangee->addStretch(1);
-    return page;
-}
-
-QWidget* TFTessarc::CreerPageModele() {
-    QWidget* page = Panneau(nullptr, "TSmodele", 0);
-    QHBoxLayout* rangee = Rangee(page);
-    Etiquette(page, rangee, QStringLiteral("Base numérotation : - noeuds"));
-    EdModNds = Saisie(page, rangee, "EdModNds", QStringLiteral("1"), 32);
-    Etiquette(page, rangee, QStringLiteral("- éléments"));
-    EdModElts = Saisie(page, rangee, "EdModElts", QStringLiteral("1"), 32);
-    Etiquette(page, rangee, QStringLiteral("Z point bas (m)"));
-    EdModZ = Saisie(page, rangee, "EdModZ", QStringLiteral("0.00"), 44);
-    Etiquette(page, rangee, QStringLiteral("Rotation (deg)"));
-    EdModRot = Saisie(page, rangee, "EdModRot", QStringLiteral("0.00"), 44);
-    Etiquette(page, rangee, QStringLiteral("Grouper par tranches de (cm)"));
-    EdModTranches = Saisie(page, rangee, "EdModTranches", QStringLiteral("50"), 32);
-    rangee->addStretch(1);
-    BtCalcModele = Bouton(page, rangee, "BtCalcModele", QStringLiteral("Calculer"));
-    return page;
-}
-
-QWidget* TFTessarc::CreerFeuilleResultat() {
-    TSresul = Panneau(nullptr, "TSresul", 0);
-    QVBoxLayout* colonne = Colonne(TSresul);
-
-    // Flat buttons rather than a QTabBar: no tab is selected until the first computation.
-    TCresul = Panneau(TSresul, "TCresul", 0);
-    auto* onglets = new QHBoxLayout(TCresul);
-    onglets->setContentsMargins(2, 2, 2, 2);
-    OngletsResul = new QButtonGroup(TCresul);
-    const char* noms[] = {"TCresulGeneral", "TCresulNoeuds", "TCresulElements"};
-    const QString textes[] = {QStringLiteral("Général"), QStringLiteral("Table des noeuds"),
-                              QStringLiteral("Table des éléments finis")};
-    for (int i = 0; i < 3; ++i) {
-        auto* onglet = new QToolButton(TCresul);
-        onglet->setObjectName(QString::fromLatin1(noms[i]));
-        onglet->setText(textes[i]);
-        onglet->setCheckable(true);
-        onglet->setAutoRaise(true);
-        OngletsResul->addButton(onglet, i);
-        onglets->addWidget(onglet);
-    }
-    onglets->addStretch(1);
-    colonne->addWidget(TCresul);
-
-    MmResul = new QPlainTextEdit(TSresul);
-    MmResul->setObjectName(QStringLiteral("MmResul"));
-    const QString courier = QStringLiteral("Courier New");
-    QFont police = QFontDatabase::families().contains(courier)
-                       ? QFont(courier)
-                       : QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    police.setStyleHint(QFont::Monospace);
-    MmResul->setFont(police);
-    MmResul->setLineWrapMode(QPlainTextEdit::NoWrap);
-    MmResul->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    MmResul->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    colonne->addWidget(MmResul, 1);
-
-    BtResulPP = new QPushButton(QStringLiteral("Copier dans le presse-papier"), TSresul);
-    BtResulPP->setObjectName(QStringLiteral("BtResulPP"));
-    auto* bas = new QHBoxLayout;
-    bas->setContentsMargins(2, 2, 2, 2);
-    bas->addWidget(BtResulPP);
-    bas->addStretch(1);
-    colonne->addLayout(bas);
-    return TSresul;
 }
 
 QAction* TFTessarc::AjouterCommande(QWidget* menu, const QString& texte, const char* nom,
@@ -327,10 +181,13 @@ void TFTessarc::CreerMenu() {
     };
 
     QMenu* fichiers = sousMenu(barre, QStringLiteral("Fichiers"), "MiFichiers");
-    AjouterCommande(fichiers, QStringLiteral("Ouvrir"), "MiOuvrir", &TFTessarc::MiOuvrirClick);
-    AjouterCommande(fichiers, QStringLiteral("Enregistrer"), "MiEnregistrer", &TFTessarc::MiEnregistrerClick);
+    AjouterCommande(fichiers, QStringLiteral("Ouvrir"), "MiOuvrir", &TFTessarc::MiOuvrirClick)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    AjouterCommande(fichiers, QStringLiteral("Enregistrer"), "MiEnregistrer", &TFTessarc::MiEnregistrerClick)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     AjouterCommande(fichiers, QStringLiteral("Enregistrer Sous"), "MiEnregistrerSous",
-                    &TFTessarc::MiEnregistrerSousClick);
+                    &TFTessarc::MiEnregistrerSousClick)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     AjouterCommande(fichiers, QStringLiteral("Enregistrer le niveau affiché"), "MiEnregistrerLeNiveauAffiche",
                     &TFTessarc::MiEnregistrerLeNiveauAfficheClick);
 
@@ -381,6 +238,13 @@ void TFTessarc::CreerMenu() {
 
     AjouterCommande(barre, QStringLiteral("rafraichir"), "rafraichir1", &TFTessarc::rafraichir1Click);
     AjouterCommande(barre, QStringLiteral("Aide"), "MiAide", &TFTessarc::MiAideClick);
+
+    // Ctrl+Q has no entry: it closes the window, through the same closing question.
+    auto* fermer = std::make_unique<QAction>(this).release(); // owned by the window
+    fermer->setObjectName(QStringLiteral("MiFermer"));
+    fermer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    addAction(fermer);
+    connect(fermer, &QAction::triggered, this, &QWidget::close);
 }
 
 int TFTessarc::PageActive() const {
@@ -396,8 +260,12 @@ void TFTessarc::showEvent(QShowEvent* evenement) {
 }
 
 bool TFTessarc::eventFilter(QObject* objet, QEvent* evenement) {
-    if (evenement->type() == QEvent::KeyPress && objet == windowHandle())
-        FormKeyPress(static_cast<const QKeyEvent&>(*evenement));
+    if (objet == windowHandle()) {
+        if (evenement->type() == QEvent::KeyPress) FormKeyPress(static_cast<const QKeyEvent&>(*evenement));
+        // Before any control: the page tabs and the level list would take the wheel for themselves.
+        if (evenement->type() == QEvent::Wheel && FormMouseWheel(static_cast<QWheelEvent&>(*evenement)))
+            return true;
+    }
     return QMainWindow::eventFilter(objet, evenement);
 }
 

@@ -15,14 +15,16 @@ void TFTessarc::MiAideClick() {
 
 void TFTessarc::AfficherAide() {
     const QString guide = FichierAide();
-    const QString montre = QDir::toNativeSeparators(guide);
+    const std::string montre = QDir::toNativeSeparators(guide).toStdString();
     if (!QFileInfo::exists(guide)) {
-        Dlg.Message(this, QStringLiteral("Le guide de l'utilisateur est introuvable : ") + montre);
+        Message("Le guide de l'utilisateur est introuvable : " + montre);
         return;
     }
-    if (!Dlg.OuvrirLien(QUrl::fromLocalFile(guide)))
-        Dlg.Message(this,
-                    QStringLiteral("Aucun navigateur n'a pu ouvrir le guide de l'utilisateur : ") + montre);
+    Dlg.OuvrirLien(this, QUrl::fromLocalFile(guide), [this, montre] {
+        Message("Aucun navigateur n'a pu ouvrir le guide de l'utilisateur ; ouvrez ce fichier dans un "
+                "navigateur : " +
+                montre);
+    });
 }
 
 } // namespace tessarc

@@ -3,6 +3,7 @@
 #include "Aide.h"
 #include "CwinReg.h"
 #include "DlphUtil.h"
+#include "Formats.h"
 #include "UTessarc.h"
 #include "Vue3D.h"
 
@@ -18,6 +19,7 @@ namespace tessarc {
 // under it.
 TFTessarc::TTravail::TTravail(TFTessarc& f) : f_(f) {
     if (f_.travaux_++ > 0) return;
+    f_.vue_->Occupee = true;
     f_.menuBar()->setEnabled(false);
     f_.PCavct->setEnabled(false);
     f_.PnTop->setEnabled(false);
@@ -25,6 +27,7 @@ TFTessarc::TTravail::TTravail(TFTessarc& f) : f_(f) {
 
 TFTessarc::TTravail::~TTravail() {
     if (--f_.travaux_ > 0) return;
+    f_.vue_->Occupee = false;
     f_.menuBar()->setEnabled(true);
     f_.PCavct->setEnabled(true);
     f_.PnTop->setEnabled(true);
@@ -32,7 +35,8 @@ TFTessarc::TTravail::~TTravail() {
 
 // The window's section keeps the folder of the last scan; the component keeps the placement itself.
 void TFTessarc::CreerReglages() {
-    WR = std::make_unique<TWinReg>(this).release();
+    WR = std::make_unique<TWinReg>(this, *this).release();
+    WR->PixelsPerInchDsgn = 120;
     WR->OnChargeReg = [this] { doc_.DernierScan = WR->GetStr("DernierScan"); };
     WR->OnRangeReg = [this] { WR->PutStr("DernierScan", doc_.DernierScan.string()); };
 }
@@ -40,7 +44,7 @@ void TFTessarc::CreerReglages() {
 void TFTessarc::DemarrageDiffere() {
     if (InitDone) return;
     InitDone = true;
-    Commande([this] {
+    Commande(*this, [this] {
         WR->ChargeReg(0);
         VGL->setCursor(ChargerCurseurMire());
         DefinirFichierAide(GuideParDefaut());
@@ -68,14 +72,14 @@ void TFTessarc::MiEnregistrerLeNiveauAfficheClick() {
 }
 
 void TFTessarc::MiProprietesClick() {
-    Dlg.Message(this, QString::fromStdString(doc_.Proprietes()));
+    Message(doc_.Proprietes());
 }
 
-// With a name (command line, tests), the dialog is skipped; everything else is the same.
+// With a name (command line, tests), the dialog is skipped; everything else is the same. The name comes
+// first: a cancelled dialog or a type the program does not read leaves the document as it was, before
+// any save question.
 void TFTessarc::OuvrirFichier(const QString& nomImpose) {
-    if (TravailEnCours() || !FermerDocument()) return;
-    AfficherPage(0);
-    doc_.ScanPret = false;
+    if (TravailEnCours()) return;
     QString nom = nomImpose;
     if (nom.isEmpty()) {
         const QString dossier = doc_.DernierScan.empty() ? QCoreApplication::applicationDirPath()
@@ -83,12 +87,22 @@ void TFTessarc::OuvrirFichier(const QString& nomImpose) {
         nom = Dlg.NomAOuvrir(this, dossier, FiltreOuvrir());
         if (nom.isEmpty()) return;
     }
+    const std::filesystem::path chemin = nom.toStdString();
+    if (FormatDe(chemin) == nullptr) {
+        Message(TexteTypeInconnu(chemin));
+        return;
+    }
+    if (!FermerDocument()) return;
+    AfficherPage(0);
+    doc_.ScanPret = false;
     {
         const TTravail travail(*this);
         // Failures reach the user through Message, and leave an empty document.
-        static_cast<void>(doc_.OuvrirFichier(nom.toStdString()));
+        static_cast<void>(doc_.OuvrirFichier(chemin));
     }
-    PanneauxInfo[1]->clear();
+    std::string notes;
+    for (const std::string& r : doc_.Remarques) notes += (notes.empty() ? "" : " ; ") + r;
+    PanneauxInfo[1]->setText(QString::fromStdString(notes));
     vue_->Repeindre();
 }
 
@@ -131,12 +145,12 @@ void TFTessarc::InitVGL() {
 void TFTessarc::AfficherPremierePage() {
     AfficherPage(0);
     PCavctChange();
-    VuePlanXY = false;
+    vue_->Camera().VuePlanXY = false;
 }
 
 void TFTessarc::AppliquerCadrage(const TCadrage& cadrage) {
     vue_->Camera().AppliquerCadrage(cadrage);
-    OrienterVue(1);
+    vue_->OrienterVue(1);
 }
 
 void TFTessarc::CurseurAttente() {
@@ -145,14 +159,6 @@ void TFTessarc::CurseurAttente() {
 
 void TFTessarc::CurseurPrecedent() {
     tessarc::CurseurPrecedent();
-}
-
-TReponse TFTessarc::Question(const std::string& texte) {
-    return Dlg.Question(this, QString::fromStdString(texte));
-}
-
-void TFTessarc::Message(const std::string& texte) {
-    Dlg.Message(this, QString::fromStdString(texte));
 }
 
 } // namespace tessarc

@@ -1,5 +1,6 @@
-// The page controller of the work pages and menu "Triangulation". The meshing pages do their own work
-// (TPagesMaillage); the window decides which page and which sheet show.
+// The page controller of the work pages and menu "Triangulation". The meshing pages build their sheets
+// and do their own work (TPagesMaillage); the window puts the sheets in its page controls and decides
+// which page and which sheet show.
 
 #include "PagesMaillage.h"
 #include "Triangulation.h"
@@ -13,11 +14,23 @@
 namespace tessarc {
 
 void TFTessarc::CreerPagesMaillage() {
-    TEtatVueMaillage etat{FrontiereEnCours, VuePlanXY, vue_->Etat().PointFrontiereChoisi};
+    TEtatVueMaillage etat{vue_->Etat().FrontiereEnCours, vue_->Camera().VuePlanXY,
+                          vue_->Etat().PointFrontiereChoisi};
     TLiensPagesMaillage liens{[this] { RetracerTout(); }, [this] { vue_->Repeindre(); },
-                              [this](int panneau, const std::string& texte) { AffiInfo(panneau, texte); },
-                              [this](const QString& texte) { Dlg.Message(this, texte); }};
-    pages_ = std::make_unique<TPagesMaillage>(*this, doc_.Nuage, doc_.Maillage, std::move(liens), etat);
+                              [this](const QString& filtre) {
+                                  return Dlg.NomAEnregistrer(
+                                      this, QString::fromStdString(doc_.PFsansext.string()), filtre);
+                              }};
+    pages_ =
+        std::make_unique<TPagesMaillage>(*PCavct, doc_.Nuage, doc_.Maillage, doc_.Decalage, *this,
+                                         std::move(liens), etat);
+    for (const TOngletPage& onglet : pages_->Onglets()) PCavct->addTab(onglet.Feuille, onglet.Titre);
+    PCaffi->addWidget(pages_->Modele().FeuilleResultat());
+    // The scene still shows the page being left.
+    connect(PCavct, &QTabWidget::currentChanged, this, [this](int) {
+        PCavctChanging(vue_->Etat().PageActive);
+        PCavctChange();
+    });
     vue_->SurPointFrontiere = [this](std::size_t i, const TV3S& p) { pages_->SurPointFrontiere(i, p); };
 }
 
@@ -25,7 +38,7 @@ void TFTessarc::CreerPagesMaillage() {
 void TFTessarc::AfficherPage(int page) {
     const QSignalBlocker silence(PCavct);
     PCavct->setCurrentIndex(page);
-    pageAffichee_ = page;
+    vue_->Etat().PageActive = page;
 }
 
 void TFTessarc::PCavctChanging(int pageQuittee) {
@@ -35,12 +48,12 @@ void TFTessarc::PCavctChanging(int pageQuittee) {
 // A refused change shows the page left again; an accepted one starts the page's work.
 void TFTessarc::PCavctChange() {
     const int page = PCavct->currentIndex();
-    pageAffichee_ = page;
+    vue_->Etat().PageActive = page;
     if (!pages_->Accepter(ongletactif, page)) {
         AfficherPage(ongletactif);
         return;
     }
-    PCaffi->setCurrentWidget(page == PageModele ? TSresul : TSvgl);
+    PCaffi->setCurrentWidget(page == PageModele ? pages_->Modele().FeuilleResultat() : TSvgl);
     pages_->EntrerPage(page);
 }
 

@@ -1,39 +1,33 @@
-// The 3D view of the window, its mouse, the menus "Orientation", "Couleurs" and "rafraichir", the
-// view's check boxes and level list, and the redraw requests every unit uses.
+// The 3D view of the window, the menus "Orientation", "Couleurs" and "rafraichir", the view's check
+// boxes, level list and turned top view, and the redraw requests every unit uses. The view owns its
+// camera, scene state and colours; the handlers here write them there.
 
+#include "PagesMaillage.h"
 #include "UTessarc.h"
 #include "Vue3D.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMouseEvent>
-#include <QPushButton>
 #include <QSignalBlocker>
+#include <QWheelEvent>
 
 namespace tessarc {
 
 namespace {
 
-// Status texts of the view (hover figures, drawing notice) come from paint and mouse handlers: they are
-// shown without letting other events run, and never ask "Annuler?".
-class TStatutVue final : public IProgression {
-public:
-    explicit TStatutVue(const std::array<QLabel*, 2>& panneaux) : panneaux_(panneaux) {}
-    void AffiInfo(int panneau, const std::string& texte) override {
-        panneaux_[panneau <= 0 ? 0 : 1]->setText(QString::fromStdString(texte));
-    }
-
-private:
-    const std::array<QLabel*, 2>& panneaux_;
-};
-
 TColor VersCouleur(const QColor& c) {
     return FaireCouleur(static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
                         static_cast<std::uint8_t>(c.blue()));
+}
+
+QColor VersQColor(TColor c) {
+    return {RougeDe(c), VertDe(c), BleuDe(c)};
+}
+
+// A cancelled dialog keeps the colour.
+void ChoisirCouleur(const TDialogues& dlg, QWidget* parent, TColor& couleur) {
+    if (const auto choix = dlg.Couleur(parent, VersQColor(couleur))) couleur = VersCouleur(*choix);
 }
 
 } // namespace
@@ -44,104 +38,53 @@ void TFTessarc::CreerVue(QWidget* parent) {
     VGL->setFocusPolicy(Qt::StrongFocus);
     TVue3D::ConfigurerVGL(*VGL);
     vue_ = std::make_unique<TVue3D>(*VGL);
-    statutVue_ = std::make_unique<TStatutVue>(PanneauxInfo);
+    canalVue_ = CreerCanalVue();
 
     TEtatScene& etat = vue_->Etat();
     etat.Nuage = &doc_.Nuage;
     etat.Maillage = &doc_.Maillage;
-    etat.Progression = statutVue_.get();
+    etat.ScanPret = &doc_.ScanPret;
+    etat.Decalage = &doc_.Decalage;
+    etat.Utilisateur = canalVue_.get();
     // The view waits inside a paint: the utility's hourglass lets events run, which a paint must not.
     etat.CurseurAttente = [] { QGuiApplication::setOverrideCursor(Qt::WaitCursor); };
     etat.CurseurPrecedent = [] { QGuiApplication::restoreOverrideCursor(); };
-
-    // The window's state goes to the view before each paint and mouse event.
-    VGL->OnDraw = [this](TSetupGL&) {
-        SynchroniserVue();
-        vue_->VGLDraw();
-    };
-    VGL->OnMouseDown = [this](QMouseEvent& e) {
-        const QPoint p = e.position().toPoint();
-        VGLMouseDown(p.x(), p.y());
-    };
-    VGL->OnMouseMove = [this](QMouseEvent& e) {
-        const QPoint p = e.position().toPoint();
-        VGLMouseMove(e.buttons(), (e.modifiers() & Qt::ShiftModifier) != 0, p.x(), p.y());
-    };
-    VGL->OnMouseUp = [this](QMouseEvent& e) {
-        const QPoint p = e.position().toPoint();
-        VGLMouseUp(p.x(), p.y());
-    };
     vue_->SurPiqueAxeX = [this](TCube& cube) { PiqueAxeX(cube); };
+    vue_->SurSelection = [this](std::size_t nouveaux) { AfficherSelectionRectangle(nouveaux); };
     // Boundary points added by a click are for the meshing pages: SurPointFrontiere is theirs to set.
-    vue_->SurErreur = [this](const std::string& message) {
-        // Shown once the paint or mouse event is over.
-        QMetaObject::invokeMethod(
-            this, [this, message] { Dlg.Message(this, QString::fromStdString(message)); },
-            Qt::QueuedConnection);
-    };
 }
 
-void TFTessarc::SynchroniserVue() {
-    TEtatScene& etat = vue_->Etat();
-    etat.ScanPret = doc_.ScanPret;
-    etat.VoirPoints = CkBxVoirPoints->isChecked();
-    etat.VoirSurface = CkBxVoirSurface->isChecked();
-    etat.PageActive = PageActive();
-    etat.FrontiereEnCours = FrontiereEnCours;
-    etat.PointFrontiereChoisi = CmBxNumPtFront->currentIndex();
-    etat.ModeDefinirAxeX = ModeDefinirAxeX;
-    TCamera& camera = vue_->Camera();
-    camera.VuePlanXY = VuePlanXY;
-    camera.TexteEdRotZ = EdRotZ->text().toStdString();
-    // A mouse turn ends the turned top view.
-    BtRot->setProperty("tag", camera.TagBtRot);
-    TReglagesVue& reglages = vue_->Reglages();
-    reglages.CouleurFond = VersCouleur(CouleurFond);
-    reglages.CouleurPoints = VersCouleur(CouleurPoints);
-    reglages.CouleurForcee = CouleurForcee;
-}
-
-// The mouse does nothing while long work runs: the document is being changed.
-void TFTessarc::VGLMouseDown(int X, int Y) {
-    if (TravailEnCours()) return;
-    SynchroniserVue();
-    vue_->VGLMouseDown(X, Y);
-}
-
-void TFTessarc::VGLMouseMove(Qt::MouseButtons boutons, bool shift, int X, int Y) {
-    if (TravailEnCours()) return;
-    SynchroniserVue();
-    vue_->VGLMouseMove(boutons, shift, X, Y);
-}
-
-void TFTessarc::VGLMouseUp(int X, int Y) {
-    if (TravailEnCours()) return;
-    SynchroniserVue();
-    vue_->VGLMouseUp(X, Y);
+bool TFTessarc::FormMouseWheel(QWheelEvent& molette) {
+    const QWidget* sous = childAt(molette.position().toPoint());
+    const QWidget* memo = pages_->Modele().Memo();
+    if (sous != nullptr && (sous == memo || memo->isAncestorOf(sous))) return false;
+    vue_->FormMouseWheel(molette);
+    return true;
 }
 
 void TFTessarc::MiVueClick() {
-    if (const auto* action = qobject_cast<const QAction*>(sender())) OrienterVue(action->data().toInt());
+    if (const auto* action = qobject_cast<const QAction*>(sender()))
+        vue_->OrienterVue(action->data().toInt());
 }
 
 void TFTessarc::MiCouleurDuFondClick() {
-    if (const auto couleur = Dlg.Couleur(this, CouleurFond)) CouleurFond = *couleur;
+    ChoisirCouleur(Dlg, this, vue_->Reglages().CouleurFond);
     RetracerTout();
 }
 
 // Defines the forced colour without switching to it.
 void TFTessarc::MiCoulPtsDefinirClick() {
-    if (const auto couleur = Dlg.Couleur(this, CouleurPoints)) CouleurPoints = *couleur;
+    ChoisirCouleur(Dlg, this, vue_->Reglages().CouleurPoints);
     RetracerTout();
 }
 
 void TFTessarc::MiCoulPtsForceeClick() {
-    CouleurForcee = true;
+    vue_->Reglages().CouleurForcee = true;
     RetracerTout();
 }
 
 void TFTessarc::MiCoulPtsNaturelleClick() {
-    CouleurForcee = false;
+    vue_->Reglages().CouleurForcee = false;
     RetracerTout();
 }
 
@@ -153,25 +96,15 @@ void TFTessarc::CkBxVoirClick() {
     RetracerTout();
 }
 
+// The document lowers a level above the deepest of the tree and redraws.
 void TFTessarc::CmBxNivAffChange(int index) {
-    ChangerNivAffiche(index);
+    doc_.ChangerNivAffiche(index);
 }
 
 // The turned top view of the page "Nettoyage" is asked for until a preset or a mouse turn.
 void TFTessarc::BtRotClick() {
-    BtRot->setProperty("tag", 1);
     vue_->Camera().TagBtRot = 1;
     vue_->Repeindre();
-}
-
-void TFTessarc::OrienterVue(int tag) {
-    vue_->OrienterVue(tag);
-    BtRot->setProperty("tag", 0);
-}
-
-// The document lowers a level above the deepest of the tree and redraws.
-void TFTessarc::ChangerNivAffiche(int niveau) {
-    doc_.ChangerNivAffiche(niveau);
 }
 
 void TFTessarc::NivAfficheChoisi(int niveau) {

@@ -1,5 +1,6 @@
 #include "Commandes.h"
 
+#include "Formats.h"
 #include "Nombres.h"
 
 #include <array>
@@ -11,22 +12,26 @@ namespace tessarc::cli {
 namespace {
 
 constexpr std::array<TCommande, 3> Table{{
-    {"proprietes", "FICHIER", "ouvre le fichier (.xyz, .tsrk ou .xyb) et affiche ses propriétés", Proprietes},
+    {"proprietes", "FICHIER", "ouvre le fichier et affiche ses propriétés", Proprietes},
     {"convertir", "ENTREE SORTIE [--niveau N]",
-     "ouvre ENTREE (.xyz, .tsrk ou .xyb) et écrit SORTIE en fichier Tessarc (.tsrk) ou en fichier XYZ\n"
-     "      (.xyz) selon son extension, avec les cubes du niveau N (0 : 1 m, 1 : 20 cm, 2 : 4 cm,\n"
+     "ouvre ENTREE et écrit SORTIE en fichier Tessarc (.tsrk) ou en fichier XYZ (.xyz, coordonnées\n"
+     "      vraies) selon son extension, avec les cubes du niveau N (0 : 1 m, 1 : 20 cm, 2 : 4 cm,\n"
      "      3 : 8 mm, 4 : 1.6 mm ; par défaut le plus fin du fichier, et jamais plus fin que lui) ;\n"
      "      N est aussi le niveau affiché enregistré dans un fichier Tessarc",
      Convertir},
     {"mailler",
      "ENTREE --sortie DOSSIER [--frontiere FICHIER] [--niveau N] [--origine X Y]\n"
-     "      [--trame T] [--noeuds B] [--elements B] [--zbas Z] [--rotation D] [--tranches CM]",
-     "ouvre ENTREE (.xyz, .tsrk ou .xyb) et affiche le niveau N (par défaut le niveau affiché du projet,\n"
+     "      [--trame T] [--noeuds B] [--elements B] [--zbas Z] [--rotation D] [--tranches CM]\n"
+     "      [--maillage FICHIER.msh|FICHIER.vtk]... [--image FICHIER.png [--numeros]]",
+     "ouvre ENTREE et affiche le niveau N (par défaut le niveau affiché du projet,\n"
      "      le plus fin pour un scan) ; prend la frontière du projet ou de FICHIER (une paire « X Y » par\n"
-     "      ligne) ; calcule les points de la grille de capture (origine au minimum de la frontière, trame\n"
-     "      du fichier), triangule et calcule le modèle (bases des noeuds et des éléments 1, Z point bas\n"
-     "      0.00 m, rotation 0.00 degré, tranches de 50 cm) ; écrit general.txt, noeuds.txt et\n"
-     "      elements.txt dans DOSSIER (créé s'il manque), lignes terminées par CR LF",
+     "      ligne, au moins trois points distincts) ; calcule les points de la grille de capture (origine\n"
+     "      au minimum de la frontière, trame du fichier), triangule et calcule le modèle (bases des noeuds\n"
+     "      et des éléments 1, Z point bas 0.00 m, rotation 0.00 degré, tranches de 50 cm) ; écrit\n"
+     "      general.txt, noeuds.txt et elements.txt dans DOSSIER (créé s'il manque), lignes terminées par\n"
+     "      CR LF ; puis, sur demande, le maillage au format Gmsh (.msh) ou VTK (.vtk) et l'image du plan\n"
+     "      (.png, avec les numéros des noeuds par --numeros) ; les contrôles (appuis par segment, angles\n"
+     "      des éléments) vont sur la sortie d'erreur",
      Mailler},
 }};
 
@@ -34,6 +39,7 @@ std::string Usage() {
     std::string t = "usage : tessarc-cli COMMANDE ARGUMENTS...\n\nCommandes :\n";
     for (const TCommande& c : Table)
         t += std::string("  ") + c.Nom + " " + c.Syntaxe + "\n      " + c.Aide + "\n";
+    t += "\nFichiers lus : " + ExtensionsLues() + " ; écrits : " + ExtensionsEcrites() + ".\n";
     t += "\nOptions :\n  --help, -h    affiche cette aide (après une commande : l'aide de la commande)\n"
          "\nCodes de sortie : 0 réussite, 1 échec (message sur la sortie d'erreur), 2 mauvaise utilisation.\n"
          "Ctrl-C arrête proprement : fichiers temporaires supprimés, aucune sortie partielle.\n";
@@ -74,6 +80,12 @@ TArguments AnalyserArguments(std::span<const std::string> arguments, std::span<c
         if (!connue) throw EUsage("option inconnue : " + a);
     }
     return r;
+}
+
+bool Ouvrir(TDocument& doc, const std::filesystem::path& nom, TConsole& console) {
+    if (!doc.OuvrirFichier(nom)) return false;
+    for (const std::string& r : doc.Remarques) console.Message(nom.string() + " : " + r);
+    return true;
 }
 
 int LireNiveau(const std::string& texte) {

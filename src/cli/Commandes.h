@@ -2,7 +2,9 @@
 // The subcommands of tessarc-cli. Each lives in its own file and is listed once in Commandes.cpp.
 
 #include "Console.h"
+#include "Document.h"
 
+#include <filesystem>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -50,6 +52,9 @@ struct TArguments {
 // options lists the options the command knows; any other argument starting with "--" is refused.
 [[nodiscard]] TArguments AnalyserArguments(std::span<const std::string> arguments,
                                            std::span<const TOption> options);
+// Opens nom into doc; the reader's notes go to standard error. False on a failure, already reported.
+[[nodiscard]] bool Ouvrir(TDocument& doc, const std::filesystem::path& nom, TConsole& console);
+
 // A level 0..4, or a usage error.
 [[nodiscard]] int LireNiveau(const std::string& texte);
 

@@ -2,6 +2,8 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <unistd.h>
 
 namespace tessarc::cli {
@@ -25,7 +27,18 @@ void TConsole::InstallerInterruption() {
     sigaction(SIGTERM, &action, nullptr);
 }
 
-TConsole::TConsole() : terminal_(isatty(STDERR_FILENO) == 1) {}
+TConsole::TConsole() : terminal_(isatty(STDERR_FILENO) == 1) {
+    // Test seam: "INT texte" or "TERM texte" sends that signal to the program itself at the first
+    // progress report starting with texte, as a user's Ctrl-C or a kill would at that moment.
+    if (const char* essai = std::getenv("TESSARC_ESSAI_SIGNAL")) {
+        const std::string e = essai;
+        const auto espace = e.find(' ');
+        if (espace != std::string::npos) {
+            signalEssai_ = e.compare(0, espace, "TERM") == 0 ? SIGTERM : SIGINT;
+            texteEssai_ = e.substr(espace + 1);
+        }
+    }
+}
 
 TConsole::~TConsole() {
     EffacerProgression();
@@ -36,6 +49,11 @@ void TConsole::VerifierInterruption() {
 }
 
 void TConsole::AffiInfo(int, const std::string& texte) {
+    if (signalEssai_ != 0 && texte.starts_with(texteEssai_)) {
+        const int s = signalEssai_;
+        signalEssai_ = 0;
+        std::raise(s);
+    }
     VerifierInterruption();
     if (!terminal_) return;
     std::fprintf(stderr, "\r%s\033[K", texte.c_str());

@@ -1,16 +1,15 @@
 #pragma once
-// The terminal side of the document operations: progress on standard error when it is a terminal,
-// messages on standard error, and Ctrl-C turned into the cancellation "abandon" at the next progress
-// report (a second Ctrl-C ends the program at once).
+// The terminal as the user's channel: progress on standard error when it is a terminal, messages on
+// standard error, questions answered No (nobody is there to answer), and Ctrl-C turned into the
+// cancellation "abandon" at the next progress report (a second Ctrl-C ends the program at once).
 
-#include "Document.h"
-#include "Progression.h"
+#include "Utilisateur.h"
 
 #include <string>
 
 namespace tessarc::cli {
 
-class TConsole final : public IFenetreDocument, public IProgression {
+class TConsole final : public IUtilisateur {
 public:
     TConsole();
     ~TConsole() override;
@@ -19,6 +18,7 @@ public:
 
     void AffiInfo(int panneau, const std::string& texte) override;
     void Message(const std::string& texte) override;
+    [[nodiscard]] TReponse Question(const std::string&) override { return TReponse::Non; }
     // Throws EStopError when Ctrl-C was pressed.
     void VerifierInterruption();
 
@@ -29,6 +29,8 @@ private:
 
     bool terminal_;
     bool progressionAffichee_ = false;
+    int signalEssai_ = 0;
+    std::string texteEssai_;
 };
 
 } // namespace tessarc::cli

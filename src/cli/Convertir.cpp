@@ -1,4 +1,5 @@
 #include "Commandes.h"
+#include "Formats.h"
 
 #include <array>
 #include <filesystem>
@@ -14,20 +15,17 @@ int Convertir(std::span<const std::string> arguments, TConsole& console) {
 
     const std::filesystem::path entree = a.Positionnels[0];
     const std::filesystem::path sortie = a.Positionnels[1];
-    std::string ext = sortie.extension().string();
-    for (char& c : ext)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    int genre = 0;
-    if (ext == ".tsrk")
-        genre = GenreProjet;
-    else if (ext == ".xyz")
-        genre = GenreXYZ;
-    else
-        throw EUsage("la sortie « " + sortie.string() + " » doit finir par .tsrk ou .xyz");
+    const TFormat* format = FormatDe(sortie);
+    if (format == nullptr || format->Genre == 0)
+        throw EUsage("la sortie « " + sortie.string() + " » doit finir par " + ExtensionsEcrites());
+    const int genre = format->Genre;
+    std::error_code ec;
+    if (std::filesystem::equivalent(entree, sortie, ec))
+        throw EUsage("la sortie « " + sortie.string() + " » est le fichier d'entrée lui-même : choisissez un autre nom");
 
-    TDocument doc(&console, &console);
-    doc.ProgressionEnregistrement = &console;
-    if (!doc.OuvrirFichier(entree)) return SortieEchec;
+    TDocument doc(nullptr, &console);
+    doc.SuivreEnregistrement = true;
+    if (!Ouvrir(doc, entree, console)) return SortieEchec;
     console.VerifierInterruption();
     if (niveau < 0 || niveau > doc.Nuage.NivMax) niveau = doc.Nuage.NivMax;
     doc.ChangerNivAffiche(niveau);

@@ -2,7 +2,10 @@
 // make them, so that both give the same three texts.
 
 #include "Commandes.h"
+#include "Controles.h"
+#include "ExportModele.h"
 #include "Fichier.h"
+#include "Formats.h"
 #include "Frontiere.h"
 #include "GrilleCapture.h"
 #include "Modele.h"
@@ -16,6 +19,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -26,7 +30,7 @@ namespace tessarc::cli {
 
 namespace {
 
-constexpr std::array<TOption, 10> Options{{{"--sortie"},
+constexpr std::array<TOption, 13> Options{{{"--sortie"},
                                            {"--frontiere"},
                                            {"--niveau"},
                                            {"--origine", 2},
@@ -35,9 +39,17 @@ constexpr std::array<TOption, 10> Options{{{"--sortie"},
                                            {"--elements"},
                                            {"--zbas"},
                                            {"--rotation"},
-                                           {"--tranches"}}};
+                                           {"--tranches"},
+                                           {"--maillage"},
+                                           {"--image"},
+                                           {"--numeros", 0}}};
 
 constexpr std::array<const char*, 3> NomsTextes{"general.txt", "noeuds.txt", "elements.txt"};
+
+struct TExport {
+    std::filesystem::path Nom;
+    EGenreExport Genre;
+};
 
 struct TParametres {
     std::filesystem::path Entree;
@@ -47,6 +59,9 @@ struct TParametres {
     // Texts as typed in the edit boxes of the pages; empty when not given.
     std::string OrigineX, OrigineY, Trame;
     TSaisieModele Modele;
+    std::vector<TExport> Exports;
+    bool Numeros = false;
+    std::set<std::string> Donnees; // the options given
 };
 
 // The value of an edit box, refused here when the box would silently fall back on another value.
@@ -62,48 +77,79 @@ std::string Entier(const std::string& option, const std::string& valeur) {
     return valeur;
 }
 
+TExport Export(const std::string& option, const std::string& nom, std::initializer_list<EGenreExport> genres,
+               const char* attendu) {
+    const auto genre = GenreExport(nom);
+    if (!genre || std::find(genres.begin(), genres.end(), *genre) == genres.end())
+        throw EUsage("fichier « " + nom + " » invalide pour " + option + " : " + attendu + " attendu");
+    return {nom, *genre};
+}
+
+void LireOption(TParametres& p, const std::string& nom, const std::vector<std::string>& v) {
+    if (nom == "--sortie")
+        p.Sortie = v[0];
+    else if (nom == "--frontiere")
+        p.Frontiere = v[0];
+    else if (nom == "--niveau")
+        p.Niveau = LireNiveau(v[0]);
+    else if (nom == "--origine") {
+        p.OrigineX = Reel(nom, v[0]);
+        p.OrigineY = Reel(nom, v[1]);
+    } else if (nom == "--trame")
+        p.Trame = Reel(nom, v[0]);
+    else if (nom == "--noeuds")
+        p.Modele.Noeuds = Entier(nom, v[0]);
+    else if (nom == "--elements")
+        p.Modele.Elements = Entier(nom, v[0]);
+    else if (nom == "--zbas")
+        p.Modele.ZBas = Reel(nom, v[0]);
+    else if (nom == "--rotation")
+        p.Modele.Rotation = Reel(nom, v[0]);
+    else if (nom == "--tranches")
+        p.Modele.Tranches = Reel(nom, v[0]);
+    else if (nom == "--maillage")
+        p.Exports.push_back(Export(nom, v[0], {EGenreExport::Msh, EGenreExport::Vtk}, ".msh ou .vtk"));
+    else if (nom == "--image")
+        p.Exports.push_back(Export(nom, v[0], {EGenreExport::Png}, ".png"));
+    else if (nom == "--numeros")
+        p.Numeros = true;
+}
+
 TParametres LireParametres(std::span<const std::string> arguments) {
     const TArguments a = AnalyserArguments(arguments, Options);
     if (a.Positionnels.size() != 1) throw EUsage("une entrée attendue");
     TParametres p;
     p.Entree = a.Positionnels[0];
     for (const auto& [nom, v] : a.Options) {
-        if (nom == "--sortie")
-            p.Sortie = v[0];
-        else if (nom == "--frontiere")
-            p.Frontiere = v[0];
-        else if (nom == "--niveau")
-            p.Niveau = LireNiveau(v[0]);
-        else if (nom == "--origine") {
-            p.OrigineX = Reel(nom, v[0]);
-            p.OrigineY = Reel(nom, v[1]);
-        } else if (nom == "--trame")
-            p.Trame = Reel(nom, v[0]);
-        else if (nom == "--noeuds")
-            p.Modele.Noeuds = Entier(nom, v[0]);
-        else if (nom == "--elements")
-            p.Modele.Elements = Entier(nom, v[0]);
-        else if (nom == "--zbas")
-            p.Modele.ZBas = Reel(nom, v[0]);
-        else if (nom == "--rotation")
-            p.Modele.Rotation = Reel(nom, v[0]);
-        else if (nom == "--tranches")
-            p.Modele.Tranches = Reel(nom, v[0]);
+        LireOption(p, nom, v);
+        p.Donnees.insert(nom);
     }
     if (p.Sortie.empty()) throw EUsage("--sortie DOSSIER attendu");
+    if (p.Numeros && !p.Donnees.contains("--image"))
+        throw EUsage("--numeros sans --image : rien à numéroter");
     return p;
 }
 
-struct TPointPlan {
-    float X, Y;
-};
+// A value the pages refuse: the option that gave it when there is one, the file otherwise (the
+// project's spacing).
+[[noreturn]] void Refuser(const TParametres& p, ECauseRefus cause, const std::string& message) {
+    const char* option = cause == ECauseRefus::Trame          ? "--trame"
+                         : cause == ECauseRefus::Origine      ? "--origine"
+                         : cause == ECauseRefus::Tranches     ? "--tranches"
+                         : cause == ECauseRefus::BaseNoeuds   ? "--noeuds"
+                         : cause == ECauseRefus::BaseElements ? "--elements"
+                                                              : "";
+    if (p.Donnees.contains(option)) throw EUsage(std::string(option) + " : " + message);
+    ErreurFichier(p.Entree, message);
+}
 
 // One "X Y" pair per line, blanks and tabs between them, blank lines skipped.
-std::vector<TPointPlan> LireFrontiere(const std::filesystem::path& nom) {
+// True coordinates, in double: a far scan's boundary would lose its decimetres in single precision.
+std::vector<TV3R> LireFrontiere(const std::filesystem::path& nom) {
     TFichier f(nom, TFichier::EMode::Lecture);
     std::string texte(static_cast<std::size_t>(f.Taille()), '\0');
     f.LireExact(texte.data(), texte.size());
-    std::vector<TPointPlan> points;
+    std::vector<TV3R> points;
     std::string_view reste = texte;
     for (int ligne = 1; !reste.empty(); ++ligne) {
         const std::size_t fin = reste.find('\n');
@@ -119,22 +165,31 @@ std::vector<TPointPlan> LireFrontiere(const std::filesystem::path& nom) {
             l.remove_prefix(n);
         }
         if (mots.empty()) continue;
-        const auto x = mots.size() == 2 ? LireSingle(mots[0]) : std::nullopt;
-        const auto y = mots.size() == 2 ? LireSingle(mots[1]) : std::nullopt;
+        const auto x = mots.size() == 2 ? LireReel(mots[0]) : std::nullopt;
+        const auto y = mots.size() == 2 ? LireReel(mots[1]) : std::nullopt;
         if (!x || !y) ErreurFichier(nom, FormatC("ligne %d : deux nombres « X Y » attendus", ligne));
-        points.push_back({*x, *y});
+        points.push_back(FaireV3R(*x, *y, 0.0));
     }
     if (points.empty()) ErreurFichier(nom, "aucun point de frontière");
     return points;
 }
 
-bool EstProjet(const std::filesystem::path& nom) {
-    return Majuscules(nom.extension().string()) == ".TSRK";
+// Fewer than three distinct points enclose nothing: said before any computation.
+template <typename TPoint>
+void VerifierFrontiere(std::span<const TPoint> frontiere, const std::filesystem::path& source) {
+    const std::size_t n = NbPointsDistincts(frontiere);
+    if (n < 3)
+        ErreurFichier(source,
+                      FormatC("la frontière n'a que %zu point(s) distinct(s), il en faut au moins trois", n));
 }
 
-// The three texts replace the files of the folder together: each is written and flushed beside its
-// target before any is renamed, and should a rename still fail, the texts already renamed are removed
-// with the old ones still in place, so that no mixed set is left.
+// The project file holds a boundary; a scan does not.
+bool EstProjet(const std::filesystem::path& nom) {
+    const TFormat* f = FormatDe(nom);
+    return f != nullptr && f->Lecteur == nullptr;
+}
+
+// The three texts replace the files of the folder together, or the old ones stay.
 void EcrireTextes(const std::filesystem::path& dossier, const std::array<const std::string*, 3>& textes,
                   TConsole& console) {
     std::error_code ec;
@@ -142,24 +197,39 @@ void EcrireTextes(const std::filesystem::path& dossier, const std::array<const s
     if (ec)
         throw std::runtime_error("dossier « " + dossier.string() + " » : création impossible, " +
                                  TexteErreurSysteme(ec.value()));
-    std::array<std::unique_ptr<TEcritureAtomique>, 3> ecritures;
-    for (std::size_t k = 0; k < textes.size(); ++k) {
-        ecritures[k] = std::make_unique<TEcritureAtomique>(dossier / NomsTextes[k]);
-        ecritures[k]->Fichier().Ecrire(textes[k]->data(), textes[k]->size());
-        ecritures[k]->Fichier().Synchroniser();
-    }
+    TEcritureEnsemble ensemble({dossier / NomsTextes[0], dossier / NomsTextes[1], dossier / NomsTextes[2]});
+    for (std::size_t k = 0; k < textes.size(); ++k) ensemble.Fichier(k).Ecrire(textes[k]->data(), textes[k]->size());
     // Ctrl-C during the writes still stops before anything is replaced.
     console.VerifierInterruption();
-    std::size_t k = 0;
-    try {
-        for (; k < ecritures.size(); ++k) ecritures[k]->Valider();
-    } catch (...) {
-        if (k > 0)
-            for (const char* nom : NomsTextes)
-                if (std::filesystem::is_regular_file(std::filesystem::symlink_status(dossier / nom, ec)))
-                    std::filesystem::remove(dossier / nom, ec);
-        throw;
-    }
+    ensemble.Valider();
+}
+
+// The grid, the triangulation and the model as the pages compute them, with the checks of the status
+// line on standard error.
+TResultatModele Calculer(TDocument& doc, const TParametres& p, const std::filesystem::path& source,
+                         TConsole& console) {
+    TMaillage& m = doc.Maillage;
+    console.AffiInfo(0, "calcul des points de la grille");
+    EntrerPageGrille(m, doc.Nuage.CooMin[3], doc.Decalage);
+    ValiderGrille(m, p.OrigineX, p.OrigineY, p.Trame, doc.Decalage);
+    const TCompteRenduGrille grille = CalculerPointsGrille(m, doc.Nuage.CubesAffiches);
+    if (!grille.Calcule) Refuser(p, grille.Cause, grille.Message);
+    if (!grille.Message.empty()) console.Message("attention : " + grille.Message);
+    console.Message(ControleAppuis(m));
+
+    console.AffiInfo(0, "triangulation");
+    const TCompteRenduTriangulation triangulation = Trianguler(m);
+    if (!triangulation.Triangule) ErreurFichier(p.Entree, "grille vide : rien à trianguler");
+    console.Message(ControleTriangulation(m, triangulation));
+    if (m.Triangles.empty())
+        ErreurFichier(source,
+                      "le modèle n'a aucun élément : la frontière n'entoure aucune maille de la grille "
+                      "(trame trop grande, ou frontière sans surface)");
+
+    console.AffiInfo(0, "calcul du modèle");
+    TResultatModele modele = CalculerModele(m, p.Modele, doc.Decalage);
+    if (!modele.Calcule) Refuser(p, modele.Cause, modele.Message);
+    return modele;
 }
 
 } // namespace
@@ -170,39 +240,31 @@ int Mailler(std::span<const std::string> arguments, TConsole& console) {
     // Refused before the long load when it can be.
     if (!projet && !p.Frontiere)
         ErreurFichier(p.Entree, "un scan n'a pas de frontière, la donner avec --frontiere FICHIER");
-    const std::vector<TPointPlan> points =
-        p.Frontiere ? LireFrontiere(*p.Frontiere) : std::vector<TPointPlan>{};
+    const std::vector<TV3R> points = p.Frontiere ? LireFrontiere(*p.Frontiere) : std::vector<TV3R>{};
+    if (p.Frontiere) VerifierFrontiere(std::span<const TV3R>(points), *p.Frontiere);
 
-    TDocument doc(&console, &console);
-    if (!doc.OuvrirFichier(p.Entree)) return SortieEchec;
+    TDocument doc(nullptr, &console);
+    if (!Ouvrir(doc, p.Entree, console)) return SortieEchec;
     console.VerifierInterruption();
     doc.ChangerNivAffiche(p.Niveau >= 0 ? p.Niveau : projet ? doc.Nuage.NivAffiche : doc.Nuage.NivMax);
 
     TMaillage& m = doc.Maillage;
-    const float zBas = doc.Nuage.CooMin[3];
     if (p.Frontiere) {
         DefinirFrontiere(m);
-        for (const TPointPlan& pt : points) AjouterPointFrontiere(m, pt.X, pt.Y, zBas);
+        const TV3R& d = doc.Decalage;
+        for (const TV3R& pt : points) AjouterPointFrontiere(m, pt[1] - d[1], pt[2] - d[2], doc.Nuage.CooMin[3], d);
     }
     if (m.Frontiere.empty())
         ErreurFichier(p.Entree, "le projet n'a pas de frontière, la donner avec --frontiere FICHIER");
+    if (!p.Frontiere) VerifierFrontiere(std::span<const TV3S>(m.Frontiere), p.Entree);
 
-    console.AffiInfo(0, "calcul des points de la grille");
-    EntrerPageGrille(m, zBas);
-    ValiderGrille(m, p.OrigineX, p.OrigineY, p.Trame);
-    const TCompteRenduGrille grille = CalculerPointsGrille(m, doc.Nuage.CubesAffiches);
-    if (!grille.Calcule) ErreurFichier(p.Entree, grille.Message);
-    if (!grille.Message.empty()) console.Message("attention : " + grille.Message);
-
-    console.AffiInfo(0, "triangulation");
-    if (!Trianguler(m)) ErreurFichier(p.Entree, "grille vide : rien à trianguler");
-
-    console.AffiInfo(0, "calcul du modèle");
-    const TResultatModele modele = CalculerModele(m, p.Modele);
-    if (!modele.Calcule) ErreurFichier(p.Entree, modele.Message);
-
+    const TResultatModele modele = Calculer(doc, p, p.Frontiere.value_or(p.Entree), console);
     console.AffiInfo(0, "écriture des textes");
     EcrireTextes(p.Sortie, {&modele.ResulGen, &modele.ResulNds, &modele.ResulElts}, console);
+    for (const TExport& e : p.Exports) {
+        console.AffiInfo(0, "écriture de " + e.Nom.filename().string());
+        ExporterModele(e.Nom, e.Genre, modele.Modele, p.Numeros);
+    }
     return SortieReussite;
 }
 

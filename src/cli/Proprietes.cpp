@@ -7,8 +7,8 @@ namespace tessarc::cli {
 int Proprietes(std::span<const std::string> arguments, TConsole& console) {
     const TArguments a = AnalyserArguments(arguments, {});
     if (a.Positionnels.size() != 1) throw EUsage("un fichier attendu");
-    TDocument doc(&console, &console);
-    if (!doc.OuvrirFichier(a.Positionnels[0])) return SortieEchec;
+    TDocument doc(nullptr, &console);
+    if (!Ouvrir(doc, a.Positionnels[0], console)) return SortieEchec;
     console.VerifierInterruption();
     // The report ends its lines with CR LF, as the window shows it; a terminal wants LF.
     std::string texte = doc.Proprietes();

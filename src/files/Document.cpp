@@ -16,7 +16,7 @@ namespace tessarc {
 namespace {
 
 IFenetreDocument SansFenetre;
-ProgressionMuette SansProgression;
+UtilisateurMuet SansUtilisateur;
 
 class TCurseurAttente {
 public:
@@ -31,22 +31,23 @@ private:
 
 } // namespace
 
-TDocument::TDocument(IFenetreDocument* fenetre, IProgression* progression)
-    : fenetre_(fenetre ? fenetre : &SansFenetre), progression_(progression ? progression : &SansProgression) {
-    Nuage.SurMessage = [this](const std::string& texte) { fenetre_->Message(texte); };
+TDocument::TDocument(IFenetreDocument* fenetre, IUtilisateur* utilisateur)
+    : fenetre_(fenetre ? fenetre : &SansFenetre), utilisateur_(utilisateur ? utilisateur : &SansUtilisateur),
+      saisieConnue_(SaisieActuelle()) {
+    Nuage.SurMessage = [this](const std::string& texte) { utilisateur_->Message(texte); };
 }
 
 void TDocument::DefinirFenetre(IFenetreDocument* fenetre) {
     fenetre_ = fenetre ? fenetre : &SansFenetre;
 }
 
-void TDocument::DefinirProgression(IProgression* progression) {
-    progression_ = progression ? progression : &SansProgression;
+void TDocument::DefinirUtilisateur(IUtilisateur* utilisateur) {
+    utilisateur_ = utilisateur ? utilisateur : &SansUtilisateur;
 }
 
 void TDocument::Echec(const std::string& texte) {
     DerniereErreur = texte;
-    fenetre_->Message(texte);
+    utilisateur_->Message(texte);
 }
 
 void TDocument::ReinitialiserDocument() {
@@ -60,13 +61,25 @@ void TDocument::ReinitialiserDocument() {
     Remarques.clear();
     // A new document has no deletions pending.
     DonneesModifiees = false;
+    saisieConnue_ = SaisieActuelle();
+}
+
+TSaisieMaillage TDocument::SaisieActuelle() const {
+    return {Maillage.Frontiere, Maillage.OrigineGrille, Maillage.TrameGrille};
+}
+
+bool TDocument::MaillageModifie() const {
+    const TSaisieMaillage actuelle = SaisieActuelle();
+    // Without a boundary, the grid settings mean nothing: the grid page sets its origin on every visit.
+    if (actuelle.Frontiere.empty() && saisieConnue_.Frontiere.empty()) return false;
+    return actuelle != saisieConnue_;
 }
 
 bool TDocument::FermerDocument() {
     // Also asked when the X-axis transform has emptied the view: the tree and its deletions are still
     // there to save.
-    if (DonneesModifiees && (ScanPret || Nuage.NbCubesTotal() > 0)) {
-        switch (fenetre_->Question("les données ont été modifiées, enregistrer?")) {
+    if ((DonneesModifiees || MaillageModifie()) && (ScanPret || Nuage.NbCubesTotal() > 0)) {
+        switch (utilisateur_->Question("les données ont été modifiées, enregistrer?")) {
         case TReponse::Oui:
             // A failed save keeps the document: the deletions would be lost otherwise.
             if (!EnregistrerFichier(GenreProjet, Nuage.NivMax)) return false;
@@ -114,17 +127,18 @@ bool TDocument::OuvrirFichier(const std::filesystem::path& nom) {
     }
     NivAfficheCharge = niveau;
     FinChargement(niveau);
+    saisieConnue_ = SaisieActuelle();
     return reussi;
 }
 
 int TDocument::Charger(const std::filesystem::path& nom, const TFormat& format) {
     if (format.Lecteur == nullptr) {
-        const TLectureProjet r = LireFichierProjet(nom, Nuage, Maillage, NbPts, *progression_);
+        const TLectureProjet r = LireFichierProjet(nom, Nuage, Maillage, NbPts, *utilisateur_);
         Cadrage = r.Cadrage;
         Decalage = r.Decalage;
         return r.NivAffiche;
     }
-    TChargement r = ChargerScan(nom, format.Lecteur, Nuage, *progression_);
+    TChargement r = ChargerScan(nom, format.Lecteur, Nuage, *utilisateur_);
     Cadrage = r.Cadrage;
     NbPts = r.NbPts;
     Decalage = r.Decalage;
@@ -171,12 +185,15 @@ bool TDocument::EnregistrerFichierSous(int genre, int niveau, const std::filesys
             fenetre_->RetracerTout();
             fenetre_->AppliquerCadrage(Cadrage);
         }
+        IProgression* const progression = SuivreEnregistrement ? utilisateur_ : nullptr;
         if (genre == GenreProjet) {
-            EcrireFichierProjet(nom, Nuage, Maillage, niveau, Nuage.NivAffiche, Decalage, ProgressionEnregistrement);
-            // The whole tree is on the disk: nothing is pending any more.
+            EcrireFichierProjet(nom, Nuage, Maillage, niveau, Nuage.NivAffiche, Decalage, progression);
+            // The whole tree is on the disk: nothing is pending any more. The meshing input is kept at
+            // every level.
             if (niveau == Nuage.NivMax) DonneesModifiees = false;
+            saisieConnue_ = SaisieActuelle();
         } else if (genre == GenreXYZ) {
-            EcrireExportXYZ(nom, Nuage, niveau, Decalage, ProgressionEnregistrement);
+            EcrireExportXYZ(nom, Nuage, niveau, Decalage, progression);
         }
         return true;
     } catch (const std::bad_alloc&) {

@@ -1,13 +1,14 @@
 #pragma once
 // The document the main window owns: the cloud, the meshing state, the file name and the flags, with
 // the operations that open, reset, close and save it. The window keeps its dialogs and hands the chosen
-// names to these operations; what else only a window can do goes through IFenetreDocument, whose
-// defaults do nothing, so that the command-line tool and the tests run without one.
+// names to these operations. Messages, questions and progress go to the user's channel (IUtilisateur);
+// what only a window does with its view goes through IFenetreDocument, whose defaults do nothing, so
+// that the command-line tool and the tests run without one.
 
+#include "Formats.h"
 #include "Maillage.h"
-#include "Progression.h"
-#include "Reponse.h"
 #include "UTessarcGlb.h"
+#include "Utilisateur.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -15,8 +16,6 @@
 #include <vector>
 
 namespace tessarc {
-
-struct TFormat;
 
 class IFenetreDocument {
 public:
@@ -33,28 +32,30 @@ public:
     virtual void RetracerTout() {}
     virtual void CurseurAttente() {}
     virtual void CurseurPrecedent() {}
-    // A question with the buttons Yes and No; Annuler when the box is closed without a choice.
-    virtual TReponse Question(const std::string&) { return TReponse::Non; }
-    // An error to show as it is, or a report of the tree while loading.
-    virtual void Message(const std::string&) {}
 };
 
-// Kinds of save.
-inline constexpr int GenreProjet = 1;
-inline constexpr int GenreXYZ = 2;
+// What a project file keeps of the meshing work: the boundary, the grid origin and the spacing.
+struct TSaisieMaillage {
+    std::vector<TV3S> Frontiere;
+    TV3S OrigineGrille{};
+    float TrameGrille = 0.0f;
+    friend bool operator==(const TSaisieMaillage&, const TSaisieMaillage&) = default;
+};
+
 // Level shown after loading a text or ".xyb" scan (or after a failed load): 4 cm cubes, an overview
 // that draws quickly; lowered to NivMax when the tree is shallower.
 inline constexpr int NivAfficheApresScan = 2;
 
 class TDocument {
 public:
-    // Either may be null: no window, no progress.
-    explicit TDocument(IFenetreDocument* fenetre = nullptr, IProgression* progression = nullptr);
+    // Either may be null: no window, nobody to tell. The user hears the failures, the save question,
+    // the progress of loads and the tree's own reports.
+    explicit TDocument(IFenetreDocument* fenetre = nullptr, IUtilisateur* utilisateur = nullptr);
     TDocument(const TDocument&) = delete;
     TDocument& operator=(const TDocument&) = delete;
 
     void DefinirFenetre(IFenetreDocument* fenetre);
-    void DefinirProgression(IProgression* progression);
+    void DefinirUtilisateur(IUtilisateur* utilisateur);
 
     TNuage Nuage;
     TMaillage Maillage;
@@ -68,17 +69,22 @@ public:
     int NivAfficheCharge = NivAfficheApresScan; // level asked by the last load, before lowering
     std::string DerniereErreur;                 // text of the last failure, empty after a success
     std::vector<std::string> Remarques;         // notes of the last load's reader for the user
-    // Saves show no progress in the window; the command-line tool sets this to stop a save on Ctrl-C.
-    IProgression* ProgressionEnregistrement = nullptr;
+    // Saves show no progress in the window; the command-line tool turns this on to stop a save on Ctrl-C.
+    bool SuivreEnregistrement = false;
 
     // Empties the document: tree, meshing state, flags; asks the window to drop its lists and go back
     // to page 0.
     void ReinitialiserDocument();
-    // The save question when deletions are pending on a loaded cloud, then the reset. False, with the
+    // The meshing input differs from what the last open, reset or project save left: the boundary, the
+    // grid origin or the spacing would be lost. Computed, so that no change is missed wherever it comes
+    // from; unlike DonneesModifiees it never makes a save compact the tree.
+    [[nodiscard]] bool MaillageModifie() const;
+    // The save question when deletions are pending or the meshing input changed on a loaded cloud, then
+    // the reset. False, with the
     // document unchanged, when the question was closed without a choice or the save failed.
     [[nodiscard]] bool FermerDocument();
     // Opens nom (a type of the table of formats, in any case) into the document, which it first empties;
-    // on a failure the window hears the message and the document is left empty. The closing block runs
+    // on a failure the user hears the message and the document is left empty. The closing block runs
     // either way: averages, displayed level, ScanPret, framing. Returns false on a failure. A type the
     // table does not hold is refused before anything changes.
     bool OuvrirFichier(const std::filesystem::path& nom);
@@ -101,9 +107,11 @@ private:
     int Charger(const std::filesystem::path& nom, const TFormat& format);
     void FinChargement(int niveau);
     void Echec(const std::string& texte);
+    [[nodiscard]] TSaisieMaillage SaisieActuelle() const;
 
     IFenetreDocument* fenetre_;
-    IProgression* progression_;
+    IUtilisateur* utilisateur_;
+    TSaisieMaillage saisieConnue_; // as the last open, reset or project save left it
 };
 
 } // namespace tessarc

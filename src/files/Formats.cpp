@@ -1,5 +1,10 @@
 #include "Formats.h"
 
+#include "LecteurE57.h"
+#include "LecteurLAS.h"
+#include "LecteurPLY.h"
+#include "LecteurPTS.h"
+#include "LecteurPTX.h"
 #include "LecteurXYZ.h"
 #include "Utils.h"
 
@@ -9,18 +14,24 @@ namespace tessarc {
 
 namespace {
 
-constexpr std::array<TFormat, 3> Table{{
-    {".tsrk", "fichier Tessarc", nullptr, true, "application/x-tessarc-projet"},
-    {".xyz", "fichier XYZ ascii", LireXYZ, true, "application/x-tessarc-xyz"},
-    {".xyb", "fichier XYZ binaire", LireXYB, false, "application/x-tessarc-xyb"},
-}};
+constexpr auto Table = std::to_array<TFormat>({
+    {".tsrk", "fichier Tessarc", nullptr, GenreProjet, "application/x-tessarc-projet"},
+    {".xyz", "fichier XYZ ascii", LireXYZ, GenreXYZ, "application/x-tessarc-xyz"},
+    {".xyb", "fichier XYZ binaire", LireXYB, 0, "application/x-tessarc-xyb"},
+    {".e57", "fichier E57", LireE57, 0, "application/x-tessarc-e57"},
+    {".las", "fichier LAS", LireLAS, 0, "application/x-tessarc-las"},
+    {".ply", "fichier PLY", LirePLY, 0, "application/x-tessarc-ply"},
+    {".pts", "fichier PTS", LirePTS, 0, "application/x-tessarc-pts"},
+    {".ptx", "fichier PTX", LirePTX, 0, "application/x-tessarc-ptx"},
+    {".laz", "", LireLAZ, 0, ""},
+});
 
 constexpr std::string_view TousLesFichiers = "tous les fichiers (*.*)";
 
 std::string Enumerer(bool ecrits) {
     std::vector<std::string_view> e;
     for (const TFormat& f : Table)
-        if (!f.Libelle.empty() && (!ecrits || f.Ecrit)) e.push_back(f.Extension);
+        if (!f.Libelle.empty() && (!ecrits || f.Genre != 0)) e.push_back(f.Extension);
     std::string t;
     for (std::size_t i = 0; i < e.size(); ++i) {
         if (i > 0) t += i + 1 == e.size() ? " et " : ", ";
@@ -76,7 +87,7 @@ std::vector<std::string> FiltresOuverture() {
 std::vector<std::string> FiltresEnregistrement() {
     std::vector<std::string> r;
     for (const TFormat& f : Table)
-        if (f.Ecrit) r.push_back(Filtre(f));
+        if (f.Genre != 0) r.push_back(Filtre(f));
     r.emplace_back(TousLesFichiers);
     return r;
 }

@@ -13,11 +13,15 @@
 
 namespace tessarc {
 
+// Kinds of save.
+inline constexpr int GenreProjet = 1;
+inline constexpr int GenreXYZ = 2;
+
 struct TFormat {
     std::string_view Extension; // lower case, with its dot
     std::string_view Libelle;   // the dialog's text; empty for a type recognised only to be refused
     TLecteurPoints Lecteur;     // nullptr for the project file, which also holds the document's state
-    bool Ecrit;                 // the program also writes it
+    int Genre;                  // the kind of save that writes it, 0 when the program does not write it
     std::string_view TypeMime;
 };
 

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <thread>
+#include <vector>
 
 namespace tessarc {
 
@@ -40,13 +42,12 @@ std::int64_t VersEntier(double n) {
 
 } // namespace
 
-TTextesGrille AfficherGrille(const TMaillage& m) {
-    return {FormatC("%.2f", static_cast<double>(m.OrigineGrille[1])),
-            FormatC("%.2f", static_cast<double>(m.OrigineGrille[2])),
+TTextesGrille AfficherGrille(const TMaillage& m, const TV3R& decalage) {
+    return {TexteCoordonnee(m.OrigineGrille[1], decalage[1]), TexteCoordonnee(m.OrigineGrille[2], decalage[2]),
             FormatC("%.2f", static_cast<double>(m.TrameGrille))};
 }
 
-TTextesGrille EntrerPageGrille(TMaillage& m, float zBas) {
+TTextesGrille EntrerPageGrille(TMaillage& m, float zBas, const TV3R& decalage) {
     m.GrilleTri.clear();
     m.GrilleTri.shrink_to_fit();
     m.FrontMin[1] = m.FrontMin[2] = MaxSingle;
@@ -58,15 +59,15 @@ TTextesGrille EntrerPageGrille(TMaillage& m, float zBas) {
         }
     }
     m.OrigineGrille = FaireV3S(m.FrontMin[1], m.FrontMin[2], zBas);
-    return AfficherGrille(m);
+    return AfficherGrille(m, decalage);
 }
 
 TTextesGrille ValiderGrille(TMaillage& m, std::string_view texteX, std::string_view texteY,
-                            std::string_view texteTrame) {
-    if (const auto x = LireSingle(texteX)) m.OrigineGrille[1] = *x;
-    if (const auto y = LireSingle(texteY)) m.OrigineGrille[2] = *y;
+                            std::string_view texteTrame, const TV3R& decalage) {
+    if (const auto x = LireCoordonnee(texteX, decalage[1])) m.OrigineGrille[1] = *x;
+    if (const auto y = LireCoordonnee(texteY, decalage[2])) m.OrigineGrille[2] = *y;
     if (const auto t = LireSingle(texteTrame)) m.TrameGrille = *t;
-    return AfficherGrille(m);
+    return AfficherGrille(m, decalage);
 }
 
 void AjouterIntersection(TIntersections& r, float c, std::int32_t segment, float origine, float trame) {
@@ -151,105 +152,132 @@ bool PointInterieurGrille(TMaillage& m, TIndexPointsModele& index, double k, dou
 }
 
 bool ZPlusProcheCube(TMaillage& m, std::span<TCube* const> cubesAffiches) {
-    if (cubesAffiches.empty()) return false;
+    if (std::ranges::none_of(cubesAffiches, [](const TCube* c) { return DonneHauteur(*c); })) return false;
     if (m.NbPointsModele <= 1) return true;
     const TIndexCubesXY index(cubesAffiches);
-    for (std::int32_t i = 1; i < m.NbPointsModele; ++i) {
-        TV3S& p = m.PointsModele[static_cast<std::size_t>(i)].CoPM;
-        const std::int32_t c = index.PlusProche(p[1], p[2]);
-        p[3] = cubesAffiches[static_cast<std::size_t>(c)]->CooMoyPts[3];
-    }
+    const auto hauteurs = [&](std::int32_t debut, std::int32_t fin) {
+        for (std::int32_t i = debut; i < fin; ++i) {
+            TV3S& p = m.PointsModele[static_cast<std::size_t>(i)].CoPM;
+            const std::int32_t c = index.PlusProche(p[1], p[2]);
+            p[3] = cubesAffiches[static_cast<std::size_t>(c)]->CooMoyPts[3];
+        }
+    };
+    // Each node's search is independent of the others: the nodes are shared out between the cores.
+    const std::int64_t n = m.NbPointsModele - 1;
+    const std::int64_t parts =
+        std::clamp<std::int64_t>(std::thread::hardware_concurrency(), 1, n / 10000 + 1);
+    const auto borne = [&](std::int64_t k) { return static_cast<std::int32_t>(1 + n * k / parts); };
+    std::vector<std::jthread> fils;
+    for (std::int64_t k = 1; k < parts; ++k) fils.emplace_back(hauteurs, borne(k), borne(k + 1));
+    hauteurs(borne(0), borne(1));
     return true;
 }
 
-TCompteRenduGrille CalculerPointsGrille(TMaillage& m, std::span<TCube* const> cubesAffiches) {
-    TCompteRenduGrille cr;
+namespace {
+
+// Columns and rows of the lattice, or the reason why there is no grid.
+struct TDimensions {
+    double NbCol = 0.0;
+    double NbLig = 0.0;
+    std::string Refus;
+    ECauseRefus Cause = ECauseRefus::Aucune;
+};
+
+TDimensions DimensionnerGrille(const TMaillage& m) {
+    TDimensions d;
     const double T = m.TrameGrille;
     if (!std::isfinite(T) || T <= 0.0) {
-        cr.Message = FormatC("trame de grille incorrecte (%g) : elle doit être un nombre positif", T);
-        return cr;
+        d.Refus = FormatC("trame de grille incorrecte (%g) : elle doit être un nombre positif", T);
+        d.Cause = ECauseRefus::Trame;
+        return d;
     }
-    const double ox = m.OrigineGrille[1];
-    const double oy = m.OrigineGrille[2];
-
-    double nbCol = 0.0;
-    double nbLig = 0.0;
-    if (!m.Frontiere.empty()) {
-        nbCol = Arrondi((static_cast<double>(m.FrontMax[1]) - ox + 0.001) / T) + 2.0;
-        nbLig = Arrondi((static_cast<double>(m.FrontMax[2]) - oy + 0.001) / T) + 2.0;
-        if (!(nbCol >= 1.0 && nbLig >= 1.0)) {
-            cr.Message = "la grille ne couvre pas la frontière : l'origine est au-delà de son étendue "
-                         "(revenir sur la page « Grille de capture »)";
-            return cr;
-        }
-        if (nbCol * nbLig > MaxCellulesGrille) {
-            cr.Message = FormatC("trame de grille trop fine : la grille aurait %.0f cellules, la limite est "
-                                 "de 10 millions",
-                                 nbCol * nbLig);
-            return cr;
-        }
+    if (m.Frontiere.empty()) return d;
+    d.NbCol = Arrondi((static_cast<double>(m.FrontMax[1]) - m.OrigineGrille[1] + 0.001) / T) + 2.0;
+    d.NbLig = Arrondi((static_cast<double>(m.FrontMax[2]) - m.OrigineGrille[2] + 0.001) / T) + 2.0;
+    if (!(d.NbCol >= 1.0 && d.NbLig >= 1.0)) {
+        d.Refus = "la grille ne couvre pas la frontière : l'origine est au-delà de son étendue "
+                  "(revenir sur la page « Grille de capture »)";
+        d.Cause = ECauseRefus::Origine;
+    } else if (d.NbCol * d.NbLig > MaxCellulesGrille) {
+        d.Refus = FormatC("trame de grille trop fine : la grille aurait %.0f cellules, la limite est de 10 "
+                          "millions",
+                          d.NbCol * d.NbLig);
+        d.Cause = ECauseRefus::Trame;
     }
+    return d;
+}
 
-    cr.Calcule = true;
-    m.NbColGrille = static_cast<std::int32_t>(nbCol);
-    m.NbLigGrille = static_cast<std::int32_t>(nbLig);
-    m.GrilleTri.assign(static_cast<std::size_t>(nbCol * nbLig), TPointTri{});
+void PreparerTables(TMaillage& m, const TDimensions& d) {
+    m.NbColGrille = static_cast<std::int32_t>(d.NbCol);
+    m.NbLigGrille = static_cast<std::int32_t>(d.NbLig);
+    m.GrilleTri.assign(static_cast<std::size_t>(d.NbCol * d.NbLig), TPointTri{});
     m.GrilleTri.shrink_to_fit();
     m.PointsModele.assign(128, TPointModele{});
     m.NbPointsModele = 1;
-    TIndexPointsModele index(m);
+}
 
-    const auto frontiere = [&](double c, double r, int d, float x, float y, const TIntersection& i) {
-        if (!PointFrontiereGrille(m, index, c, r, d, FaireV3S(x, y, 0.0f), i.segment, i.cale))
-            ++cr.IntersectionsHorsGrille;
-    };
+// The cell of a crossing along a lattice line: its lattice point when snapped, else the one just before
+// it; the second crossing of a line is taken 1 mm back.
+double CelluleIntersection(const TIntersection& i, double origine, double T, double recul) {
+    const double u = (static_cast<double>(i.c) - origine - recul) / T;
+    return i.cale ? Arrondi(u) : std::floor(u);
+}
 
-    // Horizontal pass: crossings, then the lattice points between them.
-    double noeudsHors = 0.0;
-    for (std::int32_t r = 0; r < m.NbLigGrille; ++r) {
-        const float y = Reseau(oy, T, r);
-        const TIntersections s =
-            ChercherIntersections(m.Frontiere, ESensLigne::Horizontale, y, m.OrigineGrille[1], m.TrameGrille);
-        if (s.nb == 0) continue;
-        const TIntersection& i1 = s.i[0];
-        const double u1 = (static_cast<double>(i1.c) - ox) / T;
-        const double c1 = i1.cale ? Arrondi(u1) : std::floor(u1);
-        frontiere(c1, r, 1, i1.c, y, i1);
-        if (s.nb < 2) continue;
-        const TIntersection& i2 = s.i[1];
-        const double u2 = (static_cast<double>(i2.c) - ox - 0.001) / T;
-        const double c2 = i2.cale ? Arrondi(u2) : std::floor(u2);
-        frontiere(c2, r, 1, i2.c, y, i2);
-        // Only the columns of the grid are walked; the others are counted.
-        const double premier = std::max(c1 + 1.0, 0.0);
-        const double dernier = std::min(c2, static_cast<double>(m.NbColGrille) - 1.0);
-        for (double k = premier; k <= dernier; k += 1.0)
-            PointInterieurGrille(m, index, k, r, FaireV3S(Reseau(ox, T, k), y, 0.0f));
-        noeudsHors += std::max(c2 - c1, 0.0) - std::max(dernier - premier + 1.0, 0.0);
+class TPasses {
+public:
+    TPasses(TMaillage& m, TCompteRenduGrille& cr) : m_(m), cr_(cr), index_(m) {}
+
+    // Rows: the crossings, then the lattice points between them; only the columns of the grid are
+    // walked, the others are counted.
+    void Horizontale() {
+        const double ox = m_.OrigineGrille[1];
+        double noeudsHors = 0.0;
+        for (std::int32_t r = 0; r < m_.NbLigGrille; ++r) {
+            const float y = Reseau(m_.OrigineGrille[2], T_, r);
+            const TIntersections s = ChercherIntersections(m_.Frontiere, ESensLigne::Horizontale, y,
+                                                           m_.OrigineGrille[1], m_.TrameGrille);
+            if (s.nb == 0) continue;
+            const double c1 = CelluleIntersection(s.i[0], ox, T_, 0.0);
+            Frontiere(c1, r, 1, s.i[0].c, y, s.i[0]);
+            if (s.nb < 2) continue;
+            const double c2 = CelluleIntersection(s.i[1], ox, T_, 0.001);
+            Frontiere(c2, r, 1, s.i[1].c, y, s.i[1]);
+            const double premier = std::max(c1 + 1.0, 0.0);
+            const double dernier = std::min(c2, static_cast<double>(m_.NbColGrille) - 1.0);
+            for (double k = premier; k <= dernier; k += 1.0)
+                PointInterieurGrille(m_, index_, k, r, FaireV3S(Reseau(ox, T_, k), y, 0.0f));
+            noeudsHors += std::max(c2 - c1, 0.0) - std::max(dernier - premier + 1.0, 0.0);
+        }
+        cr_.NoeudsHorsGrille = VersEntier(noeudsHors);
     }
 
-    cr.NoeudsHorsGrille = VersEntier(noeudsHors);
-
-    // Vertical pass: crossings only.
-    for (std::int32_t c = 0; c < m.NbColGrille; ++c) {
-        const float x = Reseau(ox, T, c);
-        const TIntersections s =
-            ChercherIntersections(m.Frontiere, ESensLigne::Verticale, x, m.OrigineGrille[2], m.TrameGrille);
-        if (s.nb == 0) continue;
-        const TIntersection& i1 = s.i[0];
-        const double v1 = (static_cast<double>(i1.c) - oy) / T;
-        frontiere(c, i1.cale ? Arrondi(v1) : std::floor(v1), 2, x, i1.c, i1);
-        if (s.nb < 2) continue;
-        const TIntersection& i2 = s.i[1];
-        const double v2 = (static_cast<double>(i2.c) - oy - 0.001) / T;
-        frontiere(c, i2.cale ? Arrondi(v2) : std::floor(v2), 2, x, i2.c, i2);
+    // Columns: crossings only.
+    void Verticale() {
+        const double oy = m_.OrigineGrille[2];
+        for (std::int32_t c = 0; c < m_.NbColGrille; ++c) {
+            const float x = Reseau(m_.OrigineGrille[1], T_, c);
+            const TIntersections s = ChercherIntersections(m_.Frontiere, ESensLigne::Verticale, x,
+                                                           m_.OrigineGrille[2], m_.TrameGrille);
+            if (s.nb == 0) continue;
+            Frontiere(c, CelluleIntersection(s.i[0], oy, T_, 0.0), 2, x, s.i[0].c, s.i[0]);
+            if (s.nb < 2) continue;
+            Frontiere(c, CelluleIntersection(s.i[1], oy, T_, 0.001), 2, x, s.i[1].c, s.i[1]);
+        }
     }
 
-    m.PointsModele.resize(static_cast<std::size_t>(m.NbPointsModele));
-    m.PointsModele.shrink_to_fit();
+private:
+    void Frontiere(double c, double r, int d, float x, float y, const TIntersection& i) {
+        if (!PointFrontiereGrille(m_, index_, c, r, d, FaireV3S(x, y, 0.0f), i.segment, i.cale))
+            ++cr_.IntersectionsHorsGrille;
+    }
 
-    cr.SansHauteur = !ZPlusProcheCube(m, cubesAffiches) && m.NbPointsModele > 1;
+    TMaillage& m_;
+    TCompteRenduGrille& cr_;
+    TIndexPointsModele index_;
+    double T_ = m_.TrameGrille;
+};
 
+std::string MessageGrille(const TMaillage& m, const TCompteRenduGrille& cr) {
     std::string message;
     const auto ajouter = [&](const std::string& t) { message += (message.empty() ? "" : " ; ") + t; };
     if (m.Frontiere.empty()) ajouter("frontière vide : aucun noeud");
@@ -260,7 +288,57 @@ TCompteRenduGrille CalculerPointsGrille(TMaillage& m, std::span<TCube* const> cu
                         static_cast<long long>(cr.NoeudsHorsGrille)));
     if (cr.SansHauteur)
         ajouter("aucune hauteur prise dans le nuage : aucun point affiché, les noeuds restent à Z = 0");
-    cr.Message = message;
+    return message;
+}
+
+// From (px, py) to the segment a b, in plan.
+double DistanceSegment(double px, double py, const TV3S& a, const TV3S& b) {
+    const double ax = a[1], ay = a[2];
+    const double dx = static_cast<double>(b[1]) - ax;
+    const double dy = static_cast<double>(b[2]) - ay;
+    const double l2 = dx * dx + dy * dy;
+    const double t = l2 > 0.0 ? std::clamp(((px - ax) * dx + (py - ay) * dy) / l2, 0.0, 1.0) : 0.0;
+    const double ex = px - (ax + t * dx);
+    const double ey = py - (ay + t * dy);
+    return std::sqrt(ex * ex + ey * ey);
+}
+
+} // namespace
+
+void AppuisSurSegments(TMaillage& m) {
+    const std::size_t n = m.Frontiere.size();
+    for (std::int32_t i = 1; i < m.NbPointsModele; ++i) {
+        TPointModele& p = m.PointsModele[static_cast<std::size_t>(i)];
+        if (p.NumFront0 != -1) continue;
+        for (std::size_t s = 0; s < n; ++s) {
+            if (DistanceSegment(p.CoPM[1], p.CoPM[2], m.Frontiere[s], m.Frontiere[(s + 1) % n]) < 0.001) {
+                p.NumFront0 = static_cast<std::int32_t>(s);
+                break;
+            }
+        }
+    }
+}
+
+TCompteRenduGrille CalculerPointsGrille(TMaillage& m, std::span<TCube* const> cubesAffiches) {
+    TCompteRenduGrille cr;
+    const TDimensions d = DimensionnerGrille(m);
+    if (!d.Refus.empty()) {
+        cr.Message = d.Refus;
+        cr.Cause = d.Cause;
+        return cr;
+    }
+    cr.Calcule = true;
+    PreparerTables(m, d);
+    {
+        TPasses passes(m, cr);
+        passes.Horizontale();
+        passes.Verticale();
+    }
+    AppuisSurSegments(m);
+    m.PointsModele.resize(static_cast<std::size_t>(m.NbPointsModele));
+    m.PointsModele.shrink_to_fit();
+    cr.SansHauteur = !ZPlusProcheCube(m, cubesAffiches) && m.NbPointsModele > 1;
+    cr.Message = MessageGrille(m, cr);
     return cr;
 }
 

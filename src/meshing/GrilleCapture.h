@@ -27,11 +27,12 @@ struct TTextesGrille {
 
 // Entry action of the page: the grid is discarded, FrontMin / FrontMax span the boundary, the origin
 // goes to the boundary's minimum X and Y (Z := zBas, the cloud's lowest height); the spacing stays.
-TTextesGrille EntrerPageGrille(TMaillage& m, float zBas);
-[[nodiscard]] TTextesGrille AfficherGrille(const TMaillage& m);
+// The origin boxes show and take true coordinates (stored + decalage, the scan's shift).
+TTextesGrille EntrerPageGrille(TMaillage& m, float zBas, const TV3R& decalage = {});
+[[nodiscard]] TTextesGrille AfficherGrille(const TMaillage& m, const TV3R& decalage = {});
 // "Valider": a box whose text does not read keeps its value. Nothing is recomputed.
 TTextesGrille ValiderGrille(TMaillage& m, std::string_view texteX, std::string_view texteY,
-                            std::string_view texteTrame);
+                            std::string_view texteTrame, const TV3R& decalage = {});
 
 // A crossing of a lattice line with the boundary, on the line's running coordinate.
 struct TIntersection {
@@ -59,17 +60,23 @@ bool PointFrontiereGrille(TMaillage& m, TIndexPointsModele& index, double c, dou
                           std::int32_t segment, bool cale);
 bool PointInterieurGrille(TMaillage& m, TIndexPointsModele& index, double k, double r, const TV3S& P);
 
-// Heights of nodes 1 .. NbPointsModele - 1 from the nearest displayed cube in X-Y. Without any cube the
-// heights are left as they are and the result is false.
+// Heights of nodes 1 .. NbPointsModele - 1 from the nearest displayed cube in X-Y that is not deleted.
+// Without such a cube the heights are left as they are and the result is false.
 bool ZPlusProcheCube(TMaillage& m, std::span<TCube* const> cubesAffiches);
 
 struct TCompteRenduGrille {
     bool Calcule = false;                     // false: refused, nothing changed
     std::int64_t IntersectionsHorsGrille = 0; // crossings dropped because their cell is outside the grid
     std::int64_t NoeudsHorsGrille = 0;        // interior lattice points likewise
-    bool SansHauteur = false;                 // nodes but no displayed cube: heights left at 0
+    bool SansHauteur = false;                 // nodes but no displayed cube left: heights at 0
     std::string Message;                      // for the status line (or a message box when refused)
+    ECauseRefus Cause = ECauseRefus::Aucune;  // the value refused
 };
+
+// Every node still interior (NumFront0 -1) that lies within 1 mm of a boundary segment becomes a
+// support of the lowest such segment: a side along a lattice line is filled with lattice points, which
+// would otherwise leave it free.
+void AppuisSurSegments(TMaillage& m);
 
 // "Calculer les points": rebuilds NbColGrille, NbLigGrille, GrilleTri, PointsModele and NbPointsModele.
 TCompteRenduGrille CalculerPointsGrille(TMaillage& m, std::span<TCube* const> cubesAffiches);

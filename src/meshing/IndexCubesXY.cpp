@@ -36,9 +36,12 @@ double DistanceCarreeXY(float ax, float ay, float bx, float by) {
     return dx * dx + dy * dy;
 }
 
-TIndexCubesXY::TIndexCubesXY(std::span<TCube* const> cubes) : nbCubes_(cubes.size()) {
-    if (cubes.empty()) return;
-    const TV3S& p0 = cubes.front()->CooMoyPts;
+TIndexCubesXY::TIndexCubesXY(std::span<TCube* const> cubes) {
+    const auto retenu = [](const TCube* c) { return DonneHauteur(*c); };
+    const auto it = std::ranges::find_if(cubes, retenu);
+    if (it == cubes.end()) return;
+    premier_ = static_cast<std::int32_t>(it - cubes.begin());
+    const TV3S& p0 = (*it)->CooMoyPts;
     premierIndefini_ = std::isnan(p0[1]) || std::isnan(p0[2]);
     if (premierIndefini_) return;
 
@@ -47,7 +50,8 @@ TIndexCubesXY::TIndexCubesXY(std::span<TCube* const> cubes) : nbCubes_(cubes.siz
     points_.reserve(cubes.size());
     float minX = std::numeric_limits<float>::max(), minY = minX;
     float maxX = std::numeric_limits<float>::lowest(), maxY = maxX;
-    for (std::size_t i = 0; i < cubes.size(); ++i) {
+    for (auto i = static_cast<std::size_t>(premier_); i < cubes.size(); ++i) {
+        if (!retenu(cubes[i])) continue;
         const TV3S& p = cubes[i]->CooMoyPts;
         if (!std::isfinite(p[1]) || !std::isfinite(p[2])) continue;
         points_.push_back({0, p[1], p[2], static_cast<std::int32_t>(i)});
@@ -160,10 +164,10 @@ double TIndexCubesXY::Borne(const TNoeud& n, float x, float y) const {
 }
 
 std::int32_t TIndexCubesXY::PlusProche(float x, float y) const {
-    if (nbCubes_ == 0) return -1;
+    if (premier_ < 0) return -1;
     // An undefined or infinite node is at an undefined or infinite distance from every cube: the list
-    // scan keeps the first cube.
-    if (premierIndefini_ || points_.empty() || !std::isfinite(x) || !std::isfinite(y)) return 0;
+    // scan keeps the first cube that counts.
+    if (premierIndefini_ || points_.empty() || !std::isfinite(x) || !std::isfinite(y)) return premier_;
 
     double meilleure = std::numeric_limits<double>::infinity();
     std::int32_t choisi = std::numeric_limits<std::int32_t>::max();

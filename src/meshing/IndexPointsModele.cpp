@@ -35,6 +35,8 @@ TIndexPointsModele::TIndexPointsModele(TMaillage& m) : m_(m) {
     m_.NbPointsModele = std::max(m_.NbPointsModele, 1);
     if (m_.PointsModele.empty()) m_.PointsModele.resize(1);
     precedent_.assign(static_cast<std::size_t>(m_.NbPointsModele), 0);
+    precedent_.reserve(m_.PointsModele.size());
+    dernier_.reserve(m_.PointsModele.size());
     for (std::int32_t i = 1; i < m_.NbPointsModele; ++i) Indexer(i);
 }
 

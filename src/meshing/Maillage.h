@@ -31,6 +31,9 @@ struct TTriangle {
     float Z = 0.0f;                        // mean height, filled by the model computation
 };
 
+// The value a refused computation could not take, so that the caller names its box or option.
+enum class ECauseRefus { Aucune, Trame, Origine, Tranches, BaseNoeuds, BaseElements };
+
 struct TMaillage {
     std::vector<TV3S> Frontiere;
     TV3S OrigineGrille{};

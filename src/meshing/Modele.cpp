@@ -4,6 +4,7 @@
 #include "Saisie.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -24,6 +25,28 @@ bool Franchir(float z, float h, float& seuil, float& cumul) {
         cumul = static_cast<float>(static_cast<double>(cumul) + h);
     } while (z > seuil);
     return true;
+}
+
+// printf's "%10d" and "%10.2f", which the tables are made of, without the locale switch and the double
+// pass of FormatC: the very same bytes (fixed notation with a precision rounds as printf does).
+void Colonne(std::string& t, const char* debut, const char* fin) {
+    const auto n = static_cast<std::size_t>(fin - debut);
+    if (n < 10) t.append(10 - n, ' ');
+    t.append(debut, fin);
+}
+
+void Entier10(std::string& t, std::int64_t v) {
+    char tampon[24];
+    Colonne(t, tampon, std::to_chars(tampon, tampon + sizeof tampon, v).ptr);
+}
+
+void Reel10(std::string& t, double v) {
+    if (!std::isfinite(v)) {
+        t += FormatC("%10.2f", v);
+        return;
+    }
+    char tampon[64];
+    Colonne(t, tampon, std::to_chars(tampon, tampon + sizeof tampon, v, std::chars_format::fixed, 2).ptr);
 }
 
 int NumeroTranche(float cumul) {
@@ -55,111 +78,142 @@ int ComparerHauteurs(float a, float b) {
     return da < db ? -1 : 1;
 }
 
-TResultatModele CalculerModele(TMaillage& m, const TSaisieModele& saisie) {
-    TResultatModele res;
-    const std::int64_t baseNoeuds = LireEntier(Rogner(saisie.Noeuds)).value_or(1);
-    const std::int64_t baseElements = LireEntier(Rogner(saisie.Elements)).value_or(1);
-    const float zBas = LireSingle(saisie.ZBas).value_or(0.0f);
+namespace {
+
+// The five boxes as the computation uses them.
+struct TParametres {
+    std::int64_t BaseNoeuds = 1;
+    std::int64_t BaseElements = 1;
+    float ZBas = 0.0f;
+    float Theta = 0.0f;
+    float Sin = 0.0f;
+    float Cos = 1.0f;
+    float H = 0.0f; // slice height, metres
+};
+
+struct TRefus {
+    std::string Message;
+    ECauseRefus Cause = ECauseRefus::Aucune;
+};
+
+TParametres LireSaisie(const TSaisieModele& saisie) {
+    TParametres p;
+    p.BaseNoeuds = LireEntier(Rogner(saisie.Noeuds)).value_or(1);
+    p.BaseElements = LireEntier(Rogner(saisie.Elements)).value_or(1);
+    p.ZBas = LireSingle(saisie.ZBas).value_or(0.0f);
     const float rotation = LireSingle(saisie.Rotation).value_or(0.0f);
     const float tranche = LireSingle(saisie.Tranches).value_or(0.0f);
-
-    const float theta = static_cast<float>(static_cast<double>(rotation) * std::numbers::pi / 180.0);
-    float s = 0.0f;
-    float c = 1.0f;
-    if (theta != 0.0f) {
-        s = static_cast<float>(std::sin(static_cast<double>(theta)));
-        c = static_cast<float>(std::cos(static_cast<double>(theta)));
+    p.Theta = static_cast<float>(static_cast<double>(rotation) * std::numbers::pi / 180.0);
+    if (p.Theta != 0.0f) {
+        p.Sin = static_cast<float>(std::sin(static_cast<double>(p.Theta)));
+        p.Cos = static_cast<float>(std::cos(static_cast<double>(p.Theta)));
     }
-    const float h = static_cast<float>(static_cast<double>(tranche) / 100.0);
-    if (!(h > 0.0f)) {
-        res.Message = "hauteur de tranche incorrecte : elle doit être un nombre positif de centimètres";
-        return res;
-    }
+    p.H = static_cast<float>(static_cast<double>(tranche) / 100.0);
+    return p;
+}
 
+// X and Y of the tables: the axes turned by theta counter-clockwise.
+std::array<float, 2> Tourner(const TParametres& p, float x, float y) {
+    if (p.Theta == 0.0f) return {x, y};
+    return {static_cast<float>(static_cast<double>(p.Cos) * x + static_cast<double>(p.Sin) * y),
+            static_cast<float>(-static_cast<double>(p.Sin) * x + static_cast<double>(p.Cos) * y)};
+}
+
+std::vector<TPointModele*> TrierNoeuds(TMaillage& m) {
     std::vector<TPointModele*> noeuds;
     noeuds.reserve(m.PointsModele.size());
     for (std::size_t i = 1; i < m.PointsModele.size(); ++i) noeuds.push_back(&m.PointsModele[i]);
     TrierPointeurs(noeuds, [](const TPointModele* a, const TPointModele* b) {
         return ComparerHauteurs(a->CoPM[3], b->CoPM[3]);
     });
+    return noeuds;
+}
 
-    const auto dernier = [](std::int64_t base, std::size_t n) {
-        return base + static_cast<std::int64_t>(n) - 1;
-    };
-    if (dernier(baseNoeuds, noeuds.size()) > std::numeric_limits<std::int32_t>::max() ||
-        dernier(baseElements, m.Triangles.size()) > std::numeric_limits<std::int32_t>::max()) {
-        res.Message = "base de numérotation trop grande : les numéros dépasseraient 2147483647";
-        return res;
-    }
-
-    // Heights as written, and the mean height of each triangle from the stored node heights.
-    const float zMin = noeuds.empty() ? 0.0f : noeuds.front()->CoPM[3];
-    const float decalage = static_cast<float>(static_cast<double>(zBas) - zMin);
-    const auto hauteur = [&](const TPointModele* p) {
-        return static_cast<float>(static_cast<double>(p->CoPM[3]) + decalage);
-    };
-    std::vector<float> zTriangles(m.Triangles.size());
+// Mean height of each triangle from the stored node heights, each partial sum held in a single.
+std::vector<float> HauteursTriangles(const TMaillage& m) {
+    std::vector<float> z(m.Triangles.size());
     for (std::size_t k = 0; k < m.Triangles.size(); ++k) {
         const auto& t = m.Triangles[k].Sommets;
-        const auto z = [&](int i) {
+        const auto zs = [&](int i) {
             return static_cast<double>(m.PointsModele[static_cast<std::size_t>(t[i])].CoPM[3]);
         };
-        const float ab = static_cast<float>(z(0) + z(1));
-        const float abc = static_cast<float>(static_cast<double>(ab) + z(2));
-        zTriangles[k] = static_cast<float>(static_cast<double>(abc) / 3.0);
+        const float ab = static_cast<float>(zs(0) + zs(1));
+        const float abc = static_cast<float>(static_cast<double>(ab) + zs(2));
+        z[k] = static_cast<float>(static_cast<double>(abc) / 3.0);
     }
+    return z;
+}
 
-    const float seuilNoeuds = static_cast<float>(static_cast<double>(zBas) - 0.001);
+// The refusals, checked before anything is written: slices, numbers that would overflow, and slices
+// the heights could not climb.
+TRefus Verifier(const TParametres& p, const std::vector<TPointModele*>& noeuds, std::size_t nbTriangles,
+                const std::vector<float>& zTriangles, float decalage) {
+    if (!(p.H > 0.0f))
+        return {"hauteur de tranche incorrecte : elle doit être un nombre positif de centimètres",
+                ECauseRefus::Tranches};
+    const auto depasse = [](std::int64_t base, std::size_t n) {
+        return base + static_cast<std::int64_t>(n) - 1 > std::numeric_limits<std::int32_t>::max();
+    };
+    const std::string trop = "base de numérotation trop grande : les numéros dépasseraient 2147483647";
+    if (depasse(p.BaseNoeuds, noeuds.size())) return {trop, ECauseRefus::BaseNoeuds};
+    if (depasse(p.BaseElements, nbTriangles)) return {trop, ECauseRefus::BaseElements};
+
     double hautNoeuds = -std::numeric_limits<double>::infinity();
-    for (const TPointModele* p : noeuds) hautNoeuds = std::max(hautNoeuds, static_cast<double>(hauteur(p)));
-    std::string refus = VerifierTranches(seuilNoeuds, hautNoeuds, h);
-    std::vector<TTriangle*> triangles;
-    triangles.reserve(m.Triangles.size());
-    for (TTriangle& t : m.Triangles) triangles.push_back(&t);
-    if (refus.empty() && !triangles.empty()) {
-        // The elements are sorted below on these heights; their lowest starts the slices.
+    for (const TPointModele* n : noeuds)
+        hautNoeuds = std::max(
+            hautNoeuds, static_cast<double>(static_cast<float>(static_cast<double>(n->CoPM[3]) + decalage)));
+    std::string refus =
+        VerifierTranches(static_cast<float>(static_cast<double>(p.ZBas) - 0.001), hautNoeuds, p.H);
+    if (refus.empty() && !zTriangles.empty()) {
+        // The elements are sorted on these heights; their lowest starts the slices.
         const float bas = *std::ranges::min_element(zTriangles);
         const float haut = *std::ranges::max_element(zTriangles);
-        refus = VerifierTranches(static_cast<double>(bas) - 0.002, haut, h);
+        refus = VerifierTranches(static_cast<double>(bas) - 0.002, haut, p.H);
     }
-    if (!refus.empty()) {
-        res.Message = refus;
-        return res;
-    }
+    return {refus, refus.empty() ? ECauseRefus::Aucune : ECauseRefus::Tranches};
+}
 
-    // Node table.
+// Numbers the nodes in height order and writes the node table; returns the supports of each segment,
+// "," before each number.
+std::vector<std::string> TableNoeuds(const std::vector<TPointModele*>& noeuds, std::size_t nbSegments,
+                                     const TParametres& p, float decalage, TResultatModele& res) {
+    std::vector<std::string> supports(nbSegments);
     std::string& nds = res.ResulNds;
-    std::vector<std::string> supports(m.Frontiere.size());
-    float seuil = seuilNoeuds;
+    res.Modele.Noeuds.reserve(noeuds.size());
+    nds.reserve(48 * noeuds.size());
+    float seuil = static_cast<float>(static_cast<double>(p.ZBas) - 0.001);
     float cumul = 0.0f;
-    std::int64_t numero = baseNoeuds;
-    for (TPointModele* p : noeuds) {
-        p->NumPt = static_cast<std::int32_t>(numero++);
-        float x = p->CoPM[1];
-        float y = p->CoPM[2];
-        if (theta != 0.0f) {
-            x = static_cast<float>(static_cast<double>(c) * p->CoPM[1] + static_cast<double>(s) * p->CoPM[2]);
-            y = static_cast<float>(-static_cast<double>(s) * p->CoPM[1] +
-                                   static_cast<double>(c) * p->CoPM[2]);
+    std::int64_t numero = p.BaseNoeuds;
+    for (TPointModele* n : noeuds) {
+        n->NumPt = static_cast<std::int32_t>(numero++);
+        const auto [x, y] = Tourner(p, n->CoPM[1], n->CoPM[2]);
+        const float z = static_cast<float>(static_cast<double>(n->CoPM[3]) + decalage);
+        if (Franchir(z, p.H, seuil, cumul))
+            nds += FormatC("GROUPE NDS_TR%d", NumeroTranche(cumul)) + FinLigne;
+        Entier10(nds, n->NumPt);
+        for (const float v : {x, y, z}) {
+            nds += ' ';
+            Reel10(nds, v);
         }
-        const float z = hauteur(p);
-        if (Franchir(z, h, seuil, cumul)) nds += FormatC("GROUPE NDS_TR%d", NumeroTranche(cumul)) + FinLigne;
-        nds += FormatC("%10d %10.2f %10.2f %10.2f", p->NumPt, static_cast<double>(x), static_cast<double>(y),
-                       static_cast<double>(z)) +
-               FinLigne;
-        if (p->NumFront0 >= 0) {
+        nds += FinLigne;
+        res.Modele.Noeuds.push_back({n->NumPt, x, y, z, n->NumFront0 >= 0 ? n->NumFront0 : -1});
+        if (n->NumFront0 >= 0) {
             // A node of a segment beyond the current boundary (changed after the grid was computed)
             // stays a support.
-            const auto k = static_cast<std::size_t>(p->NumFront0);
+            const auto k = static_cast<std::size_t>(n->NumFront0);
             if (k >= supports.size()) supports.resize(k + 1);
-            supports[k] += "," + std::to_string(p->NumPt);
+            supports[k] += "," + std::to_string(n->NumPt);
         }
     }
+    return supports;
+}
 
-    // General text.
-    std::string& gen = res.ResulGen;
-    for (const char* l : {"OPTIONS PS EC Z", "TITRE modèle voute", "NOEUDS", "UNITES M", "LIRETABLE tblnds",
-                          "MAILLAGES", "ELFI DKT18 maco 0.10", "LIRETABLE tblelfis", "LIAISONS"})
+std::string TexteGeneral(const std::vector<std::string>& supports, const TV3R& decalageScan) {
+    std::string gen = std::string("OPTIONS PS EC Z") + FinLigne + "TITRE modèle voute" + FinLigne;
+    if (decalageScan != TV3R{})
+        gen += FormatC(";decalage %.0f %.0f %.0f", decalageScan[1], decalageScan[2], decalageScan[3]) + FinLigne;
+    for (const char* l : {"NOEUDS", "UNITES M", "LIRETABLE tblnds", "MAILLAGES", "ELFI DKT18 maco 0.10",
+                          "LIRETABLE tblelfis", "LIAISONS"})
         gen += std::string(l) + FinLigne;
     for (std::size_t k = 0; k < supports.size(); ++k) {
         if (supports[k].empty()) continue;
@@ -168,27 +222,62 @@ TResultatModele CalculerModele(TMaillage& m, const TSaisieModele& saisie) {
     }
     for (const char* l : {"CHARGES", "CAS 1 G 1 = cp", "G", ";MAXI 1", "FIN"})
         gen += std::string(l) + FinLigne;
+    return gen;
+}
 
-    // Element table.
+// Stores each triangle's height, sorts them and writes the element table.
+void TableElements(TMaillage& m, const std::vector<float>& zTriangles, const TParametres& p,
+                   TResultatModele& res) {
     for (std::size_t k = 0; k < m.Triangles.size(); ++k) m.Triangles[k].Z = zTriangles[k];
+    std::vector<TTriangle*> triangles;
+    triangles.reserve(m.Triangles.size());
+    for (TTriangle& t : m.Triangles) triangles.push_back(&t);
     TrierPointeurs(triangles,
                    [](const TTriangle* a, const TTriangle* b) { return ComparerHauteurs(a->Z, b->Z); });
+    if (triangles.empty()) return;
     std::string& elts = res.ResulElts;
-    if (!triangles.empty()) {
-        seuil = static_cast<float>(static_cast<double>(triangles.front()->Z) - 0.001);
-        cumul = 0.0f;
-        numero = baseElements;
-        for (const TTriangle* t : triangles) {
-            if (Franchir(t->Z, h, seuil, cumul))
-                elts += FormatC("GROUPE TRI_TR%d", NumeroTranche(cumul)) + FinLigne;
-            const auto num = [&](int i) {
-                return m.PointsModele[static_cast<std::size_t>(t->Sommets[static_cast<std::size_t>(i)])]
-                    .NumPt;
-            };
-            elts +=
-                FormatC("%10d %10d %10d %10d", static_cast<int>(numero++), num(0), num(1), num(2)) + FinLigne;
+    res.Modele.Elements.reserve(triangles.size());
+    elts.reserve(48 * triangles.size());
+    float seuil = static_cast<float>(static_cast<double>(triangles.front()->Z) - 0.001);
+    float cumul = 0.0f;
+    std::int64_t numero = p.BaseElements;
+    for (const TTriangle* t : triangles) {
+        if (Franchir(t->Z, p.H, seuil, cumul))
+            elts += FormatC("GROUPE TRI_TR%d", NumeroTranche(cumul)) + FinLigne;
+        TElementNumerote e{static_cast<std::int32_t>(numero++), {}, NumeroTranche(cumul)};
+        for (std::size_t i = 0; i < 3; ++i) {
+            const std::int32_t n = m.PointsModele[static_cast<std::size_t>(t->Sommets[i])].NumPt;
+            e.Noeuds[i] = static_cast<std::size_t>(n - p.BaseNoeuds);
         }
+        Entier10(elts, e.Numero);
+        for (const std::size_t i : e.Noeuds) {
+            elts += ' ';
+            Entier10(elts, res.Modele.Noeuds[i].Numero);
+        }
+        elts += FinLigne;
+        res.Modele.Elements.push_back(e);
     }
+}
+
+} // namespace
+
+TResultatModele CalculerModele(TMaillage& m, const TSaisieModele& saisie, const TV3R& decalageScan) {
+    TResultatModele res;
+    const TParametres p = LireSaisie(saisie);
+    const std::vector<TPointModele*> noeuds = TrierNoeuds(m);
+    const std::vector<float> zTriangles = HauteursTriangles(m);
+    // The lowest node goes to "Z point bas".
+    const float zMin = noeuds.empty() ? 0.0f : noeuds.front()->CoPM[3];
+    const float decalage = static_cast<float>(static_cast<double>(p.ZBas) - zMin);
+    const TRefus refus = Verifier(p, noeuds, m.Triangles.size(), zTriangles, decalage);
+    if (!refus.Message.empty()) {
+        res.Message = refus.Message;
+        res.Cause = refus.Cause;
+        return res;
+    }
+    res.ResulGen = TexteGeneral(TableNoeuds(noeuds, m.Frontiere.size(), p, decalage, res), decalageScan);
+    TableElements(m, zTriangles, p, res);
+    for (const TV3S& f : m.Frontiere) res.Modele.Frontiere.push_back(Tourner(p, f[1], f[2]));
     res.Calcule = true;
     return res;
 }

@@ -5,6 +5,7 @@
 
 #include "Maillage.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,16 +23,41 @@ struct TSaisieModele {
     std::string Tranches = "50";   // slice height of the groups (cm)
 };
 
+// A node as the node table writes it, in table order: its number, its coordinates moved and turned
+// (the very singles the table formats) and its boundary segment (-1 inside).
+struct TNoeudNumerote {
+    std::int32_t Numero = 0;
+    float X = 0.0f, Y = 0.0f, Z = 0.0f;
+    std::int32_t Segment = -1;
+};
+
+// An element as the element table writes it, in table order.
+struct TElementNumerote {
+    std::int32_t Numero = 0;
+    std::array<std::size_t, 3> Noeuds{}; // positions in TModeleNumerote::Noeuds
+    std::int32_t Tranche = 0;            // its group's slice top in cm, as in "GROUPE TRI_TR50"
+};
+
+// What the exports and the picture draw from: the two tables, and the boundary turned like the nodes.
+struct TModeleNumerote {
+    std::vector<TNoeudNumerote> Noeuds;
+    std::vector<TElementNumerote> Elements;
+    std::vector<std::array<float, 2>> Frontiere;
+};
+
 struct TResultatModele {
-    bool Calcule = false; // false: refused, nothing changed
-    std::string Message;  // why it was refused
+    bool Calcule = false;                    // false: refused, nothing changed
+    std::string Message;                     // why it was refused
+    ECauseRefus Cause = ECauseRefus::Aucune; // the box whose value was refused
     std::string ResulGen;
     std::string ResulNds;
     std::string ResulElts;
+    TModeleNumerote Modele;
 };
 
-// Writes NumPt of every node and Z of every triangle, and returns the three texts.
-TResultatModele CalculerModele(TMaillage& m, const TSaisieModele& saisie);
+// Writes NumPt of every node and Z of every triangle, and returns the three texts. The tables stay in the
+// scan's stored frame; a far scan's shift (whole metres) is said in a comment line of the general text.
+TResultatModele CalculerModele(TMaillage& m, const TSaisieModele& saisie, const TV3R& decalageScan = {});
 
 // Heights equal within max(1e-4, 1e-4 min(|a|, |b|)) compare equal; otherwise the smaller first.
 [[nodiscard]] int ComparerHauteurs(float a, float b);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace tessarc {
 
@@ -40,18 +41,28 @@ bool OngletResultatAccessible(const std::string& ResulGen) {
     return !ResulGen.empty();
 }
 
-void AjouterTriangle(std::vector<TTriangle>& triangles, std::int32_t a, std::int32_t b, std::int32_t c) {
-    if (a == b || b == c || a == c) return;
+EAjoutTriangle AjouterTriangle(std::vector<TTriangle>& triangles, std::span<const TPointModele> noeuds,
+                               std::int32_t a, std::int32_t b, std::int32_t c) {
+    if (a == b || b == c || a == c) return EAjoutTriangle::NoeudRepete;
+    const auto co = [&](std::int32_t n, int k) {
+        return static_cast<double>(noeuds[static_cast<std::size_t>(n)].CoPM[k]);
+    };
+    const double aire2 =
+        (co(b, 1) - co(a, 1)) * (co(c, 2) - co(a, 2)) - (co(b, 2) - co(a, 2)) * (co(c, 1) - co(a, 1));
+    if (std::fabs(aire2) < 1e-6) return EAjoutTriangle::SansAire;
     TTriangle t;
     t.Sommets = {a, b, c};
     triangles.push_back(t);
+    return EAjoutTriangle::Ajoute;
 }
 
-bool Trianguler(TMaillage& m) {
+TCompteRenduTriangulation Trianguler(TMaillage& m) {
+    TCompteRenduTriangulation cr;
     const auto nc = static_cast<std::size_t>(m.NbColGrille);
     const auto nl = static_cast<std::size_t>(m.NbLigGrille);
     if (m.GrilleTri.empty() || m.NbColGrille < 1 || m.NbLigGrille < 1 || m.GrilleTri.size() != nc * nl)
-        return false;
+        return cr;
+    cr.Triangule = true;
 
     m.PointsModele.resize(2 * static_cast<std::size_t>(std::max(m.NbPointsModele, 1)));
     TIndexPointsModele index(m);
@@ -60,6 +71,10 @@ bool Trianguler(TMaillage& m) {
 
     const auto cellule = [&](std::size_t i, std::size_t j) -> const TPointTri& {
         return m.GrilleTri[i + j * nc];
+    };
+    // The centre nodes grow PointsModele: the triangle test reads it afresh each time.
+    const auto ajouter = [&](std::int32_t a, std::int32_t b, std::int32_t c) {
+        if (AjouterTriangle(triangles, m.PointsModele, a, b, c) == EAjoutTriangle::SansAire) ++cr.SansAire;
     };
     for (std::size_t j = 0; j + 1 < nl; ++j) {
         for (std::size_t i = 0; i + 1 < nc; ++i) {
@@ -81,10 +96,10 @@ bool Trianguler(TMaillage& m) {
                 const TV3S b = m.PointsModele[static_cast<std::size_t>(c2.PTrInt)].CoPM;
                 const std::int32_t centre = index.AjouterPointModele(
                     FaireV3S(Milieu(a[1], b[1]), Milieu(a[2], b[2]), Milieu(a[3], b[3])), -1);
-                AjouterTriangle(triangles, c0.PTrInt, c1.PTrInt, centre);
-                AjouterTriangle(triangles, c1.PTrInt, c2.PTrInt, centre);
-                AjouterTriangle(triangles, c2.PTrInt, c3.PTrInt, centre);
-                AjouterTriangle(triangles, c3.PTrInt, c0.PTrInt, centre);
+                ajouter(c0.PTrInt, c1.PTrInt, centre);
+                ajouter(c1.PTrInt, c2.PTrInt, centre);
+                ajouter(c2.PTrInt, c3.PTrInt, centre);
+                ajouter(c3.PTrInt, c0.PTrInt, centre);
                 continue;
             }
 
@@ -98,8 +113,8 @@ bool Trianguler(TMaillage& m) {
                 if (e != 0) P[++n] = e;
             if (n >= Motifs.size()) continue;
             for (const auto& t : Motifs[n])
-                AjouterTriangle(triangles, P[static_cast<std::size_t>(t[0])],
-                                P[static_cast<std::size_t>(t[1])], P[static_cast<std::size_t>(t[2])]);
+                ajouter(P[static_cast<std::size_t>(t[0])], P[static_cast<std::size_t>(t[1])],
+                        P[static_cast<std::size_t>(t[2])]);
         }
     }
 
@@ -107,7 +122,7 @@ bool Trianguler(TMaillage& m) {
     m.PointsModele.shrink_to_fit();
     triangles.shrink_to_fit();
     m.Triangles = std::move(triangles);
-    return true;
+    return cr;
 }
 
 } // namespace tessarc

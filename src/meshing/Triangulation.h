@@ -4,6 +4,7 @@
 #include "Maillage.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -24,12 +25,21 @@ inline constexpr int PageModele = 4;
 // A result tab may be chosen only once the model has been computed.
 [[nodiscard]] bool OngletResultatAccessible(const std::string& ResulGen);
 
-// Appends (a, b, c) unless two of them are the same node.
-void AjouterTriangle(std::vector<TTriangle>& triangles, std::int32_t a, std::int32_t b, std::int32_t c);
+enum class EAjoutTriangle { Ajoute, NoeudRepete, SansAire };
+
+// Appends (a, b, c) unless two of them are the same node, or unless the three nodes are (almost) on one
+// line in plan: |(Xb - Xa)(Yc - Ya) - (Yb - Ya)(Xc - Xa)| < 1e-6, which a shell solver cannot take.
+EAjoutTriangle AjouterTriangle(std::vector<TTriangle>& triangles, std::span<const TPointModele> noeuds,
+                               std::int32_t a, std::int32_t b, std::int32_t c);
+
+struct TCompteRenduTriangulation {
+    bool Triangule = false;    // false: the grid is not computed, nothing changed
+    std::int64_t SansAire = 0; // pattern triangles dropped for having no area
+};
 
 // Rebuilds Triangles from GrilleTri, adding the centre nodes of the full squares to PointsModele (an
-// existing node at the same place is reused, so a second run adds none). Does nothing and returns
-// false while the grid is not computed.
-bool Trianguler(TMaillage& m);
+// existing node at the same place is reused, so a second run adds none). Does nothing while the grid
+// is not computed.
+TCompteRenduTriangulation Trianguler(TMaillage& m);
 
 } // namespace tessarc

@@ -136,23 +136,24 @@ std::optional<std::string> TypeMimeExtension(std::string_view ext) {
     return std::nullopt;
 }
 
-void Associer(std::array<TAutoFile, 3>& fichiers) {
+void Associer(std::array<TAutoFile, 3>& fichiers, IUtilisateur& utilisateur) {
     for (TAutoFile& f : fichiers) {
         const Association a = Decrire(f);
         if (a.ext.empty()) continue;
         try {
             const auto actuel = TypeMimeExtension(a.ext);
             if (actuel && (!f.FTestAssoc || f.FNoAutoAssoc || DejaAssocie(a, *actuel))) continue;
-            if (actuel &&
-                !PoserQuestion("les fichiers de type " + a.ext + " ne sont pas associés\nà l'application " +
-                               PartieChemin(CheminExecutable(), 4) +
-                               " ;\nVoulez-vous qu'ils le deviennent?")) {
-                if (PoserQuestion("ce choix est il définitif?")) f.FNoAutoAssoc = true;
+            if (actuel && utilisateur.Question("les fichiers de type " + a.ext +
+                                               " ne sont pas associés\nà l'application " +
+                                               PartieChemin(CheminExecutable(), 4) +
+                                               " ;\nVoulez-vous qu'ils le deviennent?") != TReponse::Oui) {
+                if (utilisateur.Question("ce choix est il définitif?") == TReponse::Oui)
+                    f.FNoAutoAssoc = true;
                 continue;
             }
             Enregistrer(a);
         } catch (const std::exception&) {
-            AfficherMessage("erreur registre pour ." + a.ext);
+            utilisateur.Message("erreur registre pour ." + a.ext);
         }
     }
 }

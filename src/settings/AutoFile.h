@@ -5,6 +5,8 @@
 // (applications/<ext>_auto_file.desktop) that opens it, refreshed with update-mime-database and
 // update-desktop-database when they are installed.
 
+#include "Utilisateur.h"
+
 #include <array>
 #include <optional>
 #include <string>
@@ -27,6 +29,7 @@ struct TAutoFile {
 
 // For each slot with an extension: registers it when no type claims the extension; when one does and
 // the slot tests associations, offers to take it over unless it is already ours or refused for good.
-void Associer(std::array<TAutoFile, 3>& fichiers);
+// The user answers the offers and hears the failures.
+void Associer(std::array<TAutoFile, 3>& fichiers, IUtilisateur& utilisateur);
 
 } // namespace tessarc

@@ -124,11 +124,12 @@ TWinReg::Crochets& TWinReg::Environnement() {
     return crochets;
 }
 
-TWinReg::TWinReg(QWidget* proprietaire) : QObject(proprietaire), proprietaire_(proprietaire) {
+TWinReg::TWinReg(QWidget* proprietaire, IUtilisateur& utilisateur)
+    : QObject(proprietaire), proprietaire_(proprietaire), utilisateur_(utilisateur) {
     Instances().push_back(this);
     FCleFiche = NomFiche();
     if (proprietaire == nullptr || !proprietaire->isWindow())
-        AfficherMessage("WinReg : Owner <> TForm : " + NomFiche());
+        utilisateur_.Message("WinReg : Owner <> TForm : " + NomFiche());
 }
 
 TWinReg::~TWinReg() {
@@ -198,7 +199,7 @@ void TWinReg::PutDouble(std::string_view nomValeur, double donneesValeur) {
 
 bool TWinReg::ChargeReg(int numcfg) {
     if (Fiche() == nullptr || Fiche() != FichePrincipale())
-        AfficherMessage("erreur CWinReg : seule MainForm peut appeler ChargeReg");
+        utilisateur_.Message("erreur CWinReg : seule MainForm peut appeler ChargeReg");
     mainWR = this;
     FLoadOK = false;
     FixerConfig(numcfg);
@@ -210,7 +211,8 @@ bool TWinReg::ChargeReg(int numcfg) {
             try {
                 w->ChargeFenReg({});
             } catch (const std::exception& e) {
-                AfficherMessage(std::string(e.what()) + " dans " + w->NomFiche() + ",TWinReg.ChargeFenReg");
+                utilisateur_.Message(std::string(e.what()) + " dans " + w->NomFiche() +
+                                     ",TWinReg.ChargeFenReg");
             }
         }
         FLoadOK = true;
@@ -218,7 +220,7 @@ bool TWinReg::ChargeReg(int numcfg) {
         return true;
     } catch (...) {
         FLoadOK = false;
-        AfficherMessage("erreur au chargement du registre");
+        utilisateur_.Message("erreur au chargement du registre");
         if (OuvrirReduit) ReduireApplication();
         return false;
     }
@@ -227,7 +229,7 @@ bool TWinReg::ChargeReg(int numcfg) {
 void TWinReg::RangeReg(int numcfg) {
     if (!FLoadOK) return;
     if (Fiche() == nullptr || Fiche() != FichePrincipale())
-        AfficherMessage("erreur CWinReg : seule MainForm peut appeler RangeReg");
+        utilisateur_.Message("erreur CWinReg : seule MainForm peut appeler RangeReg");
     FixerConfig(numcfg);
     for (const QPointer<TWinReg>& w : PremiersParFiche()) {
         try {
@@ -240,7 +242,7 @@ void TWinReg::RangeReg(int numcfg) {
         RangerLeRegistre();
     } catch (const std::exception& e) {
         // The end of the program goes on; the user learns why the settings were not kept.
-        AfficherMessage(e.what());
+        utilisateur_.Message(e.what());
     }
 }
 
@@ -251,7 +253,7 @@ void TWinReg::ChargeRegLocal(int numcfg) {
         ChargeFenReg({});
         FLoadOK = true;
     } catch (...) {
-        AfficherMessage("erreur au chargement du registre");
+        utilisateur_.Message("erreur au chargement du registre");
     }
 }
 
@@ -262,7 +264,7 @@ void TWinReg::RangeRegLocal(int numcfg) {
     try {
         Principal().RangerLeRegistre();
     } catch (const std::exception& e) {
-        AfficherMessage(e.what());
+        utilisateur_.Message(e.what());
     }
 }
 
@@ -272,7 +274,7 @@ void TWinReg::MettreAJourFiches(int index, void* pdata) {
         try {
             w->OnMajFiche(index, pdata);
         } catch (const std::exception& e) {
-            AfficherMessage(w->NomFiche() + " : " + e.what());
+            utilisateur_.Message(w->NomFiche() + " : " + e.what());
         }
     }
 }
@@ -287,11 +289,11 @@ void TWinReg::ChargerLeRegistre() {
     LireReglages();
     FLoadOK = true;
     if (FInitAlign && !fichierINI)
-        AfficherMessage("réinitialisation des positions de fenêtres ; redémarrez " + NomAppli());
+        utilisateur_.Message("réinitialisation des positions de fenêtres ; redémarrez " + NomAppli());
 }
 
 bool TWinReg::ChargerIni() {
-    const std::string utilisateur = NomUtilisateur();
+    const std::string utilisateur = NomUtilisateur(utilisateur_);
     for (const std::string& fichier :
          CandidatsIni(RepertoireIni(), NomAppli(), utilisateur, FCleConfig, PathINILecGenerique)) {
         const std::string texte = ChargerFichierTexte(fichier);
@@ -321,7 +323,8 @@ void TWinReg::LireReglages() {
 void TWinReg::RangerLeRegistre() {
     if (fichierINI) {
         RangerFichierTexte(TexteIni(table_),
-                           RepertoireIni() + NomFichierIni(NomAppli(), NomUtilisateur(), FCleConfig));
+                           RepertoireIni() +
+                               NomFichierIni(NomAppli(), NomUtilisateur(utilisateur_), FCleConfig));
         return;
     }
     const auto s = ReglagesAppli();

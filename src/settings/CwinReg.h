@@ -7,6 +7,7 @@
 
 #include "AutoFile.h"
 #include "TableReglages.h"
+#include "Utilisateur.h"
 
 #include <QEvent>
 #include <QObject>
@@ -47,7 +48,8 @@ public:
     };
     [[nodiscard]] static Crochets& Environnement();
 
-    explicit TWinReg(QWidget* proprietaire);
+    // Its failures and the association questions go to the user's channel.
+    TWinReg(QWidget* proprietaire, IUtilisateur& utilisateur);
     ~TWinReg() override;
     TWinReg(const TWinReg&) = delete;
     TWinReg& operator=(const TWinReg&) = delete;
@@ -124,6 +126,7 @@ private:
     void EnvoyerEvenement(int drapeau);
 
     QPointer<QWidget> proprietaire_;
+    IUtilisateur& utilisateur_;
     std::string FPrmIni;
     std::string FNomAppli;
     std::string FCleConfig;

@@ -90,7 +90,7 @@ void TWinReg::EnvoyerEvenement(int drapeau) {
 }
 
 void TWinReg::Associer() {
-    tessarc::Associer(AutoFile);
+    tessarc::Associer(AutoFile, utilisateur_);
 }
 
 } // namespace tessarc

@@ -75,7 +75,7 @@ void TWinReg::UpdateGLB(bool verbose) {
         for (const auto& [nom, valeur] : valeurs) s->setValue(Q(nom), Q(valeur));
         s->sync();
     } catch (const std::exception& e) {
-        AfficherMessage(e.what());
+        utilisateur_.Message(e.what());
     }
 }
 

@@ -2,15 +2,12 @@
 
 #include "Nombres.h"
 #include "StringUtils.h"
-#include "Utils.h"
 #include "VerrousFichiers.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QPointer>
 #include <QWidget>
@@ -81,15 +78,6 @@ void DemarrerUtilitaires() {
             CurseurRessource(QStringLiteral("CURSWAIT%1").arg(k * 10, 2, 10, QLatin1Char('0'))));
     // Owned by the application object, so it goes with it at the end of the program.
     if (!Verrous()) Verrous() = new TVerrousFichiers(QCoreApplication::instance());
-    DefinirCrochetMessage([](const std::string& texte) {
-        QMessageBox::information(QApplication::activeWindow(), QGuiApplication::applicationDisplayName(),
-                                 QString::fromStdString(texte));
-    });
-    DefinirCrochetQuestion([](const std::string& texte) {
-        return QMessageBox::question(QApplication::activeWindow(), QGuiApplication::applicationDisplayName(),
-                                     QString::fromStdString(texte), QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::No) == QMessageBox::Yes;
-    });
 }
 
 TVerrousFichiers* VerrousFichiers() {

@@ -23,8 +23,8 @@ constexpr int crMire = 1;
 constexpr int crAttente00 = 100; // "CURSWAIT00" .. "CURSWAIT90" are 100 .. 109
 
 // Start-up of the layer, after the application object and before any window: empties the cursor
-// stack, registers the ten wait cursors, creates the file-lock list (owned by the application object)
-// and routes the program's messages and questions to message boxes.
+// stack, registers the ten wait cursors and creates the file-lock list (owned by the application
+// object).
 void DemarrerUtilitaires();
 [[nodiscard]] TVerrousFichiers* VerrousFichiers();
 

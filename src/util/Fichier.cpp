@@ -2,10 +2,8 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <random>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,21 +41,25 @@ void ErreurFichier(const std::filesystem::path& nom, const std::string& quoi) {
 }
 
 TFichier::TFichier(std::filesystem::path nom, EMode mode) : nom_(std::move(nom)) {
-    const int drapeaux = mode == EMode::Lecture ? O_RDONLY : (O_RDWR | O_CREAT | O_TRUNC);
+    // Without blocking: a pipe or a device would wait for a writer forever.
+    const int drapeaux = mode == EMode::Lecture ? (O_RDONLY | O_NONBLOCK) : (O_RDWR | O_CREAT | O_TRUNC);
     do {
         fd_ = ::open(nom_.c_str(), drapeaux | O_CLOEXEC, 0666);
     } while (fd_ < 0 && errno == EINTR);
     if (fd_ < 0) Echec(mode == EMode::Lecture ? "ouverture impossible" : "création impossible", errno);
     struct stat st {};
-    if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd_, &st) != 0) Echec("ouverture impossible", errno);
+    if (S_ISDIR(st.st_mode) || (mode == EMode::Lecture && !S_ISREG(st.st_mode))) {
         ::close(fd_);
         fd_ = -1;
-        Echec("ouverture impossible", EISDIR);
+        if (S_ISDIR(st.st_mode)) Echec("ouverture impossible", EISDIR);
+        ErreurFichier(nom_, "ce n'est pas un fichier ordinaire (tube, périphérique ou socket) : lecture refusée");
     }
+    if (mode == EMode::Lecture) ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
 }
 
-TFichier::TFichier(int fd, std::filesystem::path nom, std::string libelle)
-    : fd_(fd), nom_(std::move(nom)), libelle_(std::move(libelle)) {}
+TFichier::TFichier(int fd, std::filesystem::path nom, std::string libelle, std::string suite)
+    : fd_(fd), nom_(std::move(nom)), libelle_(std::move(libelle)), suite_(std::move(suite)) {}
 
 namespace {
 
@@ -91,7 +93,8 @@ TFichier TFichier::Temporaire(const std::filesystem::path& voisin) {
 }
 
 TFichier::TFichier(TFichier&& autre) noexcept
-    : fd_(autre.fd_), nom_(std::move(autre.nom_)), libelle_(std::move(autre.libelle_)) {
+    : fd_(autre.fd_), nom_(std::move(autre.nom_)), libelle_(std::move(autre.libelle_)),
+      suite_(std::move(autre.suite_)) {
     autre.fd_ = -1;
 }
 
@@ -101,6 +104,7 @@ TFichier& TFichier::operator=(TFichier&& autre) noexcept {
         fd_ = autre.fd_;
         nom_ = std::move(autre.nom_);
         libelle_ = std::move(autre.libelle_);
+        suite_ = std::move(autre.suite_);
         autre.fd_ = -1;
     }
     return *this;
@@ -111,7 +115,7 @@ TFichier::~TFichier() {
 }
 
 void TFichier::Echec(const char* operation, int code) const {
-    const std::string quoi = std::string(operation) + ", " + TexteErreurSysteme(code);
+    const std::string quoi = std::string(operation) + ", " + TexteErreurSysteme(code) + suite_;
     if (!libelle_.empty()) throw std::runtime_error(libelle_ + " : " + quoi);
     ErreurFichier(nom_, quoi);
 }
@@ -191,47 +195,33 @@ void TTamponEcriture::Vider() {
     rempli_ = 0;
 }
 
-TEcritureAtomique::TEcritureAtomique(std::filesystem::path cible) : cible_(std::move(cible)) {
-    // A hidden name beside the target, unique so that two saves never share it.
-    std::random_device alea;
-    const std::filesystem::path dossier = cible_.parent_path();
-    for (int essai = 0;; ++essai) {
-        char suffixe[16];
-        std::snprintf(suffixe, sizeof suffixe, "%08x", static_cast<unsigned>(alea()));
-        temporaire_ = dossier / ("." + cible_.filename().string() + "." + suffixe + ".tmp");
-        const int fd = ::open(temporaire_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            break;
-        }
-        if (errno != EEXIST || essai > 100)
-            ErreurFichier(cible_, "création du fichier temporaire impossible, " + TexteErreurSysteme(errno));
-    }
-    try {
-        fichier_ = TFichier(temporaire_, TFichier::EMode::Creation);
-    } catch (...) {
-        ::unlink(temporaire_.c_str());
-        throw;
-    }
+TTamponLecture::TTamponLecture(TFichier& fichier, std::size_t taille)
+    : fichier_(fichier), tampon_(std::make_unique_for_overwrite<unsigned char[]>(taille)), taille_(taille) {}
+
+void TTamponLecture::Remplir(std::size_t n) {
+    const std::size_t reste = rempli_ - debut_;
+    std::memmove(tampon_.get(), tampon_.get() + debut_, reste);
+    debut_ = 0;
+    rempli_ = reste + fichier_.Lire(tampon_.get() + reste, taille_ - reste);
+    if (rempli_ < n) ErreurFichier(fichier_.Nom(), "fichier tronqué");
 }
 
-TEcritureAtomique::~TEcritureAtomique() {
-    if (!valide_) {
-        fichier_ = TFichier();
-        ::unlink(temporaire_.c_str());
+void TTamponLecture::Sauter(std::uint64_t n) {
+    const std::size_t reste = rempli_ - debut_;
+    if (n <= reste) {
+        debut_ += static_cast<std::size_t>(n);
+        return;
     }
+    const std::int64_t position = fichier_.Position();
+    if (n - reste > static_cast<std::uint64_t>(fichier_.Taille() - position))
+        ErreurFichier(fichier_.Nom(), "fichier tronqué");
+    Positionner(position + static_cast<std::int64_t>(n - reste));
 }
 
-void TEcritureAtomique::Valider() {
-    fichier_.Synchroniser();
-    // The replacement keeps the permissions of the file it replaces.
-    struct stat st {};
-    if (::stat(cible_.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-        ::chmod(temporaire_.c_str(), st.st_mode & 07777);
-    fichier_.Fermer();
-    if (::rename(temporaire_.c_str(), cible_.c_str()) != 0)
-        ErreurFichier(cible_, "enregistrement impossible, " + TexteErreurSysteme(errno));
-    valide_ = true;
+void TTamponLecture::Positionner(std::int64_t position) {
+    fichier_.Positionner(position);
+    debut_ = 0;
+    rempli_ = 0;
 }
 
 TSuppressionFichier::~TSuppressionFichier() {

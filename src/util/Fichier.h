@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tessarc {
 
@@ -54,12 +55,14 @@ public:
     [[nodiscard]] const std::filesystem::path& Nom() const { return nom_; }
 
 private:
-    TFichier(int fd, std::filesystem::path nom, std::string libelle);
+    friend class TEcritureAtomique;
+    TFichier(int fd, std::filesystem::path nom, std::string libelle, std::string suite = {});
     [[noreturn]] void Echec(const char* operation, int code) const;
 
     int fd_ = -1;
     std::filesystem::path nom_;
-    std::string libelle_; // how messages name an unnamed file
+    std::string libelle_; // how messages name a file the user does not know by its own name
+    std::string suite_;   // what the messages add
 };
 
 // Collects small writes into large ones.
@@ -81,9 +84,38 @@ private:
     std::size_t rempli_ = 0;
 };
 
-// Writes a new version of a file under a temporary name in the same folder; Valider flushes it to the
-// disk and renames it over the target. Until then, and whenever Valider fails, the target is untouched
-// and the temporary file is removed.
+// Reads large blocks and gives them out in pieces: the next n bytes of the file in one piece.
+class TTamponLecture {
+public:
+    explicit TTamponLecture(TFichier& fichier, std::size_t taille = std::size_t{1} << 20);
+    // The next n bytes (n at most the buffer size), valid until the next call; "fichier tronqué" when
+    // fewer are left.
+    [[nodiscard]] const unsigned char* Prendre(std::size_t n) {
+        if (rempli_ - debut_ < n) Remplir(n);
+        const unsigned char* p = tampon_.get() + debut_;
+        debut_ += n;
+        return p;
+    }
+    // Passes over n bytes, or "fichier tronqué".
+    void Sauter(std::uint64_t n);
+    // Reads on from position, an offset in the file.
+    void Positionner(std::int64_t position);
+
+private:
+    void Remplir(std::size_t n);
+
+    TFichier& fichier_;
+    std::unique_ptr<unsigned char[]> tampon_;
+    std::size_t taille_;
+    std::size_t debut_ = 0;
+    std::size_t rempli_ = 0;
+};
+
+// Writes a new version of a file under a hidden name beside it (".nom.<pid>-<hex>.tmp"); Valider flushes
+// it to the disk and renames it over the target. Until then, and whenever Valider fails, the target is
+// untouched and the hidden file is removed. A link is followed: the file it leads to is replaced, the
+// link stays. A read-only target is refused. Errors name the target, never the hidden file. The hidden
+// files that killed runs left beside the same target are removed first.
 class TEcritureAtomique {
 public:
     explicit TEcritureAtomique(std::filesystem::path cible);
@@ -95,10 +127,33 @@ public:
     void Valider();
 
 private:
-    std::filesystem::path cible_;
+    friend class TEcritureEnsemble;
+    // The new content complete on the disk, still under its hidden name.
+    void Preparer();
+    // The hidden file renamed over the target.
+    void Remplacer();
+    [[noreturn]] void Echec(const std::string& quoi) const;
+
+    std::filesystem::path cible_; // as given, for the messages
+    std::filesystem::path reel_;  // the file replaced, links followed
     std::filesystem::path temporaire_;
     TFichier fichier_;
+    bool existait_ = false;
+    bool prepare_ = false;
     bool valide_ = false;
+};
+
+// Several files replaced together: every one, or, whatever fails, none (the old ones stay).
+class TEcritureEnsemble {
+public:
+    explicit TEcritureEnsemble(const std::vector<std::filesystem::path>& cibles);
+    [[nodiscard]] TFichier& Fichier(std::size_t i) { return ecritures_[i]->Fichier(); }
+    void Valider();
+
+private:
+    void Annuler(std::size_t remplaces, const std::vector<std::filesystem::path>& copies);
+
+    std::vector<std::unique_ptr<TEcritureAtomique>> ecritures_;
 };
 
 // Removes a file when it goes out of scope, unless Garder was called.

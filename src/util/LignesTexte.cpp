@@ -1,9 +1,11 @@
 #include "LignesTexte.h"
 
+#include <string>
+
 namespace tessarc {
 
-TLignesTexte::TLignesTexte(TFichier& fichier, std::size_t tailleTampon)
-    : fichier_(fichier), taille_(tailleTampon < 2 ? 2 : tailleTampon),
+TLignesTexte::TLignesTexte(TFichier& fichier, std::size_t tailleTampon, std::size_t longueurMax)
+    : fichier_(fichier), taille_(tailleTampon < 4 ? 4 : tailleTampon), longueurMax_(longueurMax),
       tampon_(std::make_unique_for_overwrite<char[]>(taille_)) {}
 
 bool TLignesTexte::SuivanteApresRemplissage(std::string_view& ligne) {
@@ -50,6 +52,9 @@ bool TLignesTexte::Bloc(std::string& bloc, std::size_t voulu) {
 void TLignesTexte::Remplir() {
     const std::size_t reste = rempli_ - debut_;
     if (debut_ == 0 && reste == taille_) {
+        if (taille_ >= longueurMax_)
+            ErreurFichier(fichier_.Nom(), "ligne de plus de " + std::to_string(longueurMax_) +
+                                              " octets : ce n'est pas un fichier texte de points");
         auto plus = std::make_unique_for_overwrite<char[]>(taille_ * 2);
         std::memcpy(plus.get(), tampon_.get(), reste);
         tampon_ = std::move(plus);
@@ -63,7 +68,8 @@ void TLignesTexte::Remplir() {
     if (lu == 0) finFichier_ = true;
     rempli_ += lu;
     octetsLus_ += static_cast<std::int64_t>(lu);
-    if (premier_ && (rempli_ >= 3 || finFichier_)) {
+    // The first read fills at least 4 bytes, or the whole file: the marks are looked for at its start only.
+    if (premier_) {
         premier_ = false;
         const std::string_view debut(tampon_.get(), rempli_);
         if (debut.starts_with("\xFF\xFE") || debut.starts_with("\xFE\xFF"))

@@ -18,7 +18,9 @@ class TLignesTexte {
 public:
     static constexpr std::size_t TailleTamponDefaut = std::size_t{4} << 20;
 
-    explicit TLignesTexte(TFichier& fichier, std::size_t tailleTampon = TailleTamponDefaut);
+    // A line longer than the buffer doubles it, up to longueurMax bytes; a longer one refuses the file.
+    explicit TLignesTexte(TFichier& fichier, std::size_t tailleTampon = TailleTamponDefaut,
+                          std::size_t longueurMax = SIZE_MAX);
 
     // The next line into ligne (valid until the next call); false after the last one.
     [[nodiscard]] bool Suivante(std::string_view& ligne) {
@@ -45,6 +47,7 @@ private:
 
     TFichier& fichier_;
     std::size_t taille_;
+    std::size_t longueurMax_;
     std::unique_ptr<char[]> tampon_;
     std::size_t debut_ = 0; // first byte of the current line
     std::size_t rempli_ = 0;

@@ -17,6 +17,8 @@ bool EstChiffre(char c) {
 } // namespace
 
 std::optional<double> LireReel(std::string_view t) {
+    const char* q = t.data();
+    if (double r = 0.0; LireReelRapide(q, t.data() + t.size(), r) && q == t.data() + t.size()) return r;
     std::size_t i = 0;
     const std::size_t n = t.size();
     if (i < n && (t[i] == '+' || t[i] == '-')) ++i;

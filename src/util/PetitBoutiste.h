@@ -1,6 +1,6 @@
 #pragma once
 // Little-endian reads and writes of integers and IEEE reals, whatever the machine: every binary file
-// of the program stores its numbers this way.
+// of the program stores its numbers this way. Big-endian reads too, for the scans that store theirs so.
 
 #include <bit>
 #include <cstdint>
@@ -52,6 +52,18 @@ inline void EcrireDoubleLE(unsigned char* d, double v) {
 
 inline double LireDoubleLE(const unsigned char* s) {
     return std::bit_cast<double>(LireLE64(s));
+}
+
+inline std::uint16_t LireBE16(const unsigned char* s) {
+    return static_cast<std::uint16_t>((s[0] << 8) | s[1]);
+}
+
+inline std::uint32_t LireBE32(const unsigned char* s) {
+    return (std::uint32_t{s[0]} << 24) | (std::uint32_t{s[1]} << 16) | (std::uint32_t{s[2]} << 8) | std::uint32_t{s[3]};
+}
+
+inline std::uint64_t LireBE64(const unsigned char* s) {
+    return (std::uint64_t{LireBE32(s)} << 32) | LireBE32(s + 4);
 }
 
 } // namespace tessarc

@@ -17,30 +17,28 @@ namespace {
 
 constexpr std::string_view kDebutDelimiteur = "< délimstr ";
 
-CrochetStatut& Statut() {
-    static CrochetStatut crochet;
-    return crochet;
-}
-
 AttenteOuverture& Attente() {
     static AttenteOuverture attente = [](std::chrono::milliseconds d) { std::this_thread::sleep_for(d); };
     return attente;
 }
 
-// Reports the work to the status hook, and its end in every case.
+// Reports the work to the status line, and its end in every case.
 class StatutEnCours {
 public:
-    explicit StatutEnCours(const std::string& texte) {
-        if (Statut()) Statut()(texte);
+    StatutEnCours(IProgression* statut, const std::string& texte) : statut_(statut) {
+        if (statut_ != nullptr) statut_->AffiInfo(1, texte);
     }
     ~StatutEnCours() {
         try {
-            if (Statut()) Statut()(std::string());
+            if (statut_ != nullptr) statut_->AffiInfo(1, std::string());
         } catch (...) {
         }
     }
     StatutEnCours(const StatutEnCours&) = delete;
     StatutEnCours& operator=(const StatutEnCours&) = delete;
+
+private:
+    IProgression* statut_;
 };
 
 class Descripteur {
@@ -158,16 +156,12 @@ std::string SansEspaces(std::string_view texte) {
     return r;
 }
 
-void DefinirCrochetStatut(CrochetStatut crochet) {
-    Statut() = std::move(crochet);
-}
-
 void DefinirAttenteOuverture(AttenteOuverture attente) {
     Attente() = std::move(attente);
 }
 
-std::string ChargerFichierTexte(const std::string& nomFichier) {
-    const StatutEnCours statut("charge " + nomFichier);
+std::string ChargerFichierTexte(const std::string& nomFichier, IProgression* statut) {
+    const StatutEnCours enCours(statut, "charge " + nomFichier);
     int fd = -1;
     for (int essai = 1;; ++essai) {
         int erreur = 0;
@@ -197,8 +191,8 @@ std::string ChargerFichierTexte(const std::string& nomFichier) {
     return DecoderTexte(octets);
 }
 
-void RangerFichierTexte(std::string_view texte, const std::string& nomFichier) {
-    const StatutEnCours statut("range " + nomFichier);
+void RangerFichierTexte(std::string_view texte, const std::string& nomFichier, IProgression* statut) {
+    const StatutEnCours enCours(statut, "range " + nomFichier);
     const int fd = ::open(nomFichier.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         throw std::runtime_error("impossible de créer le fichier " + nomFichier + " : " + TexteErreur(errno));

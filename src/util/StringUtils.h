@@ -3,6 +3,8 @@
 // files, and self-delimiting values that keep any text, line breaks included, in a line-oriented file.
 // Texts are UTF-8.
 
+#include "Progression.h"
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -35,13 +37,12 @@ std::string_view ExtraireLigneVue(std::string_view& source);
 // without one the bytes are UTF-8, or Windows-1252 when they are not valid UTF-8 (files written on
 // Windows). Empty for a missing or empty file. Opening is tried ten times, waiting k x 100 ms after
 // failed attempt k; the tenth failure throws.
-[[nodiscard]] std::string ChargerFichierTexte(const std::string& nomFichier);
+// With a status line, both say "charge "/"range " + file name in its panel 1 before the work and clear
+// it after, however the work ends.
+[[nodiscard]] std::string ChargerFichierTexte(const std::string& nomFichier, IProgression* statut = nullptr);
 // Creates or replaces the file with the text in UTF-8 without byte-order mark; throws on any error.
-void RangerFichierTexte(std::string_view texte, const std::string& nomFichier);
-
-// Optional status hook: "charge "/"range " + file name before the work, an empty text after.
-using CrochetStatut = std::function<void(const std::string&)>;
-void DefinirCrochetStatut(CrochetStatut crochet);
+void RangerFichierTexte(std::string_view texte, const std::string& nomFichier,
+                        IProgression* statut = nullptr);
 
 // The wait between attempts to open; tests replace it so that they never sleep.
 using AttenteOuverture = std::function<void(std::chrono::milliseconds)>;

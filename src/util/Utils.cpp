@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <iostream>
 #include <pwd.h>
 #include <system_error>
 #include <unistd.h>
@@ -28,19 +27,6 @@ unsigned char MajusculeOctet(std::string_view t, std::size_t i) {
     if (i > 0 && static_cast<unsigned char>(t[i - 1]) == 0xC3 && o >= 0xA0 && o <= 0xBE && o != 0xB7)
         return static_cast<unsigned char>(o - 0x20);
     return o;
-}
-
-CrochetMessage& Message() {
-    static CrochetMessage crochet = [](const std::string& t) { std::cerr << t << '\n'; };
-    return crochet;
-}
-
-CrochetQuestion& Question() {
-    static CrochetQuestion crochet = [](const std::string& t) {
-        std::cerr << t << " (non)\n";
-        return false;
-    };
-    return crochet;
 }
 
 } // namespace
@@ -101,7 +87,7 @@ std::string PartieChemin(std::string_view chemin, int partie) {
     }
 }
 
-std::string NomUtilisateur() {
+std::string NomUtilisateur(IUtilisateur& utilisateur) {
     std::vector<char> tampon(16384);
     passwd entree{};
     passwd* trouve = nullptr;
@@ -110,7 +96,7 @@ std::string NomUtilisateur() {
         return Majuscules(trouve->pw_name);
     for (const char* variable : {"USER", "LOGNAME"})
         if (const char* v = std::getenv(variable); v != nullptr && *v != '\0') return Majuscules(v);
-    AfficherMessage(std::system_category().message(erreur != 0 ? erreur : ENOENT));
+    utilisateur.Message(std::system_category().message(erreur != 0 ? erreur : ENOENT));
     return {};
 }
 
@@ -137,22 +123,6 @@ int ComparerSansCasse(std::string_view a, std::string_view b) {
         if (x != y) return x < y ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-void DefinirCrochetMessage(CrochetMessage crochet) {
-    Message() = std::move(crochet);
-}
-
-void DefinirCrochetQuestion(CrochetQuestion crochet) {
-    Question() = std::move(crochet);
-}
-
-void AfficherMessage(const std::string& texte) {
-    if (Message()) Message()(texte);
-}
-
-bool PoserQuestion(const std::string& texte) {
-    return Question() ? Question()(texte) : false;
 }
 
 std::string TexteErreurSysteme(int code) {
@@ -187,8 +157,33 @@ std::string TexteErreurSysteme(int code) {
         return "déplacement impossible entre deux supports";
     case ENOMEM:
         return "mémoire insuffisante";
+    case ELOOP:
+        return "trop de liens symboliques en chaîne";
+    case EEXIST:
+        return "le fichier existe déjà";
+    case ENOTEMPTY:
+        return "le dossier n'est pas vide";
+    case ETXTBSY:
+        return "fichier en cours d'exécution";
+    case ENXIO:
+    case ENODEV:
+        return "périphérique absent";
+    case EAGAIN:
+        return "ressource momentanément indisponible";
+    case EINTR:
+        return "opération interrompue";
+    case EINVAL:
+        return "opération invalide sur ce fichier";
+    case ESPIPE:
+        return "fichier sans accès direct (tube ou socket)";
+    case ENOTSUP:
+        return "opération non prise en charge par ce support";
+    case ESTALE:
+        return "fichier réseau devenu inaccessible";
+    case EOVERFLOW:
+        return "fichier trop grand pour ce système";
     default:
-        return std::string("erreur système ") + std::to_string(code) + " (" + std::strerror(code) + ")";
+        return "erreur système " + std::to_string(code);
     }
 }
 

@@ -1,9 +1,9 @@
 #pragma once
-// Paths, the user's name, file sizes, reals as text, and the route of the program's messages and
-// questions (a terminal by default; the window puts message boxes on it).
+// Paths, the user's name, file sizes, reals as text, and French texts for system errors.
+
+#include "Utilisateur.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -19,8 +19,8 @@ namespace tessarc {
 // (everything before the name). "/" and "\" both separate; a leading dot starts no extension.
 [[nodiscard]] std::string PartieChemin(std::string_view chemin, int partie);
 
-// The user's login name in capitals; empty, after a message, when the system cannot tell it.
-[[nodiscard]] std::string NomUtilisateur();
+// The user's login name in capitals; empty, after a message to the user, when the system cannot tell it.
+[[nodiscard]] std::string NomUtilisateur(IUtilisateur& utilisateur);
 
 // Size in bytes; 0 when the file is not found.
 [[nodiscard]] std::int64_t TailleFichier(const std::string& nomFichier);
@@ -32,15 +32,6 @@ namespace tessarc {
 [[nodiscard]] std::string Majuscules(std::string_view texte);
 // Order of texts compared without regard to the case of those letters: < 0, 0 or > 0.
 [[nodiscard]] int ComparerSansCasse(std::string_view a, std::string_view b);
-
-using CrochetMessage = std::function<void(const std::string&)>;
-using CrochetQuestion = std::function<bool(const std::string&)>;
-void DefinirCrochetMessage(CrochetMessage crochet);
-void DefinirCrochetQuestion(CrochetQuestion crochet);
-// A plain message with an OK button.
-void AfficherMessage(const std::string& texte);
-// A Yes/No question; true for Yes. Without a window the answer is No.
-[[nodiscard]] bool PoserQuestion(const std::string& texte);
 
 // A French text for a system error code: the system's own texts follow the locale and are English
 // under the C locale.

@@ -25,10 +25,12 @@ std::optional<std::size_t> PremierCubeVisible(std::span<TCube* const> cubes, con
     return std::nullopt;
 }
 
-std::string TexteCube(const TCube& cube) {
-    return FormatC("%.3f   %.3f   %.3f  //  %.3f   %.3f   %.3f  (%d)", double(cube.CooMoyPts[1]),
-                   double(cube.CooMoyPts[2]), double(cube.CooMoyPts[3]), double(cube.CooOriCube[1]),
-                   double(cube.CooOriCube[2]), double(cube.CooOriCube[3]), cube.nbptscube);
+std::string TexteCube(const TCube& cube, const TV3R& decalage) {
+    const TV3S& m = cube.CooMoyPts;
+    const TV3S& o = cube.CooOriCube;
+    return FormatC("%.3f   %.3f   %.3f  //  %.3f   %.3f   %.3f  (%d)", double(m[1]) + decalage[1],
+                   double(m[2]) + decalage[2], double(m[3]) + decalage[3], double(o[1]) + decalage[1],
+                   double(o[2]) + decalage[2], double(o[3]) + decalage[3], cube.nbptscube);
 }
 
 std::size_t SelectionnerCubesRectangle(std::span<TCube* const> cubes, const TCamera& camera, TPointEcran a,

@@ -18,8 +18,8 @@ namespace tessarc {
 [[nodiscard]] std::optional<std::size_t> PremierCubeVisible(std::span<TCube* const> cubes,
                                                             const TMatricesVue& matrices);
 
-// The status text of a picked cube.
-[[nodiscard]] std::string TexteCube(const TCube& cube);
+// The status text of a picked cube, in true coordinates: stored + decalage (far scans keep a shift).
+[[nodiscard]] std::string TexteCube(const TCube& cube, const TV3R& decalage);
 
 // Sets the selected bit of every unmasked cube whose average point projects (depth ignored) inside the
 // rectangle between the two client-pixel corners, bounds included; returns how many were newly selected.

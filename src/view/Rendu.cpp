@@ -13,7 +13,7 @@ public:
     explicit TAttenteTrace(const TEtatScene& etat) : etat_(etat) {
         if (etat_.CurseurAttente) etat_.CurseurAttente();
         try {
-            if (etat_.Progression) etat_.Progression->AffiInfo(1, "préparation du tracé");
+            if (etat_.Utilisateur) etat_.Utilisateur->AffiInfo(1, "préparation du tracé");
         } catch (...) {
             Restaurer();
             throw;
@@ -25,10 +25,10 @@ public:
 
 private:
     void Restaurer() {
-        if (etat_.Progression) {
+        if (etat_.Utilisateur) {
             // Nothing is left to stop at this point: a stop asked now is not raised again.
             try {
-                etat_.Progression->AffiInfo(1, "");
+                etat_.Utilisateur->AffiInfo(1, "");
             } catch (const EStopError&) {
             }
         }
@@ -36,6 +36,18 @@ private:
     }
 
     const TEtatScene& etat_;
+};
+
+// Attributes of the context pushed for a scope and popped on leaving it, also on an error.
+class TEtatSauve {
+public:
+    TEtatSauve(QOpenGLFunctions_2_1& gl, GLbitfield masque) : gl_(gl) { gl_.glPushAttrib(masque); }
+    ~TEtatSauve() { gl_.glPopAttrib(); }
+    TEtatSauve(const TEtatSauve&) = delete;
+    TEtatSauve& operator=(const TEtatSauve&) = delete;
+
+private:
+    QOpenGLFunctions_2_1& gl_;
 };
 
 TV3R Tourner(int axe, const TV3R& p) {
@@ -308,7 +320,7 @@ void TRendu::TracerGlyphe(const TCamera& camera) {
 
 void TRendu::VGLDraw(TEtatScene& etat, TCamera& camera, const TReglagesVue& reglages, int largeur,
                      int hauteur, double ratio) {
-    if (!etat.ScanPret || gl_ == nullptr) return;
+    if (!etat.Pret() || gl_ == nullptr) return;
 
     const TMatricesVue m = camera.PreparerVue(false, largeur, hauteur);
     gl_->glClearColor(RougeDe(reglages.CouleurFond) / 255.0f, VertDe(reglages.CouleurFond) / 255.0f,
@@ -329,11 +341,16 @@ void TRendu::VGLDraw(TEtatScene& etat, TCamera& camera, const TReglagesVue& regl
     }
     RejouerPoints();
 
-    if (surfaceValide_) {
-        gl_->glCallList(listeSurface_);
-    } else {
-        TAttenteTrace attente(etat);
-        ConstruireSurface(etat);
+    {
+        // The surface's lighting, material and polygon mode end with it: the overlays, and the next
+        // frame's points, are drawn in their own colours whatever the surface set.
+        const TEtatSauve etatSurface(*gl_, GL_ENABLE_BIT | GL_LIGHTING_BIT | GL_POLYGON_BIT);
+        if (surfaceValide_) {
+            gl_->glCallList(listeSurface_);
+        } else {
+            TAttenteTrace attente(etat);
+            ConstruireSurface(etat);
+        }
     }
 
     if (etat.Maillage != nullptr) {

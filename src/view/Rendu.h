@@ -8,8 +8,8 @@
 
 #include "Camera.h"
 #include "Maillage.h"
-#include "Progression.h"
 #include "UTessarcGlb.h"
+#include "Utilisateur.h"
 
 #include <QOpenGLFunctions_2_1>
 
@@ -43,20 +43,25 @@ struct TReglagesVue {
     bool CouleurForcee = false;
 };
 
-// What the window tells the view before each paint.
+// The state of the scene, kept here and nowhere else: the window's controls and commands write it as
+// they change, the paint and the mouse read it. The document's parts are pointed at, never copied.
 struct TEtatScene {
-    bool ScanPret = false;
-    bool VoirPoints = true;        // check box "points"
-    bool VoirSurface = true;       // check box "surface": filled, else outlines
-    int PageActive = 0;            // page index of the meshing pages
-    bool FrontiereEnCours = false; // boundary input on: the line is drawn open
-    int PointFrontiereChoisi = -1; // selected index of the boundary point list, -1 for none
-    int ModeDefinirAxeX = 0;       // 0 idle, 1 or 2 while the X axis is being picked
+    bool VoirPoints = true;         // check box "points"
+    bool VoirSurface = true;        // check box "surface": filled, else outlines
+    int PageActive = 0;             // page index of the meshing pages
+    bool FrontiereEnCours = false;  // boundary input on: the line is drawn open
+    int PointFrontiereChoisi = -1;  // selected index of the boundary point list, -1 for none
+    int ModeDefinirAxeX = 0;        // 0 idle, 1 or 2 while the X axis is being picked
+    const bool* ScanPret = nullptr; // the document's: a cloud is loaded and may be drawn
+    const TV3R* Decalage = nullptr; // the document's: true coordinate = stored + Decalage, for the texts
     TNuage* Nuage = nullptr;
     TMaillage* Maillage = nullptr;
-    IProgression* Progression = nullptr;
+    // The user's channel of the paint and the mouse handlers: status texts, and the errors they end in.
+    IUtilisateur* Utilisateur = nullptr;
     std::function<void()> CurseurAttente;
     std::function<void()> CurseurPrecedent;
+
+    [[nodiscard]] bool Pret() const { return ScanPret != nullptr && *ScanPret; }
 };
 
 // One vertex of the points buffer: position, then colour bytes (the fourth is padding).
@@ -101,7 +106,7 @@ public:
     [[nodiscard]] bool SurfaceValide() const { return surfaceValide_; }
 
     // The paint of one frame, context current; the view is largeur x hauteur client pixels of ratio
-    // device pixels each. Long rebuilds report through etat.Progression, which may throw EStopError.
+    // device pixels each. Long rebuilds report through etat.Utilisateur, which may throw EStopError.
     void VGLDraw(TEtatScene& etat, TCamera& camera, const TReglagesVue& reglages, int largeur, int hauteur,
                  double ratio);
 

@@ -2,8 +2,6 @@
 
 #include "Piquage.h"
 
-#include <QApplication>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -79,17 +77,7 @@ TVue3D::~TVue3D() {
 }
 
 void TVue3D::Signaler(const std::string& message) {
-    if (SurErreur) {
-        SurErreur(message);
-        return;
-    }
-    if (vgl_ == nullptr) return;
-    QMetaObject::invokeMethod(
-        vgl_,
-        [v = vgl_, message] {
-            QMessageBox::critical(v, QApplication::applicationDisplayName(), QString::fromStdString(message));
-        },
-        Qt::QueuedConnection);
+    if (etat_.Utilisateur != nullptr) etat_.Utilisateur->Message(message);
 }
 
 std::span<TCube* const> TVue3D::Cubes() const {
@@ -128,7 +116,7 @@ void TVue3D::Repeindre() {
 }
 
 void TVue3D::VGLDraw() {
-    if (vgl_ == nullptr || !etat_.ScanPret) return;
+    if (vgl_ == nullptr || !etat_.Pret()) return;
     const QColor fond(RougeDe(reglages_.CouleurFond), VertDe(reglages_.CouleurFond),
                       BleuDe(reglages_.CouleurFond));
     for (QWidget* w : {static_cast<QWidget*>(vgl_.data()), vgl_->parentWidget()}) {
@@ -174,11 +162,12 @@ void TVue3D::FormMouseWheel(QWheelEvent& e) {
 }
 
 void TVue3D::VGLMouseDown(int X, int Y) {
+    if (Occupee) return;
     camera_.DebutGlissementSelection = {X, Y};
 }
 
 void TVue3D::VGLMouseMove(Qt::MouseButtons boutons, bool shift, int X, int Y) {
-    if (!etat_.ScanPret || vgl_ == nullptr) return;
+    if (Occupee || !etat_.Pret() || vgl_ == nullptr) return;
     if (camera_.mouseold == TPointEcran{X, Y}) return;
     camera_.mouseold = {X, Y};
     vgl_->setFocus();
@@ -197,7 +186,7 @@ void TVue3D::VGLMouseMove(Qt::MouseButtons boutons, bool shift, int X, int Y) {
 }
 
 void TVue3D::VGLMouseUp(int X, int Y) {
-    if (vgl_ == nullptr) return;
+    if (Occupee || vgl_ == nullptr) return;
     try {
         if (etat_.FrontiereEnCours) {
             if (const auto i = AjouterPointFrontiere(X, Y); i && SurPointFrontiere)
@@ -205,9 +194,10 @@ void TVue3D::VGLMouseUp(int X, int Y) {
             Repeindre();
         } else if (selWindow_->Affichee()) {
             selWindow_->hide();
-            SelectionnerRectangle(X, Y);
+            const std::size_t nouveaux = SelectionnerRectangle(X, Y);
             rendu_.JeterPoints();
             Repeindre();
+            if (SurSelection) SurSelection(nouveaux);
         } else if (etat_.ModeDefinirAxeX == 1 || etat_.ModeDefinirAxeX == 2) {
             if (CubeSelSav != nullptr && SurPiqueAxeX) SurPiqueAxeX(*CubeSelSav);
         } else {
@@ -226,15 +216,15 @@ void TVue3D::DesignerCube() {
     if (const auto i = PremierCubeVisible(cubes, m)) {
         CubeSel = cubes[*i];
         CubeSelSav = CubeSel;
-        texte = TexteCube(*CubeSel);
+        texte = TexteCube(*CubeSel, etat_.Decalage != nullptr ? *etat_.Decalage : TV3R{});
     } else {
         CubeSel = nullptr;
     }
-    if (etat_.Progression != nullptr) etat_.Progression->AffiInfo(0, texte);
+    if (etat_.Utilisateur != nullptr) etat_.Utilisateur->AffiInfo(0, texte);
 }
 
-void TVue3D::SelectionnerRectangle(int X, int Y) {
-    SelectionnerCubesRectangle(Cubes(), camera_, camera_.DebutGlissementSelection, {X, Y});
+std::size_t TVue3D::SelectionnerRectangle(int X, int Y) {
+    return SelectionnerCubesRectangle(Cubes(), camera_, camera_.DebutGlissementSelection, {X, Y});
 }
 
 std::optional<std::size_t> TVue3D::AjouterPointFrontiere(int X, int Y) {

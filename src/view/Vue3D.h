@@ -4,9 +4,10 @@
 // the window through callbacks what belongs to it (status line, boundary list, X-axis picks).
 //
 // The window creates the panel (a TSetupGL child of PnVGL) where its layout wants it, applies
-// ConfigurerVGL, hands the panel to a TVue3D, points Etat() at the document (Nuage, Maillage,
-// Progression) and keeps Etat() up to date before asking for a redraw (RetracerTout, RetracerPoints,
-// Repeindre).
+// ConfigurerVGL, hands the panel to a TVue3D and points Etat() at the document (Nuage, Maillage,
+// ScanPret, Decalage) and at the user's channel (Utilisateur). The view owns the camera, the scene state
+// and the colours: the window's controls and commands write them there as they change, then ask for a
+// redraw (RetracerTout, RetracerPoints, Repeindre).
 
 #include "Camera.h"
 #include "Rendu.h"
@@ -64,7 +65,8 @@ public:
     // may pass its own wheel events too.
     void FormMouseWheel(QWheelEvent& e);
 
-    // Mouse handlers, client pixels of the panel; wired to the panel by the constructor.
+    // Mouse handlers, client pixels of the panel; wired to the panel by the constructor. They do nothing
+    // while Occupee.
     void VGLMouseDown(int X, int Y);
     void VGLMouseMove(Qt::MouseButtons boutons, bool shift, int X, int Y);
     void VGLMouseUp(int X, int Y);
@@ -72,25 +74,27 @@ public:
     // Hover pick at mouseold: sets CubeSel, and CubeSelSav when a cube was found; the status panel 0 shows
     // the cube's figures, or nothing.
     void DesignerCube();
-    // Selects the displayed cubes inside the rectangle from the drag anchor to (X, Y).
-    void SelectionnerRectangle(int X, int Y);
+    // Selects the displayed cubes inside the rectangle from the drag anchor to (X, Y); returns how many
+    // were newly selected.
+    std::size_t SelectionnerRectangle(int X, int Y);
     // Appends the point under (X, Y) to the boundary, at the cloud's lowest height; its index, or none when
     // the point cannot be un-projected.
     std::optional<std::size_t> AjouterPointFrontiere(int X, int Y);
 
+    bool Occupee = false;        // long work is changing the document
     TCube* CubeSel = nullptr;    // under the resting mouse at the last pick
     TCube* CubeSelSav = nullptr; // the last cube found under the mouse
 
     // A boundary point was appended by a click (index in Frontiere): the window refills its point list,
     // selects it and shows its coordinates.
     std::function<void(std::size_t indice, const TV3S& point)> SurPointFrontiere;
+    // A rubber band has ended, with the number of cubes it newly selected.
+    std::function<void(std::size_t nouveaux)> SurSelection;
     // A click while the X axis is being picked, with the last cube found under the mouse.
     std::function<void(TCube& cube)> SurPiqueAxeX;
-    // Errors of a paint or a mouse handler ("abandon" included); by default a message box once the event
-    // is over.
-    std::function<void(const std::string& message)> SurErreur;
 
 private:
+    // An error of a paint or a mouse handler ("abandon" included) goes to the user's channel.
     void Signaler(const std::string& message);
     [[nodiscard]] std::span<TCube* const> Cubes() const;
 

@@ -19,7 +19,6 @@ struct TFauxDialogues {
     std::optional<TChoixEnregistrement> choixEnregistrement;
     std::vector<QString> nomsProposes;
     std::optional<QColor> couleur;
-    bool lienAccepte = true;
     std::vector<QUrl> liens;
 
     [[nodiscard]] TDialogues Dialogues() {
@@ -42,9 +41,8 @@ struct TFauxDialogues {
             return choixEnregistrement;
         };
         d.Couleur = [this](QWidget*, const QColor&) { return couleur; };
-        d.OuvrirLien = [this](const QUrl& lien) {
+        d.OuvrirLien = [this](QWidget*, const QUrl& lien, const std::function<void()>&) {
             liens.push_back(lien);
-            return lienAccepte;
         };
         return d;
     }

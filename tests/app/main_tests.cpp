@@ -2,7 +2,6 @@
 // settings of the windows closed by the tests go to a folder of this run, never to the user's.
 
 #include "CwinReg.h"
-#include "Utils.h"
 #include "Vue3D.h"
 
 #include <QApplication>
@@ -19,8 +18,6 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", reglages.filePath("config").toUtf8());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, reglages.filePath("config"));
     tessarc::TWinReg::Environnement().RepertoireIni = reglages.filePath("ini").toStdString() + "/";
-    // Settings failures are reported by the component; here nobody is there to answer a box.
-    tessarc::DefinirCrochetMessage([](const std::string& texte) { ADD_FAILURE() << texte; });
     QSurfaceFormat::setDefaultFormat(tessarc::TVue3D::FormatApplication());
     QApplication application(argc, argv);
     return RUN_ALL_TESTS();

@@ -73,23 +73,30 @@ TEST(CheminMaillage, WindowAndCommandLineWriteTheSameTexts) {
     fenetre.findChild<QLineEdit*>("EdModRot")->setText("30");
     fenetre.findChild<QLineEdit*>("EdModTranches")->setText("20");
     cliquer("BtCalcModele");
-    ASSERT_FALSE(fenetre.Pages().ResulGen().isEmpty());
+    ASSERT_FALSE(fenetre.Pages().Modele().ResulGen().isEmpty());
     ASSERT_GT(m.Triangles.size(), 100u);
+    faux.choixEnregistrement =
+        TChoixEnregistrement{QString::fromStdString((dossier / "fenetre").string()), 1};
+    cliquer("BtExporterMaillage");
+    EXPECT_EQ(faux.nomsProposes.back().toStdString(), (dossier / "voute").string());
 
     const auto sortie = dossier / "sortie";
-    TProcessusCli cli(dossier, {"mailler", scan.string(), "--sortie", sortie.string(), "--frontiere",
-                                (dossier / "frontiere.txt").string(), "--niveau",
-                                std::to_string(fenetre.Doc().Nuage.NivAffiche), "--trame", "0.15",
-                                "--rotation", "30", "--tranches", "20"});
+    TProcessusCli cli(dossier,
+                      {"mailler", scan.string(), "--sortie", sortie.string(), "--frontiere",
+                       (dossier / "frontiere.txt").string(), "--niveau",
+                       std::to_string(fenetre.Doc().Nuage.NivAffiche), "--trame", "0.15", "--rotation", "30",
+                       "--tranches", "20", "--maillage", (dossier / "cli.msh").string()});
     const TResultatCli r = cli.Attendre();
     ASSERT_EQ(r.Code, 0) << r.Erreur;
-    EXPECT_EQ(LireFichier(sortie / "general.txt"), fenetre.Pages().ResulGen().toStdString());
-    EXPECT_EQ(LireFichier(sortie / "noeuds.txt"), fenetre.Pages().ResulNds().toStdString());
-    EXPECT_EQ(LireFichier(sortie / "elements.txt"), fenetre.Pages().ResulElts().toStdString());
+    EXPECT_EQ(LireFichier(sortie / "general.txt"), fenetre.Pages().Modele().ResulGen().toStdString());
+    EXPECT_EQ(LireFichier(sortie / "noeuds.txt"), fenetre.Pages().Modele().ResulNds().toStdString());
+    EXPECT_EQ(LireFichier(sortie / "elements.txt"), fenetre.Pages().Modele().ResulElts().toStdString());
+    EXPECT_EQ(LireFichier(dossier / "fenetre.msh"), LireFichier(dossier / "cli.msh"));
+    EXPECT_GT(LireFichier(dossier / "cli.msh").size(), 1000u);
 }
 
-// Crossings dropped by an origin typed inside the boundary are said in the status line, and the
-// drawing of the computed grid does not wipe the warning away.
+// Crossings dropped by an origin typed inside the boundary are said in the status line with the supports,
+// and the drawing of the computed grid or of the triangulation does not wipe the checks away.
 TEST(CheminMaillage, GridWarningOutlivesTheRedraw) {
     TDossierTemporaire dossier;
     const auto scan = dossier / "voute.xyz";
@@ -116,6 +123,15 @@ TEST(CheminMaillage, GridWarningOutlivesTheRedraw) {
     static_cast<void>(vgl->grabFramebuffer());
     EXPECT_TRUE(fenetre.TexteStatut(1).contains("hors de la grille ignorés"))
         << fenetre.TexteStatut(1).toStdString();
+    EXPECT_TRUE(fenetre.TexteStatut(1).contains(" ; appuis par segment : "))
+        << fenetre.TexteStatut(1).toStdString();
+
+    // The triangulation discards the drawing lists, whose rebuild clears the panel: the checks come back.
+    pages->setCurrentIndex(3);
+    static_cast<void>(vgl->grabFramebuffer());
+    EXPECT_TRUE(fenetre.TexteStatut(1).startsWith("éléments : ")) << fenetre.TexteStatut(1).toStdString();
+    pages->setCurrentIndex(0);
+    EXPECT_TRUE(fenetre.TexteStatut(1).isEmpty()) << fenetre.TexteStatut(1).toStdString();
 }
 
 } // namespace

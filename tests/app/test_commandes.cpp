@@ -2,6 +2,7 @@
 
 #include "FauxDialogues.h"
 #include "UTessarc.h"
+#include "Vue3D.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -31,18 +32,19 @@ protected:
 
 TEST_F(Commandes, PointColourCommands) {
     Declencher("MiCoulPtsForcee");
-    EXPECT_TRUE(fenetre.CouleurForcee);
+    EXPECT_TRUE(fenetre.Vue().Reglages().CouleurForcee);
     Declencher("MiCoulPtsNaturelle");
-    EXPECT_FALSE(fenetre.CouleurForcee);
+    EXPECT_FALSE(fenetre.Vue().Reglages().CouleurForcee);
 
     faux.couleur = QColor(200, 180, 160);
     Declencher("MiCoulPtsDefinir");
-    EXPECT_EQ(fenetre.CouleurPoints, QColor(200, 180, 160));
-    EXPECT_FALSE(fenetre.CouleurForcee) << "defining the colour does not force it";
+    EXPECT_EQ(fenetre.Vue().Reglages().CouleurPoints, FaireCouleur(200, 180, 160));
+    EXPECT_FALSE(fenetre.Vue().Reglages().CouleurForcee) << "defining the colour does not force it";
 
     faux.couleur.reset();
     Declencher("MiCoulPtsDefinir");
-    EXPECT_EQ(fenetre.CouleurPoints, QColor(200, 180, 160)) << "a cancelled dialog keeps the colour";
+    EXPECT_EQ(fenetre.Vue().Reglages().CouleurPoints, FaireCouleur(200, 180, 160))
+        << "a cancelled dialog keeps the colour";
 }
 
 TEST_F(Commandes, DeletionsSetThePendingFlagAndUndoClearsIt) {
@@ -69,9 +71,9 @@ TEST_F(Commandes, ViewPresetsEndTheTurnedTopView) {
     ASSERT_NE(rotation, nullptr);
     for (const char* nom : {"MiVuePlanXZ", "MiVuePlanYZ", "MiVuePlanXY"}) {
         rotation->click();
-        EXPECT_EQ(rotation->property("tag").toInt(), 1);
+        EXPECT_EQ(fenetre.Vue().Camera().TagBtRot, 1);
         Declencher(nom);
-        EXPECT_EQ(rotation->property("tag").toInt(), 0) << nom;
+        EXPECT_EQ(fenetre.Vue().Camera().TagBtRot, 0) << nom;
     }
 }
 

@@ -1,5 +1,6 @@
 // The window's component tree, texts and menu, as the user sees them.
 
+#include "Application.h"
 #include "FauxDialogues.h"
 #include "UTessarc.h"
 
@@ -44,7 +45,8 @@ QStringList Rangee(QWidget* page) {
     return rangee;
 }
 
-// The menu as text: captions in order, "-" for a separator, a submenu in brackets.
+// The menu as text: captions in order, "-" for a separator, a submenu in brackets, a shortcut in angle
+// brackets.
 QString Menu(const QList<QAction*>& actions) {
     QStringList entrees;
     for (const QAction* action : actions) {
@@ -52,6 +54,8 @@ QString Menu(const QList<QAction*>& actions) {
             entrees << "-";
         else if (action->menu())
             entrees << action->text() + "[" + Menu(action->menu()->actions()) + "]";
+        else if (!action->shortcut().isEmpty())
+            entrees << action->text() + "<" + action->shortcut().toString(QKeySequence::PortableText) + ">";
         else
             entrees << action->text();
     }
@@ -170,7 +174,8 @@ TEST_F(Disposition, StatusBarHasTwoPanelsTheSecondRunningToTheEdge) {
 }
 
 TEST_F(Disposition, MainMenuEntriesInOrder) {
-    const QString attendu = "Fichiers[Ouvrir|Enregistrer|Enregistrer Sous|Enregistrer le niveau affiché]"
+    const QString attendu = "Fichiers[Ouvrir<Ctrl+O>|Enregistrer<Ctrl+S>|Enregistrer Sous<Ctrl+Shift+S>|"
+                            "Enregistrer le niveau affiché]"
                             "|Orientation[vue du plan X-Z|vue du plan Y-Z|vue du plan X-Y|-|Définir axe X]"
                             "|Sélection[Désélectionner|Masquer les points sélectionnés|Démasquer tous les "
                             "points|Inverser le masque|-"
@@ -182,6 +187,12 @@ TEST_F(Disposition, MainMenuEntriesInOrder) {
     EXPECT_EQ(Menu(fenetre.menuBar()->actions()), attendu);
     EXPECT_EQ(fenetre.menuBar()->objectName(), "MainMenu");
     EXPECT_FALSE(Menu(fenetre.menuBar()->actions()).contains('&'));
+    // The menu shows the keys in French.
+    if (InstallerFrancais(*QCoreApplication::instance())) {
+        EXPECT_EQ(
+            fenetre.findChild<QAction*>("MiEnregistrerSous")->shortcut().toString(QKeySequence::NativeText),
+            "Ctrl+Maj+S");
+    }
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -54,12 +55,12 @@ TEST_F(DocumentFenetre, OpenThroughTheDialogLoadsTheScan) {
     EXPECT_FALSE(TemporaireRestant());
     EXPECT_TRUE(fenetre->menuBar()->isEnabled()) << "the menu comes back after the load";
 
-    // Cancelled this time: the previous document is already closed.
+    // Cancelled this time: the document stays.
     faux.nomAOuvrir.clear();
     fenetre->findChild<QAction*>("MiOuvrir")->trigger();
     EXPECT_EQ(faux.dossiersOuverture.back(), dossier.path());
-    EXPECT_EQ(fenetre->Doc().NbPts, 0);
-    EXPECT_TRUE(fenetre->Doc().Nuage.CubesAffiches.empty());
+    EXPECT_EQ(fenetre->Doc().NbPts, 100);
+    EXPECT_EQ(fenetre->Doc().Nuage.CubesAffiches.size(), 100u);
 }
 
 TEST_F(DocumentFenetre, EscDuringALoadAnsweredNoGoesOn) {
@@ -87,13 +88,18 @@ TEST_F(DocumentFenetre, EscDuringALoadAnsweredYesLeavesAnEmptyDocument) {
     EXPECT_TRUE(fenetre->menuBar()->isEnabled());
 }
 
-TEST_F(DocumentFenetre, WhileALoadRunsMenuPagesAndClosingAreRefused) {
+TEST_F(DocumentFenetre, WhileALoadRunsMenuShortcutsPagesAndClosingAreRefused) {
     bool menu = true;
     bool pages = true;
     bool ferme = true;
+    fenetre->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(fenetre.get()));
+    faux.choixEnregistrement = TChoixEnregistrement{dossier.filePath("pendant.tsrk"), 1};
     const TPendantTravail pendant(*fenetre, QStringLiteral("construction"), [&] {
         menu = fenetre->menuBar()->isEnabled();
         pages = fenetre->findChild<QTabWidget*>("PCavct")->isEnabled();
+        QTest::keyClick(fenetre.get(), Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(fenetre.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
         ferme = fenetre->close();
     });
     fenetre->OuvrirFichier(scan);
@@ -101,6 +107,8 @@ TEST_F(DocumentFenetre, WhileALoadRunsMenuPagesAndClosingAreRefused) {
     EXPECT_FALSE(menu);
     EXPECT_FALSE(pages);
     EXPECT_FALSE(ferme);
+    EXPECT_TRUE(faux.nomsProposes.empty()) << "no save dialog in the middle of the load";
+    EXPECT_TRUE(QDir(dossier.path()).entryList({QStringLiteral("*.tsrk")}, QDir::Files).isEmpty());
     EXPECT_TRUE(fenetre->isVisible());
     EXPECT_EQ(fenetre->Doc().NbPts, 100) << "the load went to its end";
     EXPECT_TRUE(fenetre->menuBar()->isEnabled());

@@ -2,6 +2,7 @@
 
 #include "FauxDialogues.h"
 #include "UTessarc.h"
+#include "Vue3D.h"
 
 #include <QCoreApplication>
 #include <QMenu>
@@ -91,7 +92,7 @@ TEST_F(Echap, OtherKeysPassUntouched) {
 TEST_F(Echap, DefineXAxisLocksTheWholeMenu) {
     const int actives = NbActionsActives();
     Action("MiDefinirAxeX")->trigger();
-    EXPECT_EQ(fenetre.ModeDefinirAxeX, 1);
+    EXPECT_EQ(fenetre.Vue().Etat().ModeDefinirAxeX, 1);
     EXPECT_EQ(fenetre.TexteStatut(1), "Saisir le point origine (échap pour annuler)");
     EXPECT_FALSE(fenetre.svgetatmenu.empty());
     EXPECT_EQ(NbActionsActives(), 0);
@@ -106,7 +107,7 @@ TEST_F(Echap, EscAnsweredNoGivesTheMenuBack) {
     faux.reponses = {TReponse::Non};
     Appuyer(Qt::Key_Escape);
     EXPECT_EQ(faux.questions.size(), 1u) << "the lock's release asks at once";
-    EXPECT_EQ(fenetre.ModeDefinirAxeX, 0);
+    EXPECT_EQ(fenetre.Vue().Etat().ModeDefinirAxeX, 0);
     EXPECT_EQ(NbActionsActives(), actives);
     EXPECT_FALSE(Action("MiTrianguler")->isEnabled()) << "an item disabled before stays disabled";
     EXPECT_TRUE(fenetre.TexteStatut(1).isEmpty());
@@ -127,7 +128,7 @@ TEST_F(Echap, EscAnsweredYesShowsAbandonAndKeepsTheSavedState) {
     EXPECT_EQ(faux.messages[0], "abandon");
     EXPECT_EQ(fenetre.TexteStatut(1), "Saisir le point origine (échap pour annuler)");
     EXPECT_EQ(fenetre.svgetatmenu, etat);
-    EXPECT_EQ(fenetre.ModeDefinirAxeX, 0);
+    EXPECT_EQ(fenetre.Vue().Etat().ModeDefinirAxeX, 0);
 
     faux.reponses = {TReponse::Non};
     Appuyer(Qt::Key_Escape);
@@ -145,7 +146,7 @@ TEST_F(Echap, PendingEscAsksBeforeDefiningTheAxis) {
     ASSERT_EQ(faux.messages.size(), 1u);
     EXPECT_EQ(faux.messages[0], "abandon");
     EXPECT_TRUE(fenetre.svgetatmenu.empty()) << "the menu is not locked after an abandon";
-    EXPECT_EQ(fenetre.ModeDefinirAxeX, 0) << "no pick waits behind an unlocked menu";
+    EXPECT_EQ(fenetre.Vue().Etat().ModeDefinirAxeX, 0) << "no pick waits behind an unlocked menu";
     EXPECT_GT(NbActionsActives(), 0);
 }
 

@@ -1,6 +1,8 @@
 // The user guide beside the program in the build tree, its links, and the installed layout: program,
 // guide where the program looks for it, icon, desktop entry and MIME type of the project files.
 
+#include "Formats.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,6 +15,8 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+using tessarc::Formats;
+using tessarc::TFormat;
 
 namespace {
 
@@ -70,6 +74,7 @@ TEST(Installation, PutsEachPieceInItsPlace) {
     const fs::path bin = prefixe / TESSARC_BINDIR;
     const fs::path donnees = prefixe / TESSARC_DATADIR;
     EXPECT_TRUE(fs::exists(bin / "tessarc"));
+    EXPECT_TRUE(fs::exists(bin / "tessarc-cli")) << "the guide tells users to run it";
     EXPECT_TRUE(fs::exists(bin / TESSARC_AIDE_INSTALLEE / "index.html"))
         << "where the program looks for its guide";
     EXPECT_TRUE(fs::exists(donnees / "icons/hicolor/scalable/apps/tessarc.svg"));
@@ -77,8 +82,12 @@ TEST(Installation, PutsEachPieceInItsPlace) {
     ASSERT_TRUE(fs::exists(entree));
     const std::string texte = Lire(entree);
     EXPECT_NE(texte.find("Exec=tessarc %f"), std::string::npos);
-    EXPECT_NE(texte.find("application/x-tessarc-projet"), std::string::npos);
-    EXPECT_TRUE(fs::exists(donnees / "mime/packages/tessarc.xml"));
+    const std::string xml = Lire(donnees / "mime/packages/tessarc.xml");
+    for (const TFormat& f : Formats()) {
+        if (f.Libelle.empty()) continue;
+        EXPECT_NE(texte.find(std::string(f.TypeMime) + ";"), std::string::npos) << f.TypeMime;
+        EXPECT_NE(xml.find("<glob pattern=\"*" + std::string(f.Extension) + "\"/>"), std::string::npos) << f.Extension;
+    }
 
     if (Disponible("desktop-file-validate")) {
         EXPECT_EQ(std::system(("desktop-file-validate \"" + entree.string() + "\"").c_str()), 0);

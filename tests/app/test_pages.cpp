@@ -4,6 +4,7 @@
 #include "FauxDialogues.h"
 #include "PagesMaillage.h"
 #include "UTessarc.h"
+#include "Vue3D.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -87,15 +88,15 @@ TEST_F(Pages, ResultSheetOnModelPageOnly) {
 
 TEST_F(Pages, EveryChangeEndsBoundaryInputAndTheTopViewLock) {
     Cliquer(1);
-    EXPECT_TRUE(fenetre.VuePlanXY);
+    EXPECT_TRUE(fenetre.Vue().Camera().VuePlanXY);
     fenetre.findChild<QAbstractButton*>("SBsaisirFront")->click();
-    EXPECT_TRUE(fenetre.FrontiereEnCours);
+    EXPECT_TRUE(fenetre.Vue().Etat().FrontiereEnCours);
     EXPECT_TRUE(fenetre.findChild<QAbstractButton*>("SBsaisirFront")->isChecked());
     Cliquer(0);
-    EXPECT_FALSE(fenetre.FrontiereEnCours);
-    EXPECT_FALSE(fenetre.VuePlanXY);
+    EXPECT_FALSE(fenetre.Vue().Etat().FrontiereEnCours);
+    EXPECT_FALSE(fenetre.Vue().Camera().VuePlanXY);
     Cliquer(1);
-    EXPECT_FALSE(fenetre.FrontiereEnCours) << "coming back does not turn input on";
+    EXPECT_FALSE(fenetre.Vue().Etat().FrontiereEnCours) << "coming back does not turn input on";
     EXPECT_FALSE(fenetre.findChild<QAbstractButton*>("SBsaisirFront")->isChecked());
     EXPECT_EQ(fenetre.findChild<QComboBox*>("CmBxNumPtFront")->currentIndex(), -1);
 }
@@ -106,10 +107,10 @@ TEST_F(Pages, ModelPageEmptiesTheMemoAndLocksTheTabsUntilAComputation) {
     memo->setPlainText("ancien");
     EntrerModeleDepuisTriangulation();
     EXPECT_TRUE(memo->toPlainText().isEmpty());
-    EXPECT_TRUE(fenetre.Pages().ResulGen().isEmpty());
+    EXPECT_TRUE(fenetre.Pages().Modele().ResulGen().isEmpty());
     noeuds->click();
     EXPECT_FALSE(noeuds->isChecked()) << "no tab before the first computation";
-    EXPECT_EQ(fenetre.Pages().OngletResultat(), -1);
+    EXPECT_EQ(fenetre.Pages().Modele().OngletResultat(), -1);
 }
 
 } // namespace

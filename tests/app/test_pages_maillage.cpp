@@ -1,13 +1,15 @@
-// The meshing pages on a widget tree named as the window's, a small generated vault and an L-shaped
+// The meshing pages on a widget tree of their own, a small generated vault and an L-shaped
 // boundary: page rules, boundary input and editing, grid refusals and warnings, and the model texts
 // against the same road run through the core alone.
 
-#include "FauxDialogues.h"
+#include "FormatsMaillage.h"
 #include "GrilleCapture.h"
+#include "ImagePlan.h"
 #include "Modele.h"
+#include "Nombres.h"
+#include "OutilsTests.h"
 #include "PagesMaillage.h"
 #include "Triangulation.h"
-#include "UTessarc.h"
 
 #include <QButtonGroup>
 #include <QClipboard>
@@ -22,7 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <stdexcept>
+#include <optional>
 #include <vector>
 
 using namespace tessarc;
@@ -56,7 +58,7 @@ TResultatModele RouteCoeur(TNuage& n, float trame, const TSaisieModele& saisie) 
     m.TrameGrille = trame;
     EntrerPageGrille(m, n.CooMin[3]);
     EXPECT_TRUE(CalculerPointsGrille(m, n.CubesAffiches).Calcule);
-    EXPECT_TRUE(Trianguler(m));
+    EXPECT_TRUE(Trianguler(m).Triangule);
     return CalculerModele(m, saisie);
 }
 
@@ -64,30 +66,19 @@ QString CommeLeMemo(const std::string& texte) {
     return QString::fromStdString(texte).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-// The widgets of the four pages and of the result sheet, named as in the window; returns the tabs.
-QButtonGroup* Construire(QWidget& racine) {
-    auto* onglets = new QWidget(&racine);
-    onglets->setObjectName(QStringLiteral("TCresul"));
-    auto* groupe = new QButtonGroup(onglets);
-    for (const char* nom : {"SBsaisirFront", "TCresulGeneral", "TCresulNoeuds", "TCresulElements"}) {
-        auto* b = new QToolButton(nom[0] == 'T' ? onglets : &racine);
-        b->setObjectName(QString::fromLatin1(nom));
-        b->setCheckable(true);
-        if (nom[0] == 'T') groupe->addButton(b, static_cast<int>(groupe->buttons().size()));
-    }
-    (new QComboBox(&racine))->setObjectName(QStringLiteral("CmBxNumPtFront"));
-    (new QPlainTextEdit(&racine))->setObjectName(QStringLiteral("MmResul"));
-    for (const char* nom : {"EdPtFronX", "EdPtFronY", "EdOriGrilX", "EdOriGrilY", "EdTrameGrille", "EdModNds",
-                            "EdModElts", "EdModZ", "EdModRot", "EdModTranches"})
-        (new QLineEdit(&racine))->setObjectName(QString::fromLatin1(nom));
-    for (const char* nom : {"BtValidFr", "BtValiderGrille", "BtCalcPointsGr", "BtCalcModele", "BtResulPP"})
-        (new QPushButton(&racine))->setObjectName(QString::fromLatin1(nom));
-    return groupe;
-}
-
-class PagesMaillage : public testing::Test {
+// The fixture is the pages' user: the wide status panel's last text, the messages; a status text
+// starting with arret stops the work, as Esc answered Yes does.
+class PagesMaillage : public testing::Test, public IUtilisateur {
 protected:
     PagesMaillage() { ChargerVoute(nuage); }
+
+    void AffiInfo(int panneau, const std::string& t) override {
+        EXPECT_EQ(panneau, 1);
+        if (!arret.empty() && t.starts_with(arret)) throw EStopError();
+        statut = QString::fromStdString(t);
+    }
+    void Message(const std::string& t) override { messages.push_back(QString::fromStdString(t)); }
+    [[nodiscard]] TReponse Question(const std::string&) override { return TReponse::Non; }
 
     template <typename T = QLineEdit> T* W(const char* nom) {
         return racine.findChild<T*>(QString::fromLatin1(nom));
@@ -106,26 +97,30 @@ protected:
     }
 
     QWidget racine;
-    QButtonGroup* groupe = Construire(racine);
     TNuage nuage;
     TMaillage maillage;
+    TV3R decalage{};
     bool frontiereEnCours = false;
     bool vuePlanXY = false;
     int choisi = -1;
     int retraces = 0;
+    int repeints = 0;
+    std::string arret;
     QString statut;
-    int panneauStatut = -1;
     std::vector<QString> messages;
+    std::optional<TChoixEnregistrement> choixExport;
     TPagesMaillage pages{racine,
                          nuage,
                          maillage,
-                         {[this] { ++retraces; }, [] {},
-                          [this](int p, const std::string& t) {
-                              panneauStatut = p;
-                              statut = QString::fromStdString(t);
-                          },
-                          [this](const QString& t) { messages.push_back(t); }},
+                         decalage,
+                         *this,
+                         {[this] { ++retraces; }, [this] { ++repeints; },
+                          [this](const QString& filtre) {
+                              EXPECT_EQ(filtre, FiltreExport());
+                              return choixExport;
+                          }},
                          {frontiereEnCours, vuePlanXY, choisi}};
+    const QButtonGroup* groupe = racine.findChild<QButtonGroup*>();
 };
 
 TEST_F(PagesMaillage, ForwardOneAtATimeAndTriangulationOnlyWithGridPoints) {
@@ -198,6 +193,33 @@ TEST_F(PagesMaillage, BoundaryPageEntryInputAndEditing) {
     EXPECT_FALSE(vuePlanXY);
 }
 
+// A scan far from the origin: the boxes speak the survey's coordinates, the store keeps them shifted.
+TEST_F(PagesMaillage, BoxesShowAndTakeTrueCoordinatesOfAShiftedScan) {
+    decalage = {652000.0, 6862000.0, 0.0};
+    maillage.Frontiere = FrontiereL;
+    pages.EntrerPage(PageFrontiere);
+    auto* liste = W<QComboBox>("CmBxNumPtFront");
+    liste->setCurrentIndex(1);
+    Q_EMIT liste->activated(1);
+    EXPECT_EQ(Texte("EdPtFronX"), "652000.40");
+    Saisir("EdPtFronX", "652001.50");
+    Saisir("EdPtFronY", "6862002.25");
+    Cliquer("BtValidFr");
+    EXPECT_EQ(maillage.Frontiere[1][1], 1.5f);
+    EXPECT_EQ(maillage.Frontiere[1][2], 2.25f);
+    EXPECT_EQ(Texte("EdPtFronX"), "652001.50");
+    EXPECT_EQ(Texte("EdPtFronY"), "6862002.25");
+
+    maillage.Frontiere = FrontiereL;
+    pages.EntrerPage(PageGrille);
+    EXPECT_EQ(Texte("EdOriGrilX"), "652000.00");
+    Saisir("EdOriGrilX", "651999.90");
+    Saisir("EdTrameGrille", "0.20");
+    Cliquer("BtValiderGrille");
+    EXPECT_NEAR(maillage.OrigineGrille[1], -0.1f, 1e-6f);
+    EXPECT_EQ(Texte("EdOriGrilX"), "651999.90");
+}
+
 TEST_F(PagesMaillage, GridRefusesBadSpacingAndReportsDroppedNodes) {
     maillage.Frontiere = FrontiereL;
     pages.EntrerPage(PageGrille);
@@ -225,26 +247,38 @@ TEST_F(PagesMaillage, GridRefusesBadSpacingAndReportsDroppedNodes) {
     Cliquer("BtCalcPointsGr");
     EXPECT_FALSE(maillage.GrilleTri.empty());
     EXPECT_TRUE(statut.contains("hors de la grille ignorés")) << statut.toStdString();
-    EXPECT_EQ(panneauStatut, 1) << "panel 0 holds the hover figures, rewritten at every mouse move";
+    // The side left of the origin lost its crossings.
+    EXPECT_TRUE(statut.contains(" ; appuis par segment : ")) << statut.toStdString();
+    EXPECT_TRUE(statut.endsWith(", segment 5 : 0 appui")) << statut.toStdString();
 
     nuage.CubesAffiches.clear();
     CalculerGrille("0.1");
-    EXPECT_TRUE(statut.startsWith("aucune hauteur prise dans le nuage")) << statut.toStdString();
+    EXPECT_TRUE(statut.startsWith("aucune hauteur prise dans le nuage : aucun point affiché, les noeuds "
+                                  "restent à Z = 0 ; appuis par segment : "))
+        << statut.toStdString();
     EXPECT_EQ(messages.size(), 3u);
 }
 
 TEST_F(PagesMaillage, ModelTextsAreTheCoreTextsAndTabsWaitForTheFirstComputation) {
     CalculerGrille("0.1");
-    EXPECT_TRUE(statut.isEmpty());
+    // The short sides of the L span one cell: one support each.
+    EXPECT_EQ(statut,
+              "appuis par segment : 4, 1, 3, 1, 2, 3 ; attention : segment 1 : 1 appui, segment 3 : 1 "
+              "appui");
     pages.EntrerPage(PageTriangulation);
     const std::size_t triangles = maillage.Triangles.size();
     EXPECT_GT(triangles, 0u);
+    EXPECT_TRUE(statut.startsWith(QString::fromStdString(FormatC("éléments : %zu ; ", triangles))))
+        << statut.toStdString();
+    statut.clear();
     pages.MiTriangulerClick();
     EXPECT_EQ(maillage.Triangles.size(), triangles);
+    EXPECT_TRUE(statut.startsWith("éléments : ")) << "the menu command checks too";
 
     pages.EntrerPage(PageModele);
+    EXPECT_TRUE(statut.isEmpty()) << "each page its own checks";
     Cliquer("TCresulNoeuds");
-    EXPECT_EQ(pages.OngletResultat(), -1);
+    EXPECT_EQ(pages.Modele().OngletResultat(), -1);
     EXPECT_EQ(groupe->checkedId(), -1);
     EXPECT_TRUE(W<QPlainTextEdit>("MmResul")->toPlainText().isEmpty());
 
@@ -258,9 +292,9 @@ TEST_F(PagesMaillage, ModelTextsAreTheCoreTextsAndTabsWaitForTheFirstComputation
     Cliquer("BtCalcModele");
     EXPECT_TRUE(W<QPlainTextEdit>("MmResul")->toPlainText().isEmpty()) << "computing does not fill the memo";
     const TResultatModele coeur = RouteCoeur(nuage, 0.1f, saisie);
-    EXPECT_EQ(pages.ResulGen().toStdString(), coeur.ResulGen);
-    EXPECT_EQ(pages.ResulNds().toStdString(), coeur.ResulNds);
-    EXPECT_EQ(pages.ResulElts().toStdString(), coeur.ResulElts);
+    EXPECT_EQ(pages.Modele().ResulGen().toStdString(), coeur.ResulGen);
+    EXPECT_EQ(pages.Modele().ResulNds().toStdString(), coeur.ResulNds);
+    EXPECT_EQ(pages.Modele().ResulElts().toStdString(), coeur.ResulElts);
 
     Cliquer("TCresulElements");
     EXPECT_EQ(W<QPlainTextEdit>("MmResul")->toPlainText(), CommeLeMemo(coeur.ResulElts));
@@ -275,7 +309,7 @@ TEST_F(PagesMaillage, ModelTextsAreTheCoreTextsAndTabsWaitForTheFirstComputation
     Cliquer("BtCalcModele");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].startsWith("hauteur de tranche incorrecte"));
-    EXPECT_EQ(pages.ResulNds().toStdString(), coeur.ResulNds);
+    EXPECT_EQ(pages.Modele().ResulNds().toStdString(), coeur.ResulNds);
     pages.EntrerPage(PageModele);
     Cliquer("TCresulNoeuds");
     EXPECT_EQ(groupe->checkedId(), -1);
@@ -284,34 +318,47 @@ TEST_F(PagesMaillage, ModelTextsAreTheCoreTextsAndTabsWaitForTheFirstComputation
 
 TEST_F(PagesMaillage, AnAbandonedComputationEndsInAMessage) {
     maillage.Frontiere = FrontiereL;
-    int repeintsAbandon = 0;
-    TPagesMaillage abandon{racine,
-                           nuage,
-                           maillage,
-                           {{},
-                            [&] { ++repeintsAbandon; },
-                            [](int, const std::string&) { throw std::runtime_error("abandon"); },
-                            [this](const QString& t) { messages.push_back(t); }},
-                           {frontiereEnCours, vuePlanXY, choisi}};
-    abandon.EntrerPage(PageGrille);
+    pages.EntrerPage(PageGrille);
+    arret = "appuis";
     W<QAbstractButton>("BtCalcPointsGr")->click();
     EXPECT_NE(std::find(messages.begin(), messages.end(), QStringLiteral("abandon")), messages.end());
     EXPECT_FALSE(maillage.GrilleTri.empty());
-    EXPECT_EQ(repeintsAbandon, 1) << "the computed points are drawn whatever the answer";
+    EXPECT_EQ(repeints, 1) << "the computed points are drawn whatever the answer";
 }
 
-// The window builds the widgets; the pages must find every one of them there.
-TEST_F(PagesMaillage, FindsItsWidgetsInTheWindowAndNamesAMissingOne) {
-    TFauxDialogues faux;
-    TFTessarc fenetre{faux.Dialogues()};
-    EXPECT_NO_THROW(TPagesMaillage(fenetre, nuage, maillage, {}, {frontiereEnCours, vuePlanXY, choisi}));
-    W<QPushButton>("BtCalcModele")->setObjectName(QString());
-    try {
-        TPagesMaillage incomplet(racine, nuage, maillage, {}, {frontiereEnCours, vuePlanXY, choisi});
-        ADD_FAILURE() << "a tree without BtCalcModele was accepted";
-    } catch (const std::logic_error& e) {
-        EXPECT_NE(std::string(e.what()).find("BtCalcModele"), std::string::npos) << e.what();
-    }
+TEST_F(PagesMaillage, ExportsTheComputedModelInTheTypeOfTheNameOrOfTheFilter) {
+    essais::TDossierTemporaire dossier;
+    choixExport = TChoixEnregistrement{QString::fromStdString((dossier / "v").string()), 2};
+    CalculerGrille("0.1");
+    pages.EntrerPage(PageTriangulation);
+    pages.EntrerPage(PageModele);
+    Cliquer("BtExporterMaillage");
+    ASSERT_EQ(messages, std::vector<QString>{"calculer le modèle avant de l'exporter"});
+    EXPECT_TRUE(dossier.Contenu().empty());
+    messages.clear();
+
+    for (const auto& [nom, texte] : {std::pair{"EdModNds", "1"},
+                                     {"EdModElts", "1"},
+                                     {"EdModZ", "0.00"},
+                                     {"EdModRot", "45"},
+                                     {"EdModTranches", "50"}})
+        Saisir(nom, texte);
+    Cliquer("BtCalcModele");
+    const TResultatModele coeur = RouteCoeur(nuage, 0.1f, {"1", "1", "0.00", "45", "50"});
+    Cliquer("BtExporterMaillage");
+    EXPECT_EQ(essais::LireFichier(dossier / "v.vtk"), TexteVtk(coeur.Modele)) << "the second type: VTK";
+    EXPECT_EQ(statut.toStdString(), "maillage exporté : " + (dossier / "v.vtk").string());
+    // An extension of its own wins; the fourth type numbers the nodes.
+    choixExport = TChoixEnregistrement{QString::fromStdString((dossier / "p.msh").string()), 4};
+    Cliquer("BtExporterMaillage");
+    EXPECT_EQ(essais::LireFichier(dossier / "p.msh"), TexteMsh(coeur.Modele));
+    choixExport = TChoixEnregistrement{QString::fromStdString((dossier / "p").string()), 4};
+    Cliquer("BtExporterMaillage");
+    EXPECT_EQ(essais::LireFichier(dossier / "p.png"), ImagePlanPng(coeur.Modele, true));
+    choixExport.reset();
+    Cliquer("BtExporterMaillage");
+    EXPECT_EQ(dossier.Contenu(), (std::vector<std::string>{"p.msh", "p.png", "v.vtk"}));
+    EXPECT_TRUE(messages.empty()) << messages.front().toStdString();
 }
 
 } // namespace

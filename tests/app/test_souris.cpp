@@ -9,9 +9,16 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -137,6 +144,92 @@ TEST_F(Souris, CleanSaveAndReopenDropsTheDeletedRegion) {
     for (const TCube* c : d.Nuage.CubesAffiches) EXPECT_GT(c->CooMoyPts[1], 0.5f);
 }
 
+// The status line says what the band and each command changed, in French thousands, and the redraw that
+// follows keeps it.
+TEST_F(Souris, StatusLineCountsTheCubesEachActionChanged) {
+    const QString grand = dossier.filePath("grand.xyz");
+    EcrireGrilleXYZ(grand.toStdString(), 40);
+    fenetre.OuvrirFichier(grand);
+    Declencher("MiVuePlanXY");
+    static_cast<void>(vgl->grabFramebuffer());
+    const auto texte = [&] { return fenetre.TexteStatut(1).toStdString(); };
+    Glisser(Ecran(0.0, 0.0), Ecran(4.0, 4.0));
+    EXPECT_EQ(texte(), "1 600 cubes sélectionnés");
+    Declencher("MiDeselectionner");
+    EXPECT_EQ(texte(), "1 600 cubes désélectionnés");
+    Glisser(Ecran(0.0, 0.0), Ecran(0.48, 4.0));
+    Glisser(Ecran(0.0, 0.0), Ecran(0.98, 4.0));
+    static_cast<void>(vgl->grabFramebuffer());
+    EXPECT_EQ(texte(), "200 cubes sélectionnés, 400 en tout");
+    Declencher("MiMasquerSelection");
+    static_cast<void>(vgl->grabFramebuffer());
+    EXPECT_EQ(texte(), "400 cubes masqués");
+    Declencher("MiInverserMasque");
+    EXPECT_EQ(texte(), "1 200 cubes masqués, 400 cubes démasqués");
+    Declencher("MiSupprimerLesPointsMasques");
+    EXPECT_EQ(texte(), "1 200 cubes supprimés");
+    Declencher("MiSupprimerLesPointsMasques");
+    EXPECT_EQ(texte(), "0 cube supprimé");
+    Declencher("MiDemasquer");
+    EXPECT_EQ(texte(), "0 cube démasqué") << "deleted cubes stay masked";
+    Declencher("MiAnnulerSuppressions");
+    EXPECT_EQ(texte(), "1 200 cubes rétablis");
+}
+
+// The hover figures of a far scan read in true coordinates.
+TEST_F(Souris, HoverShowsTrueCoordinates) {
+    fenetre.Doc().Decalage = FaireV3R(652000.0, 6862000.0, 100.0);
+    Souris_(QEvent::MouseMove, Ecran(0.05, 0.05), Qt::NoButton, Qt::NoButton);
+    const QString texte = fenetre.TexteStatut(0);
+    EXPECT_TRUE(texte.startsWith("652000.050   6862000.050   100.500  //  652000.0")) << texte.toStdString();
+    EXPECT_TRUE(texte.endsWith("   100.480  (1)")) << texte.toStdString();
+}
+
+// The wheel zooms wherever the window gets it; over the page tabs it no longer walks the pages. Only
+// the result text keeps it, to scroll.
+TEST_F(Souris, TheWheelZoomsOverTheTabsTheTopPanelAndTheStatusBar) {
+    TCamera& camera = fenetre.Vue().Camera();
+    camera.CoefZoom = 16.0; // four steps out stay above the smallest zoom
+    const auto molette = [&](QWidget* sous) {
+        const QPoint p = sous->mapTo(&fenetre, sous->rect().center());
+        QWheelEvent e(QPointF(p), QPointF(fenetre.mapToGlobal(p)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(fenetre.windowHandle(), &e);
+    };
+    double zoom = camera.CoefZoom;
+    for (QWidget* sous : {static_cast<QWidget*>(fenetre.findChild<QTabWidget*>("PCavct")->tabBar()),
+                          fenetre.findChild<QWidget*>("PnTop"), fenetre.findChild<QWidget*>("SBinfo"),
+                          static_cast<QWidget*>(vgl)}) {
+        molette(sous);
+        EXPECT_EQ(fenetre.PageActive(), 0) << sous->objectName().toStdString();
+        EXPECT_DOUBLE_EQ(camera.CoefZoom, zoom / 2) << sous->objectName().toStdString();
+        zoom = camera.CoefZoom;
+    }
+    fenetre.findChild<QStackedWidget*>("PCaffi")->setCurrentIndex(1);
+    molette(fenetre.findChild<QPlainTextEdit*>("MmResul")->viewport());
+    EXPECT_DOUBLE_EQ(camera.CoefZoom, zoom);
+}
+
+// A boundary drawn and not saved is asked about when closing and when opening, like deletions.
+TEST_F(Souris, ADrawnBoundaryIsOfferedForSavingAtCloseAndAtOpen) {
+    fenetre.findChild<QTabWidget*>("PCavct")->setCurrentIndex(1);
+    static_cast<void>(vgl->grabFramebuffer());
+    fenetre.MiDefinirFrontiereClick();
+    for (const auto& [x, y] : {std::pair{0.2, 0.2}, std::pair{0.8, 0.2}, std::pair{0.5, 0.8}})
+        Cliquer(Ecran(x, y));
+    ASSERT_EQ(fenetre.Doc().Maillage.Frontiere.size(), 3u);
+    EXPECT_FALSE(fenetre.Doc().DonneesModifiees);
+    faux.reponses = {TReponse::Annuler, TReponse::Annuler, TReponse::Oui};
+    EXPECT_FALSE(fenetre.close());
+    faux.nomAOuvrir = scan;
+    Declencher("MiOuvrir");
+    ASSERT_EQ(faux.questions.size(), 2u);
+    EXPECT_EQ(faux.questions[1], "les données ont été modifiées, enregistrer?");
+    EXPECT_EQ(fenetre.Doc().Maillage.Frontiere.size(), 3u);
+    EXPECT_TRUE(fenetre.close());
+    EXPECT_TRUE(QFileInfo::exists(dossier.filePath("nuage.tsrk")));
+}
+
 TEST_F(Souris, APaintNeverAsksTheCancelQuestion) {
     // A pending Esc is for the next long work; a paint rebuilding the points must not take it.
     fenetre.Echap = true;
@@ -196,12 +289,12 @@ TEST_F(AxeX, TwoPicksTurnTheCompanionFile) {
     Declencher("MiDefinirAxeX");
     EXPECT_FALSE(fenetre.findChild<QAction*>("MiOuvrir")->isEnabled());
     Cliquer(Ecran(0.05, 0.05));
-    EXPECT_EQ(fenetre.ModeDefinirAxeX, 2);
+    EXPECT_EQ(fenetre.Vue().Etat().ModeDefinirAxeX, 2);
     EXPECT_EQ(fenetre.TexteStatut(1), "sélectionner le 2è point (échap pour annuler)");
     EXPECT_TRUE(fenetre.TexteStatut(0).startsWith("0.050   0.050   0.500  //  "));
     Cliquer(Ecran(0.05, 0.95));
 
-    EXPECT_EQ(fenetre.ModeDefinirAxeX, 0);
+    EXPECT_EQ(fenetre.Vue().Etat().ModeDefinirAxeX, 0);
     ASSERT_FALSE(faux.messages.empty());
     EXPECT_EQ(faux.messages.back(), "3 points traités");
     EXPECT_EQ(faux.messages.size(), 1u);
@@ -251,11 +344,23 @@ TEST_F(AxeX, EscDuringTheTransformStopsItAndKeepsTheFile) {
     EXPECT_TRUE(fenetre.findChild<QAction*>("MiOuvrir")->isEnabled());
 }
 
+// A stop answered Yes inside a pick ends the mouse handler; its message waits for the event's end.
+TEST_F(AxeX, AnAbandonInAPickIsShownOnceTheMouseEventIsOver) {
+    Declencher("MiDefinirAxeX");
+    fenetre.Echap = true;
+    faux.reponses = {TReponse::Oui};
+    Cliquer(Ecran(0.05, 0.05));
+    EXPECT_EQ(faux.questions, std::vector<QString>{"Annuler?"});
+    EXPECT_TRUE(faux.messages.empty()) << "no box inside the mouse handler";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(faux.messages, std::vector<QString>{"abandon"});
+}
+
 TEST_F(AxeX, ClicksBeforeAnyCubeWasFoundDoNothing) {
     Declencher("MiDefinirAxeX");
     const QPoint vide = Ecran(2.0, 2.0);
     Cliquer(vide);
-    EXPECT_EQ(fenetre.ModeDefinirAxeX, 1);
+    EXPECT_EQ(fenetre.Vue().Etat().ModeDefinirAxeX, 1);
     EXPECT_EQ(fenetre.TexteStatut(1), "Saisir le point origine (échap pour annuler)");
 }
 

@@ -22,10 +22,15 @@ struct TResultatCli {
 
 class TProcessusCli {
 public:
-    TProcessusCli(const TDossierTemporaire& dossier, const std::vector<std::string>& arguments)
-        : sortie_(dossier / "sortie.txt"), erreur_(dossier / "erreur.txt") {
+    // signal, when given, is "INT texte" or "TERM texte": the program sends it to itself at the first
+    // progress report starting with texte.
+    // suffixe tells apart the output files of processes run at once.
+    TProcessusCli(const TDossierTemporaire& dossier, const std::vector<std::string>& arguments,
+                  const std::string& signal = {}, const std::string& suffixe = {})
+        : sortie_(dossier / ("sortie" + suffixe + ".txt")), erreur_(dossier / ("erreur" + suffixe + ".txt")) {
         pid_ = fork();
         if (pid_ == 0) {
+            if (!signal.empty()) setenv("TESSARC_ESSAI_SIGNAL", signal.c_str(), 1);
             const int so = open(sortie_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             const int se = open(erreur_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             dup2(so, 1);
@@ -44,10 +49,24 @@ public:
     }
 
     void Interrompre() const { kill(pid_, SIGINT); }
-    // The exit code (-1 when the program did not exit by itself) and its outputs, whose files go.
-    TResultatCli Attendre() {
+    // The exit code (-1 when the program did not exit by itself, or was killed after delai seconds) and
+    // its outputs, whose files go.
+    TResultatCli Attendre(unsigned delai = 0) {
         int etat = 0;
-        waitpid(pid_, &etat, 0);
+        if (delai > 0) {
+            // A watchdog process: the test fails instead of hanging.
+            const pid_t garde = fork();
+            if (garde == 0) {
+                ::sleep(delai);
+                kill(pid_, SIGKILL);
+                _exit(0);
+            }
+            waitpid(pid_, &etat, 0);
+            kill(garde, SIGKILL);
+            waitpid(garde, nullptr, 0);
+        } else {
+            waitpid(pid_, &etat, 0);
+        }
         pid_ = -1;
         TResultatCli r;
         r.Code = WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
@@ -67,23 +86,11 @@ inline TResultatCli LancerCli(const TDossierTemporaire& dossier, const std::vect
     return TProcessusCli(dossier, arguments).Attendre();
 }
 
-// Runs a command whose input scan is the named pipe tube: once the program opens it (it installs its
-// Ctrl-C handler before opening anything), Ctrl-C is sent, then lignes are written (a few lines: the
-// program stops reading, so they must fit the pipe's buffer). A pipe has no size,
-// so every line reports progress, and the first report finds the signal.
-inline TResultatCli LancerCliInterrompu(const TDossierTemporaire& dossier,
-                                        const std::vector<std::string>& arguments,
-                                        const std::filesystem::path& tube, const std::string& lignes) {
-    if (mkfifo(tube.c_str(), 0600) != 0) throw std::runtime_error("mkfifo");
-    TProcessusCli p(dossier, arguments);
-    const int fd = open(tube.c_str(), O_WRONLY);
-    if (fd < 0) throw std::runtime_error("ouverture du tube");
-    p.Interrompre();
-    const bool ecrit = write(fd, lignes.data(), lignes.size()) == static_cast<ssize_t>(lignes.size());
-    close(fd);
-    TResultatCli r = p.Attendre();
-    if (!ecrit) throw std::runtime_error("écriture dans le tube");
-    return r;
+// Runs a command that receives signal ("INT texte": Ctrl-C; "TERM texte") at its first progress report
+// starting with texte.
+inline TResultatCli LancerCliInterrompu(const TDossierTemporaire& dossier, const std::vector<std::string>& arguments,
+                                        const std::string& signal) {
+    return TProcessusCli(dossier, arguments, signal).Attendre();
 }
 
 } // namespace tessarc::essais

@@ -1,4 +1,5 @@
 #include "Document.h"
+#include "Nombres.h"
 #include "OutilsCli.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +81,47 @@ TEST_F(Cli, FailuresExitWithOneAndTheErrorText) {
     EXPECT_EQ(dossier.Contenu(), (std::vector<std::string>{"d.xyz", "scan.xyz", "vide.xyz"}));
 }
 
+TEST_F(Cli, SpecialFilesOwnInputAndReaderNotes) {
+    // A pipe with no writer would block an open for ever.
+    ASSERT_EQ(mkfifo((dossier / "tube.xyz").c_str(), 0600), 0);
+    TProcessusCli tube(dossier, {"proprietes", (dossier / "tube.xyz").string()});
+    auto r = tube.Attendre(10);
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Erreur.find("ce n'est pas un fichier ordinaire"), std::string::npos) << r.Erreur;
+
+    const std::string avant = LireFichier(scan);
+    for (const std::string& sortie : {scan, (dossier / "./scan.xyz").string()}) {
+        r = Cmd({"convertir", scan, sortie, "--niveau", "0"});
+        EXPECT_EQ(r.Code, 2);
+        EXPECT_NE(r.Erreur.find("est le fichier d'entrée lui-même"), std::string::npos) << r.Erreur;
+    }
+    EXPECT_EQ(LireFichier(scan), avant);
+
+    EcrireFichier(dossier / "notes.xyz", "X Y Z\n1 2 3\n");
+    r = Cmd({"proprietes", (dossier / "notes.xyz").string()});
+    EXPECT_EQ(r.Code, 0);
+    EXPECT_NE(r.Erreur.find("notes.xyz : 1 ligne sans coordonnées lue comme 0 0 0"), std::string::npos) << r.Erreur;
+}
+
+TEST_F(Cli, TwoRunsOnOneScanAtOnceEachReadEveryPoint) {
+    std::string texte;
+    for (int i = 0; i < 300000; ++i) texte += FormatC("%.3f %.3f %.3f 10 20 30\n", i * 1e-4, (i % 977) * 1e-3, 1.0);
+    EcrireFichier(dossier / "grand.xyz", texte);
+    const auto grand = (dossier / "grand.xyz").string();
+    TProcessusCli convertir(dossier, {"convertir", grand, (dossier / "grand.tsrk").string()}, {}, "c");
+    TProcessusCli proprietes(dossier, {"proprietes", grand}, {}, "p");
+    const auto rp = proprietes.Attendre();
+    const auto rc = convertir.Attendre();
+    ASSERT_EQ(rc.Code, 0) << rc.Erreur;
+    ASSERT_EQ(rp.Code, 0) << rp.Erreur;
+    EXPECT_NE(rp.Sortie.find("Nombre de points : 300000"), std::string::npos);
+    TDocument doc;
+    ASSERT_TRUE(doc.OuvrirFichier(dossier / "grand.tsrk"));
+    TDocument direct;
+    ASSERT_TRUE(direct.OuvrirFichier(grand));
+    EXPECT_EQ(doc.NbPts, direct.Nuage.NbCubesNiv[4]);
+}
+
 TEST_F(Cli, ConvertsBetweenKindsAtTheChosenLevel) {
     const auto projet = (dossier / "p.TSRK").string();
     auto r = Cmd({"convertir", scan, projet, "--niveau", "1"});
@@ -108,12 +150,12 @@ TEST_F(Cli, ConvertsBetweenKindsAtTheChosenLevel) {
     EXPECT_EQ(LireFichier(dossier / "plein.tsrk").size(), 80u + 3 * 16);
 }
 
-TEST_F(Cli, CtrlCStopsCleanlyAtTheNextProgressReport) {
-    const auto tube = dossier / "tube.xyz";
-    const auto r = LancerCliInterrompu(dossier, {"convertir", tube.string(), (dossier / "out.tsrk").string()},
-                                       tube, std::string(Scan) + Scan);
-    EXPECT_EQ(r.Code, 1);
-    EXPECT_NE(r.Erreur.find("abandon"), std::string::npos);
-    // No temporary file, no output.
-    EXPECT_EQ(dossier.Contenu(), (std::vector<std::string>{"scan.xyz", "tube.xyz"}));
+TEST_F(Cli, CtrlCOrTermStopsCleanlyAtTheNextProgressReport) {
+    for (const char* signal : {"INT lecture", "INT construction", "TERM lecture", "TERM enregistrement"}) {
+        const auto r = LancerCliInterrompu(dossier, {"convertir", scan, (dossier / "out.tsrk").string()}, signal);
+        EXPECT_EQ(r.Code, 1) << signal;
+        EXPECT_NE(r.Erreur.find("abandon"), std::string::npos) << signal << " : " << r.Erreur;
+        // No temporary file, no output.
+        EXPECT_EQ(dossier.Contenu(), (std::vector<std::string>{"scan.xyz"})) << signal;
+    }
 }

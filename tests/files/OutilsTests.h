@@ -1,10 +1,10 @@
 #pragma once
-// Helpers of the file tests: a temporary folder per test, whole-file reading and writing, a progress
-// that records its texts and can stop at a chosen one.
+// Helpers of the file tests: a temporary folder per test, whole-file reading and writing, a user that
+// records what it is told and asked and can stop the progress at a chosen text.
 
 #include "Chargement.h"
-#include "Progression.h"
 #include "SortiePoints.h"
+#include "Utilisateur.h"
 
 #include <gtest/gtest.h>
 
@@ -61,15 +61,22 @@ inline std::string LireFichier(const std::filesystem::path& nom) {
     return {std::istreambuf_iterator<char>(f), {}};
 }
 
-// Records every text; throws EStopError on the first text that starts with arret (when not empty).
-class TProgressionEspion final : public IProgression {
+// Records every status text, message and question; throws EStopError on the first status text that
+// starts with arret (when not empty); answers every question with Reponse.
+class TUtilisateurEspion final : public IUtilisateur {
 public:
-    explicit TProgressionEspion(std::string arret = {}) : arret_(std::move(arret)) {}
+    explicit TUtilisateurEspion(std::string arret = {}) : arret_(std::move(arret)) {}
     void AffiInfo(int, const std::string& texte) override {
         Textes.push_back(texte);
         if (!arret_.empty() && texte.rfind(arret_, 0) == 0) throw EStopError();
     }
-    std::vector<std::string> Textes;
+    void Message(const std::string& texte) override { Messages.push_back(texte); }
+    [[nodiscard]] TReponse Question(const std::string& texte) override {
+        Questions.push_back(texte);
+        return Reponse;
+    }
+    std::vector<std::string> Textes, Messages, Questions;
+    TReponse Reponse = TReponse::Non;
 
 private:
     std::string arret_;
@@ -89,8 +96,22 @@ inline std::vector<TPointLu> LireAvec(TLecteurPoints lecteur, const std::filesys
     temporaire.Rembobiner();
     temporaire.LireExact(octets.data(), octets.size());
     std::vector<TPointLu> points;
-    for (std::size_t i = 0; i < octets.size(); i += TaillePointLu) points.push_back(DecoderPointLu(octets.data() + i));
+    for (std::size_t i = 0; i < octets.size(); i += TaillePointLu)
+        points.push_back(DecoderPointLu(octets.data() + i));
     return points;
+}
+
+// What lecteur says refusing nom, without the "fichier « nom » : " every refusal starts with (a text that
+// does not start so stays whole); "lu" when it reads the file.
+inline std::string RefusDe(TLecteurPoints lecteur, const std::filesystem::path& nom) {
+    try {
+        static_cast<void>(LireAvec(lecteur, nom));
+    } catch (const std::runtime_error& e) {
+        const std::string debut = "fichier « " + nom.string() + " » : ";
+        const std::string texte = e.what();
+        return texte.starts_with(debut) ? texte.substr(debut.size()) : texte;
+    }
+    return "lu";
 }
 
 } // namespace tessarc::essais

@@ -1,8 +1,8 @@
 #include "Document.h"
 #include "ExportXYZ.h"
-#include "SortiePoints.h"
 #include "Nombres.h"
 #include "OutilsTests.h"
+#include "SortiePoints.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +35,8 @@ std::vector<double> PremieresValeurs(const std::string& ligne) {
 } // namespace
 
 TEST(DecalageCoordonnees, OnlyAxesBeyondTwoKilometresAreShiftedByWholeKilometres) {
-    const TV3R d = DecalageCoordonnees(FaireV3R(652341.1, -1999.0, -2000.5), FaireV3R(652400.0, 1999.0, 10.0));
+    const TV3R d =
+        DecalageCoordonnees(FaireV3R(652341.1, -1999.0, -2000.5), FaireV3R(652400.0, 1999.0, 10.0));
     EXPECT_EQ(d[1], 652000.0);
     EXPECT_EQ(d[2], 0.0);
     EXPECT_EQ(d[3], -3000.0);
@@ -102,7 +103,8 @@ TEST(Chargement, TheTemporaryRecordsNeverTouchAFileOrALinkOfTheOldName) {
     }
     EXPECT_EQ(LireFichier(dossier / "scan.xyz.tmp"), "mes notes");
     EXPECT_EQ(LireFichier(dossier / "autre.xyz"), "7 8 9\n");
-    EXPECT_EQ(dossier.Contenu(), (std::vector<std::string>{"autre.xyz", "autre.xyz.tmp", "scan.xyz", "scan.xyz.tmp"}));
+    EXPECT_EQ(dossier.Contenu(),
+              (std::vector<std::string>{"autre.xyz", "autre.xyz.tmp", "scan.xyz", "scan.xyz.tmp"}));
 }
 
 TEST(Chargement, TwoLoadsOfOneScanAtOnceEachReadEveryPoint) {
@@ -130,7 +132,8 @@ TEST(Chargement, AFolderThatTakesNoFileSendsTheRecordsToTheTemporaryFolder) {
     if (::geteuid() == 0) return;
     TDossierTemporaire dossier;
     EcrireFichier(dossier / "scan.xyz", "1 2 3\n");
-    std::filesystem::permissions(dossier.Chemin(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(dossier.Chemin(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     TDocument doc;
     EXPECT_TRUE(doc.OuvrirFichier(dossier / "scan.xyz")) << doc.DerniereErreur;
 }
@@ -138,13 +141,21 @@ TEST(Chargement, AFolderThatTakesNoFileSendsTheRecordsToTheTemporaryFolder) {
 TEST(Chargement, TextMarksLinesWithoutNumbersAndProgress) {
     TDossierTemporaire dossier;
     TDocument doc;
-    EcrireFichier(dossier / "u16.xyz", std::string("\xFF\xFE" "1\0 \0" "2\0", 8));
+    EcrireFichier(dossier / "u16.xyz", std::string("\xFF\xFE"
+                                                   "1\0 \0"
+                                                   "2\0",
+                                                   8));
     EXPECT_FALSE(doc.OuvrirFichier(dossier / "u16.xyz"));
     EXPECT_NE(doc.DerniereErreur.find("fichier texte UTF-16 : enregistrez-le en UTF-8"), std::string::npos);
+    // Marks count at the start of the file only.
+    EcrireFichier(dossier / "milieu.xyz", "\n\xFF\xFE" "1 2 3\n");
+    EXPECT_TRUE(doc.OuvrirFichier(dossier / "milieu.xyz")) << doc.DerniereErreur;
+    EXPECT_EQ(doc.NbPts, 2);
 
-    EcrireFichier(dossier / "bom.xyz", "\xEF\xBB\xBF" "1.5 2 3\nX;Y;Z\n1,5 2,5 3,5\n\n4 5 6\n");
-    TProgressionEspion espion;
-    doc.DefinirProgression(&espion);
+    EcrireFichier(dossier / "bom.xyz", "\xEF\xBB\xBF"
+                                       "1.5 2 3\nX;Y;Z\n1,5 2,5 3,5\n\n4 5 6\n");
+    TUtilisateurEspion espion;
+    doc.DefinirUtilisateur(&espion);
     ASSERT_TRUE(doc.OuvrirFichier(dossier / "bom.xyz"));
     EXPECT_EQ(doc.NbPts, 5);
     EXPECT_EQ(doc.Nuage.CooMax[1], 4.0f);

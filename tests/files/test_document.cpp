@@ -26,14 +26,8 @@ public:
     void NivAfficheChoisi(int n) override { Appels.push_back("niveau " + std::to_string(n)); }
     void CurseurAttente() override { ++Curseurs; }
     void CurseurPrecedent() override { --Curseurs; }
-    TReponse Question(const std::string& q) override {
-        Questions.push_back(q);
-        return Reponse;
-    }
-    void Message(const std::string& m) override { Messages.push_back(m); }
 
-    std::vector<std::string> Appels, Questions, Messages;
-    TReponse Reponse = TReponse::Non;
+    std::vector<std::string> Appels;
     TCadrage Cadrage;
     int Curseurs = 0;
 };
@@ -67,7 +61,8 @@ class Document : public ::testing::Test {
 protected:
     TDossierTemporaire dossier;
     TFenetreEspion fenetre;
-    TDocument doc{&fenetre};
+    TUtilisateurEspion utilisateur;
+    TDocument doc{&fenetre, &utilisateur};
 
     std::filesystem::path Ecrire(const std::string& nom, const std::string& contenu) {
         EcrireFichier(dossier / nom, contenu);
@@ -99,7 +94,7 @@ TEST_F(Document, OpensATextScanAndRemovesItsTemporaryFile) {
     EXPECT_EQ(fenetre.Curseurs, 0);
     EXPECT_EQ(fenetre.Appels.back(), "cadrage");
     EXPECT_DOUBLE_EQ(fenetre.Cadrage.CentreRotAbs[1], 0.8f);
-    EXPECT_TRUE(fenetre.Messages.empty());
+    EXPECT_TRUE(utilisateur.Messages.empty());
 }
 
 TEST_F(Document, AnUnknownTypeChangesNothing) {
@@ -107,9 +102,10 @@ TEST_F(Document, AnUnknownTypeChangesNothing) {
     const std::int64_t cubes = doc.Nuage.NbCubesTotal();
     for (const char* nom : {"scan.txt", "scan"}) {
         EXPECT_FALSE(doc.OuvrirFichier(Ecrire(nom, "1 2 3\n")));
-        EXPECT_NE(doc.DerniereErreur.find("type de fichier non reconnu"), std::string::npos) << doc.DerniereErreur;
+        EXPECT_NE(doc.DerniereErreur.find("type de fichier non reconnu"), std::string::npos)
+            << doc.DerniereErreur;
         EXPECT_NE(doc.DerniereErreur.find(nom), std::string::npos) << doc.DerniereErreur;
-        EXPECT_EQ(fenetre.Messages.back(), doc.DerniereErreur);
+        EXPECT_EQ(utilisateur.Messages.back(), doc.DerniereErreur);
         EXPECT_EQ(doc.NbPts, 5);
         EXPECT_EQ(doc.Nuage.NbCubesTotal(), cubes);
         EXPECT_EQ(doc.PFsansext, dossier / "bon");
@@ -126,7 +122,7 @@ TEST_F(Document, RefusesEmptyAndMalformedFilesLeavingAnEmptyDocument) {
             doc.OuvrirFichier(Ecrire(nom, nom == "impair.xyb" ? std::string(17, 'x') : std::string())));
         EXPECT_NE(doc.DerniereErreur.find(attendu), std::string::npos) << doc.DerniereErreur;
         EXPECT_NE(doc.DerniereErreur.find(nom), std::string::npos) << doc.DerniereErreur;
-        EXPECT_EQ(fenetre.Messages.back(), doc.DerniereErreur);
+        EXPECT_EQ(utilisateur.Messages.back(), doc.DerniereErreur);
         EXPECT_EQ(doc.NbPts, 0);
         EXPECT_EQ(doc.Nuage.NbCubesTotal(), 0);
         EXPECT_TRUE(doc.Nuage.CubesAffiches.empty());
@@ -141,14 +137,14 @@ TEST_F(Document, AnAbandonOrAFailureResetsTheDocumentAndRemovesTheTemporaryFile)
     std::string grand;
     for (int i = 0; i < 500; ++i) grand += std::to_string(i % 7) + ".25 1.5 2.75 1 2 3\n";
     for (const char* arret : {"lecture", "construction"}) {
-        TProgressionEspion espion(arret);
-        doc.DefinirProgression(&espion);
+        TUtilisateurEspion espion(arret);
+        doc.DefinirUtilisateur(&espion);
         EXPECT_FALSE(doc.OuvrirFichier(Ecrire("grand.xyz", grand)));
         EXPECT_EQ(doc.DerniereErreur, "abandon");
         EXPECT_EQ(doc.Nuage.NbCubesTotal(), 0);
         EXPECT_EQ(dossier.Contenu(), std::vector<std::string>{"grand.xyz"}) << arret;
     }
-    doc.DefinirProgression(nullptr);
+    doc.DefinirUtilisateur(&utilisateur);
     EXPECT_FALSE(doc.OuvrirFichier(Ecrire("grand.xyz", grand + "1 1 -4e38\n")));
     EXPECT_NE(doc.DerniereErreur.find("ligne 501"), std::string::npos);
     // A stray point kilometres away is one more root, not a grid of every cubic metre between.
@@ -244,18 +240,18 @@ TEST_F(Document, TheSaveQuestionHasThreeOutcomes) {
     // Nothing pending: no question.
     ASSERT_TRUE(doc.OuvrirFichier(scan));
     EXPECT_TRUE(doc.FermerDocument());
-    EXPECT_TRUE(fenetre.Questions.empty());
+    EXPECT_TRUE(utilisateur.Questions.empty());
     EXPECT_FALSE(doc.ScanPret);
 
     ASSERT_TRUE(doc.OuvrirFichier(scan));
     doc.DonneesModifiees = true;
-    fenetre.Reponse = TReponse::Annuler;
+    utilisateur.Reponse = TReponse::Annuler;
     EXPECT_FALSE(doc.FermerDocument());
-    EXPECT_EQ(fenetre.Questions.back(), "les données ont été modifiées, enregistrer?");
+    EXPECT_EQ(utilisateur.Questions.back(), "les données ont été modifiées, enregistrer?");
     EXPECT_TRUE(doc.ScanPret);
     EXPECT_EQ(doc.Nuage.NbCubesNiv[4], 4);
 
-    fenetre.Reponse = TReponse::Non;
+    utilisateur.Reponse = TReponse::Non;
     EXPECT_TRUE(doc.FermerDocument());
     EXPECT_EQ(doc.Nuage.NbCubesTotal(), 0);
     EXPECT_FALSE(std::filesystem::exists(dossier / "voute.tsrk"));
@@ -263,7 +259,7 @@ TEST_F(Document, TheSaveQuestionHasThreeOutcomes) {
 
     ASSERT_TRUE(doc.OuvrirFichier(scan));
     doc.DonneesModifiees = true;
-    fenetre.Reponse = TReponse::Oui;
+    utilisateur.Reponse = TReponse::Oui;
     EXPECT_TRUE(doc.FermerDocument());
     EXPECT_TRUE(std::filesystem::exists(dossier / "voute.tsrk"));
 
@@ -271,22 +267,64 @@ TEST_F(Document, TheSaveQuestionHasThreeOutcomes) {
     ASSERT_TRUE(doc.OuvrirFichier(scan));
     doc.DonneesModifiees = true;
     doc.ScanPret = false;
-    fenetre.Questions.clear();
-    fenetre.Reponse = TReponse::Annuler;
+    utilisateur.Questions.clear();
+    utilisateur.Reponse = TReponse::Annuler;
     EXPECT_FALSE(doc.FermerDocument());
-    EXPECT_EQ(fenetre.Questions.size(), 1u);
+    EXPECT_EQ(utilisateur.Questions.size(), 1u);
     EXPECT_EQ(doc.Nuage.NbCubesNiv[4], 4);
-    fenetre.Reponse = TReponse::Non;
+    utilisateur.Reponse = TReponse::Non;
     EXPECT_TRUE(doc.FermerDocument());
 
     // A failed save keeps the document.
-    fenetre.Reponse = TReponse::Oui;
+    utilisateur.Reponse = TReponse::Oui;
     ASSERT_TRUE(doc.OuvrirFichier(scan));
     doc.DonneesModifiees = true;
     std::filesystem::create_directory(dossier / "bloque.tsrk");
     doc.PFsansext = dossier / "bloque";
     EXPECT_FALSE(doc.FermerDocument());
     EXPECT_EQ(doc.Nuage.NbCubesNiv[4], 4);
+}
+
+// The boundary, the grid origin and the spacing are asked about like the deletions, until a project
+// keeps them; an XYZ export does not, and the pending-deletions flag is never touched.
+TEST_F(Document, ChangedMeshingInputIsOfferedForSavingUntilAProjectKeepsIt) {
+    const auto scan = Ecrire("voute.xyz", PetitScan);
+    ASSERT_TRUE(doc.OuvrirFichier(scan));
+    EXPECT_FALSE(doc.MaillageModifie());
+    // Without a boundary the grid settings mean nothing: the grid page moves the origin on every visit.
+    doc.Maillage.OrigineGrille = FaireV3S(1.0f, 2.0f, 0.1f);
+    EXPECT_FALSE(doc.MaillageModifie());
+    doc.Maillage.Frontiere.push_back(FaireV3S(0.1f, 0.2f, 0.1f));
+    EXPECT_TRUE(doc.MaillageModifie());
+    utilisateur.Reponse = TReponse::Annuler;
+    EXPECT_FALSE(doc.FermerDocument());
+    ASSERT_EQ(utilisateur.Questions, std::vector<std::string>{"les données ont été modifiées, enregistrer?"});
+    EXPECT_EQ(doc.Maillage.Frontiere.size(), 1u) << "the boundary is kept";
+
+    ASSERT_TRUE(doc.EnregistrerFichier(GenreXYZ, 4));
+    EXPECT_TRUE(doc.MaillageModifie()) << "an XYZ file keeps no boundary";
+    ASSERT_TRUE(doc.EnregistrerFichier(GenreProjet, 1));
+    EXPECT_FALSE(doc.MaillageModifie()) << "a project at any level keeps it";
+    EXPECT_FALSE(doc.DonneesModifiees);
+
+    // Only a real difference counts.
+    doc.Maillage.TrameGrille = 0.5f;
+    EXPECT_TRUE(doc.MaillageModifie());
+    doc.Maillage.TrameGrille = 0.2f;
+    EXPECT_FALSE(doc.MaillageModifie());
+    doc.Maillage.OrigineGrille[3] = -1.0f;
+    EXPECT_TRUE(doc.MaillageModifie());
+    utilisateur.Reponse = TReponse::Oui;
+    EXPECT_TRUE(doc.FermerDocument());
+    EXPECT_FALSE(doc.MaillageModifie()) << "a reset is a new start";
+
+    // What a project brings is what it holds.
+    ASSERT_TRUE(doc.OuvrirFichier(dossier / "voute.tsrk"));
+    EXPECT_EQ(doc.Maillage.OrigineGrille[3], -1.0f);
+    EXPECT_FALSE(doc.MaillageModifie());
+    utilisateur.Questions.clear();
+    EXPECT_TRUE(doc.FermerDocument());
+    EXPECT_TRUE(utilisateur.Questions.empty());
 }
 
 TEST_F(Document, SaveAsTakesTheChosenNameWithoutItsExtensionAndTheKindFromTheFilter) {

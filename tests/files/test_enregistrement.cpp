@@ -121,8 +121,9 @@ TEST_F(Enregistrement, ATargetThatIsAFolderOrInAMissingFolderIsReported) {
 
 TEST_F(Enregistrement, AnAbandonedSaveLeavesThePreviousFile) {
     EcrireFichier(dossier / "voute.tsrk", "ancien");
-    TProgressionEspion espion("enregistrement");
-    doc.ProgressionEnregistrement = &espion;
+    TUtilisateurEspion espion("enregistrement");
+    doc.DefinirUtilisateur(&espion);
+    doc.SuivreEnregistrement = true;
     EXPECT_FALSE(doc.EnregistrerFichier(GenreProjet, 4));
     EXPECT_EQ(doc.DerniereErreur, "abandon");
     EXPECT_EQ(LireFichier(dossier / "voute.tsrk"), "ancien");

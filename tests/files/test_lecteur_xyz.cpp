@@ -198,7 +198,7 @@ TEST(ConvertirTexteEnPoints, ReportsProgressEveryHundredthOfTheFile) {
     TDossierTemporaire dossier;
     std::string texte;
     for (int i = 0; i < 1000; ++i) texte += "1.2345678 2.3456789 3.4567890 100 110 120\n"; // 42 bytes a line
-    TProgressionEspion espion;
+    TUtilisateurEspion espion;
     const auto c = Convertir(dossier, texte, 1 << 16, espion);
     // pas = 42000 div 3900 = 10 lines.
     ASSERT_EQ(espion.Textes.size(), 100u);

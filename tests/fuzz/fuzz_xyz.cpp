@@ -30,11 +30,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
     if (taille == 0) return 0;
     // The first byte chooses the buffer size; the rest is the file.
     const std::size_t tampon = 2 + donnees[0] % 61;
-    const std::string_view texte(reinterpret_cast<const char*>(donnees + 1), taille - 1);
+    const std::string_view fichier(reinterpret_cast<const char*>(donnees + 1), taille - 1);
+    // A UTF-16 text is refused; a UTF-8 mark is no part of the first line.
+    bool refuse = fichier.starts_with("\xFF\xFE") || fichier.starts_with("\xFE\xFF");
+    const std::string_view texte = fichier.substr(fichier.starts_with("\xEF\xBB\xBF") ? 3 : 0);
 
     // Lines cut the plain way: LF ends a line, a CR before it goes, no line after the last line end.
     std::vector<TPointFichier> attendus;
-    bool refuse = false;
     for (std::size_t d = 0; d < texte.size();) {
         std::size_t f = texte.find('\n', d);
         const std::size_t suivant = f == std::string_view::npos ? texte.size() : f + 1;

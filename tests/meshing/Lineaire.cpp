@@ -21,12 +21,12 @@ std::int32_t AjouterPointModeleLineaire(TMaillage& m, const TV3S& P, std::int32_
 }
 
 std::int32_t PlusProcheLineaire(std::span<TCube* const> cubes, float x, float y) {
-    if (cubes.empty()) return -1;
-    std::int32_t choisi = 0;
-    double meilleure = DistanceCarreeXY(cubes[0]->CooMoyPts[1], cubes[0]->CooMoyPts[2], x, y);
-    for (std::size_t i = 1; i < cubes.size(); ++i) {
+    std::int32_t choisi = -1;
+    double meilleure = 0.0;
+    for (std::size_t i = 0; i < cubes.size(); ++i) {
+        if ((cubes[i]->etatSP & EtatSupprime) != 0) continue;
         const double d = DistanceCarreeXY(cubes[i]->CooMoyPts[1], cubes[i]->CooMoyPts[2], x, y);
-        if (d < meilleure) {
+        if (choisi < 0 || d < meilleure) {
             meilleure = d;
             choisi = static_cast<std::int32_t>(i);
         }

@@ -14,7 +14,8 @@ namespace tessarc::test {
 // AjouterPointModele as a scan of nodes 1 .. NbPointsModele - 1.
 std::int32_t AjouterPointModeleLineaire(TMaillage& m, const TV3S& P, std::int32_t segment);
 
-// The nearest cube as a scan of the whole list: a later cube replaces the best only if strictly nearer.
+// The nearest cube as a scan of the whole list, deleted cubes skipped: a later cube replaces the best
+// only if strictly nearer.
 std::int32_t PlusProcheLineaire(std::span<TCube* const> cubes, float x, float y);
 
 // Cubes whose only meaningful field is the average point, and the list of pointers a TNuage would give.

@@ -133,7 +133,7 @@ TEST(Intersections, ANonConvexBoundaryKeepsTheFirstTwoCrossingsInBoundaryOrder) 
     EXPECT_EQ(ChercherIntersections({}, ESensLigne::Horizontale, 2.0f, 0.0f, 0.3f).nb, 0);
 }
 
-TEST(CalculerPointsGrille, ASideOnALatticeRowGivesInteriorNodesButASideOnAColumnGivesBoundaryNodes) {
+TEST(CalculerPointsGrille, EverySideGetsBoundaryNodesWhetherOnALatticeRowOrColumn) {
     TMaillage m = Polygone({{0, 0}, {0.6f, 0}, {0.6f, 0.4f}, {0, 0.4f}}, 0.2f);
     const TCompteRenduGrille cr = CalculerPointsGrille(m, {});
     ASSERT_TRUE(cr.Calcule);
@@ -141,21 +141,22 @@ TEST(CalculerPointsGrille, ASideOnALatticeRowGivesInteriorNodesButASideOnAColumn
     EXPECT_EQ(m.NbLigGrille, 4);
     ASSERT_EQ(m.GrilleTri.size(), 20u);
     // Row by row: the two crossings, then the lattice points between them; the vertical pass finds no
-    // new node. The bottom and top sides lie on rows: their inner lattice points are interior (-1).
-    // The left side lies on column 0: every row gives it a boundary node of segment 3. The right end of
-    // each row is a snapped crossing that the interior fill meets again and leaves a boundary node.
+    // new node. The bottom and top sides lie on rows: their inner lattice points come from the fill and
+    // then take the segment they lie on. The left side lies on column 0: every row gives it a boundary
+    // node of segment 3. The right end of each row is a snapped crossing that the interior fill meets
+    // again and leaves a boundary node.
     VerifierNoeuds(m, {{0, 0, 0},
                        {0.6f, 0, 1},
-                       {0.2f, 0, -1},
-                       {0.4f, 0, -1},
+                       {0.2f, 0, 0},
+                       {0.4f, 0, 0},
                        {0, 0.2f, 3},
                        {0.6f, 0.2f, 1},
                        {0.2f, 0.2f, -1},
                        {0.4f, 0.2f, -1},
                        {0, 0.4f, 3},
                        {0.6f, 0.4f, 2},
-                       {0.2f, 0.4f, -1},
-                       {0.4f, 0.4f, -1}});
+                       {0.2f, 0.4f, 2},
+                       {0.4f, 0.4f, 2}});
     // The vertical pass marks the bottom cell as holding a crossing of segment 0, node unchanged.
     EXPECT_EQ(Cellule(m, 1, 0).typepttri, 2);
     EXPECT_EQ(Cellule(m, 1, 0).numsegfront0, 0);
@@ -261,30 +262,83 @@ TEST(CalculerPointsGrille, AGridLeftBehindByTheBoundaryIsRefused) {
     EXPECT_NE(cr.Message.find("Grille de capture"), std::string::npos);
 }
 
-TEST(CalculerPointsGrille, HeightsComeFromTheNearestCubeWhateverItsState) {
+TEST(AppuisSurSegments, AnInteriorNodeWithinAMillimetreOfSegmentsTakesTheLowest) {
+    TMaillage m;
+    m.Frontiere = {FaireV3S(0, 0, 0), FaireV3S(1, 0, 0), FaireV3S(1, 1, 0), FaireV3S(1, 1, 0),
+                   FaireV3S(0, 1, 0)};
+    const std::vector<TNoeudAttendu> avant{{0, 0, -1},              // corner of segments 4 and 0
+                                           {0.5f, 0.0009f, -1},     // 0.9 mm inside segment 0
+                                           {0.5f, 0.0011f, -1},     // 1.1 mm: interior
+                                           {1.0005f, 0.5f, -1},     // outside, beyond the segment's side
+                                           {1.0f, 1.0009f, -1},     // near the repeated point: segment 1
+                                           {-0.0009f, 1.0009f, -1}, // past the end of segment 3
+                                           {0.5f, 0.0f, 4}};        // a boundary node keeps its segment
+    m.PointsModele.resize(1);
+    for (const TNoeudAttendu& n : avant) {
+        TPointModele p;
+        p.CoPM = FaireV3S(n.x, n.y, 0);
+        p.NumFront0 = n.segment;
+        m.PointsModele.push_back(p);
+    }
+    m.NbPointsModele = static_cast<std::int32_t>(m.PointsModele.size());
+    AppuisSurSegments(m);
+    std::vector<std::int32_t> segments;
+    for (std::size_t i = 1; i < m.PointsModele.size(); ++i) segments.push_back(m.PointsModele[i].NumFront0);
+    EXPECT_EQ(segments, (std::vector<std::int32_t>{0, 0, -1, 1, 1, -1, 4}));
+}
+
+TEST(CalculerPointsGrille, HeightsComeFromTheNearestCubeNotDeleted) {
     TMaillage m = Polygone({{0, 0}, {1, 0}, {1, 1}, {0, 1}}, 1.0f);
     TCubes cubes;
-    cubes.Ajouter(0.1f, 0.0f, 5.0f, EtatMasque | EtatSupprime);
-    cubes.Ajouter(-0.1f, 0.0f, 6.0f);                 // as near as the first to (0, 0): the first wins
-    cubes.Ajouter(1.0f, 1.0f, 7.0f, EtatSelectionne); // exactly on (1, 1)
+    cubes.Ajouter(0.0f, 0.0f, 5.0f, EtatMasque | EtatSupprime); // on (0, 0), but deleted
+    cubes.Ajouter(0.1f, 0.0f, 6.0f, EtatMasque);                // masked cubes still count
+    cubes.Ajouter(-0.1f, 0.0f, 9.0f);                           // as near as the previous: it wins
+    cubes.Ajouter(1.0f, 1.0f, 7.0f, EtatSelectionne);           // exactly on (1, 1)
     cubes.Ajouter(1.2f, 0.0f, 8.0f);
     const TCompteRenduGrille cr = CalculerPointsGrille(m, cubes.Liste());
     ASSERT_TRUE(cr.Calcule);
     EXPECT_FALSE(cr.SansHauteur);
     EXPECT_TRUE(cr.Message.empty()) << cr.Message;
     VerifierNoeuds(m, {{0, 0, 0}, {1, 0, 1}, {0, 1, 3}, {1, 1, 2}});
-    EXPECT_EQ(m.PointsModele[1].CoPM[3], 5.0f);
+    EXPECT_EQ(m.PointsModele[1].CoPM[3], 6.0f);
     EXPECT_EQ(m.PointsModele[2].CoPM[3], 8.0f);
-    EXPECT_EQ(m.PointsModele[3].CoPM[3], 7.0f); // (1, 1) is 1 away, the first two 1.01
+    EXPECT_EQ(m.PointsModele[3].CoPM[3], 7.0f); // (1, 1) is 1 away, (0.1, 0) 1.01
     EXPECT_EQ(m.PointsModele[4].CoPM[3], 7.0f);
 }
 
-TEST(CalculerPointsGrille, WithoutDisplayedCubesTheNodesStayAtZeroAndTheStatusSaysSo) {
-    TMaillage m = Polygone({{0, 0}, {1, 0}, {1, 1}, {0, 1}}, 0.5f);
-    const TCompteRenduGrille cr = CalculerPointsGrille(m, {});
-    ASSERT_TRUE(cr.Calcule);
-    EXPECT_TRUE(cr.SansHauteur);
-    EXPECT_NE(cr.Message.find("aucune hauteur"), std::string::npos);
-    for (std::int32_t i = 1; i < m.NbPointsModele; ++i)
-        EXPECT_EQ(m.PointsModele[static_cast<std::size_t>(i)].CoPM[3], 0.0f);
+TEST(CalculerPointsGrille, EveryNodeOfALargeGridTakesTheHeightOfTheListScan) {
+    // Enough nodes for the search to be shared out; a tenth of the cubes deleted.
+    TMaillage m = Polygone({{0, 0}, {1.2f, 0}, {1.2f, 1.1f}, {0, 1.1f}}, 0.01f);
+    TCubes cubes;
+    std::uint32_t graine = 7;
+    const auto hasard = [&] {
+        graine = graine * 1664525u + 1013904223u;
+        return static_cast<float>(graine >> 8) / 16777216.0f;
+    };
+    for (int k = 0; k < 1500; ++k)
+        cubes.Ajouter(1.3f * hasard() - 0.05f, 1.2f * hasard() - 0.05f, float(k),
+                      k % 10 == 3 ? EtatSupprime : 0);
+    ASSERT_TRUE(CalculerPointsGrille(m, cubes.Liste()).Calcule);
+    ASSERT_GT(m.NbPointsModele, 13000);
+    for (std::int32_t i = 1; i < m.NbPointsModele; ++i) {
+        const TV3S& p = m.PointsModele[static_cast<std::size_t>(i)].CoPM;
+        const std::int32_t c = tessarc::test::PlusProcheLineaire(cubes.Liste(), p[1], p[2]);
+        ASSERT_EQ(p[3], float(c)) << "noeud " << i;
+    }
+}
+
+TEST(CalculerPointsGrille, WithoutDisplayedCubesLeftTheNodesStayAtZeroAndTheStatusSaysSo) {
+    TCubes supprimes;
+    supprimes.Ajouter(0.5f, 0.5f, 3.0f, EtatMasque | EtatSupprime);
+    supprimes.Ajouter(0.0f, 0.0f, 4.0f, EtatSelectionne | EtatMasque | EtatSupprime);
+    for (const std::span<TCube* const> cubes : {std::span<TCube* const>{}, supprimes.Liste()}) {
+        TMaillage m = Polygone({{0, 0}, {1, 0}, {1, 1}, {0, 1}}, 0.5f);
+        const TCompteRenduGrille cr = CalculerPointsGrille(m, cubes);
+        ASSERT_TRUE(cr.Calcule);
+        EXPECT_TRUE(cr.SansHauteur) << cubes.size();
+        EXPECT_EQ(cr.Message,
+                  "aucune hauteur prise dans le nuage : aucun point affiché, les noeuds restent à Z = 0");
+        for (std::int32_t i = 1; i < m.NbPointsModele; ++i)
+            EXPECT_EQ(m.PointsModele[static_cast<std::size_t>(i)].CoPM[3], 0.0f);
+    }
 }

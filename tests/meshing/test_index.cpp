@@ -172,4 +172,17 @@ TEST(IndexCubesXY, FollowsTheListScanOnUndefinedCoordinates) {
     seulementInfinis.Ajouter(-inf, 0, 0);
     EXPECT_EQ(TIndexCubesXY(seulementInfinis.Liste()).PlusProche(1, 1), 0);
     EXPECT_EQ(test::PlusProcheLineaire(seulementInfinis.Liste(), 1, 1), 0);
+
+    // A deleted cube is not there, an undefined one included.
+    TCubes supprimes;
+    supprimes.Ajouter(nan, 0, 0, EtatMasque | EtatSupprime);
+    supprimes.Ajouter(5, 5, 0);
+    EXPECT_EQ(TIndexCubesXY(supprimes.Liste()).PlusProche(0, 0), 1);
+    EXPECT_EQ(TIndexCubesXY(supprimes.Liste()).PlusProche(nan, 0), 1);
+    supprimes.Ajouter(0, 0, 0, EtatSupprime);
+    EXPECT_EQ(TIndexCubesXY(supprimes.Liste()).PlusProche(0, 0), 1);
+    TCubes tousSupprimes;
+    tousSupprimes.Ajouter(0, 0, 0, EtatSupprime);
+    EXPECT_EQ(TIndexCubesXY(tousSupprimes.Liste()).PlusProche(0, 0), -1);
+    EXPECT_EQ(test::PlusProcheLineaire(tousSupprimes.Liste(), 0, 0), -1);
 }

@@ -1,7 +1,10 @@
 #include "Modele.h"
+#include "Nombres.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <sstream>
 #include <vector>
 
@@ -133,6 +136,15 @@ TEST(CalculerModele, SupportsAreListedPerSegmentFromZeroAndOnlyBoundaryNodesAreS
                                              "G",
                                              ";MAXI 1",
                                              "FIN"}));
+
+    // A far scan's shift is said once, after the title; the tables stay in the stored frame.
+    TMaillage loin = m;
+    const TResultatModele local = CalculerModele(m, s);
+    const TResultatModele decale = CalculerModele(loin, s, FaireV3R(652000.0, 6862000.0, 0.0));
+    std::vector<std::string> attendu = gen;
+    attendu.insert(attendu.begin() + 2, ";decalage 652000 6862000 0");
+    EXPECT_EQ(Lignes(decale.ResulGen), attendu);
+    EXPECT_EQ(decale.ResulNds, local.ResulNds);
 }
 
 TEST(CalculerModele, NoNodeAndNoTriangleGiveTheFixedLinesAndEmptyTables) {
@@ -184,6 +196,30 @@ TEST(CalculerModele, BadSlicesAndOverflowingNumbersAreRefusedWithoutChangingAnyt
     EXPECT_EQ(Lignes(r.ResulNds).back(), "2147483647       0.00       0.00       4.00");
     s.Noeuds = "-2147483648";
     EXPECT_TRUE(CalculerModele(m, s).Calcule);
+}
+
+TEST(CalculerModele, TableLinesAreThoseOfPrintf) {
+    // Ties at two decimals (0.125, -2.675 held in singles), signs of values that round to zero, widths
+    // overflowing ten characters, and values that are not numbers.
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::vector<TNoeud> noeuds{{0.125f, -2.675f, 0.0f},   {-0.004f, 0.005f, 1e-9f},
+                                     {1.0e12f, -3.4e38f, 5.0f}, {-inf, 99999.995f, 6.0f},
+                                     {0.015f, 1e-45f, 7.0f},    {std::nanf(""), -0.0f, 8.0f}};
+    TMaillage m = Modele(noeuds, {{1, 2, 3}, {4, 5, 6}});
+    const TResultatModele r = CalculerModele(m, Saisie("0", "0", "1000000000"));
+    ASSERT_TRUE(r.Calcule) << r.Message;
+    std::vector<std::string> attendu{"GROUPE NDS_TR1000000000"};
+    for (const TNoeudNumerote& n : r.Modele.Noeuds)
+        attendu.push_back(
+            FormatC("%10d %10.2f %10.2f %10.2f", n.Numero, double(n.X), double(n.Y), double(n.Z)));
+    EXPECT_EQ(Lignes(r.ResulNds), attendu);
+    TSaisieModele grands = Saisie("0", "0", "50");
+    grands.Noeuds = "-2147483648";
+    grands.Elements = "2147483646";
+    const TResultatModele g = CalculerModele(m, grands);
+    ASSERT_TRUE(g.Calcule) << g.Message;
+    EXPECT_EQ(Lignes(g.ResulElts).back(),
+              FormatC("%10d %10d %10d %10d", 2147483647, -2147483645, -2147483644, -2147483643));
 }
 
 TEST(CalculerModele, EveryLineEndsWithCrLf) {

@@ -27,8 +27,9 @@ TMaillage Entrer(std::vector<std::pair<float, float>> points, float trame) {
 
 TEST(TextesComplets, Rectangle) {
     // 0.4 x 0.2 m, spacing 0.2, origin at its corner: 4 x 3 cells. Row 0 gives the snapped corners
-    // 1 (0, 0) seg 0 and 2 (0.4, 0) seg 1, then the fill 3 (0.2, 0) seg -1; row 1 gives 4 (0, 0.2) seg 3,
-    // 5 (0.4, 0.2) seg 2 and 6 (0.2, 0.2) seg -1; the vertical pass finds no new node. The two full
+    // 1 (0, 0) seg 0 and 2 (0.4, 0) seg 1, then the fill 3 (0.2, 0); row 1 gives 4 (0, 0.2) seg 3,
+    // 5 (0.4, 0.2) seg 2 and 6 (0.2, 0.2); the vertical pass finds no new node. The fills 3 and 6 lie on
+    // the bottom and top sides: they become supports of segments 0 and 2. The two full
     // squares add centres 7 (0.1, 0.1) and 8 (0.3, 0.1), each with four triangles. Heights from cubes on
     // z = 1 + x + 3y; the decoy at (0.1, 0.1) is nearest to no node.
     TMaillage m = Entrer({{0, 0}, {0.4f, 0}, {0.4f, 0.2f}, {0, 0.2f}}, 0.2f);
@@ -41,7 +42,7 @@ TEST(TextesComplets, Rectangle) {
     cubes.Ajouter(0.2f, 0.2f, 1.8f);
     cubes.Ajouter(0.1f, 0.1f, 5.0f);
     ASSERT_TRUE(CalculerPointsGrille(m, cubes.Liste()).Calcule);
-    ASSERT_TRUE(Trianguler(m));
+    ASSERT_TRUE(Trianguler(m).Triangule);
     ASSERT_EQ(m.NbPointsModele, 9);
     ASSERT_EQ(m.Triangles.size(), 8u);
 
@@ -58,11 +59,11 @@ TEST(TextesComplets, Rectangle) {
                           "LIRETABLE tblelfis\r\n"
                           "LIAISONS\r\n"
                           ";segment 0\r\n"
-                          "A 1\r\n"
+                          "A 1,2\r\n"
                           ";segment 1\r\n"
                           "A 4\r\n"
                           ";segment 2\r\n"
-                          "A 8\r\n"
+                          "A 7,8\r\n"
                           ";segment 3\r\n"
                           "A 6\r\n"
                           "CHARGES\r\n"
@@ -97,10 +98,10 @@ TEST(TextesComplets, Rectangle) {
 TEST(TextesComplets, EnL) {
     // An L of 0.5 m with a 0.25 m notch, spacing 0.2: 5 x 5 cells. The sides at 0.5 and 0.25 are 0.1 and
     // 0.05 from the lattice, farther than T/10: their crossings stay on cell edges. Rows give 1 (0, 0) s0,
-    // 2 (0.5, 0) s1, 3 (0.2, 0), 4 (0.4, 0); 5 (0, 0.2) s5, 6 (0.5, 0.2) s1, 7 (0.2, 0.2), 8 (0.4, 0.2);
-    // 9 (0, 0.4) s5, 10 (0.25, 0.4) s3, 11 (0.2, 0.4). The vertical pass adds 12 (0, 0.5) s5,
-    // 13 (0.2, 0.5) s4 and 14 (0.4, 0.25) s2. Three full squares add centres 15, 16, 17; the partial
-    // squares take 4, 5, 3, 4 and 3 nodes. Heights from a 5 cm lattice of cubes on z = 2 + x - y.
+    // 2 (0.5, 0) s1, 3 (0.2, 0), 4 (0.4, 0) (both on the bottom side: supports of s0); 5 (0, 0.2) s5, 6 (0.5,
+    // 0.2) s1, 7 (0.2, 0.2), 8 (0.4, 0.2); 9 (0, 0.4) s5, 10 (0.25, 0.4) s3, 11 (0.2, 0.4). The vertical pass
+    // adds 12 (0, 0.5) s5, 13 (0.2, 0.5) s4 and 14 (0.4, 0.25) s2. Three full squares add centres 15, 16, 17;
+    // the partial squares take 4, 5, 3, 4 and 3 nodes. Heights from a 5 cm lattice of cubes on z = 2 + x - y.
     TMaillage m = Entrer({{0, 0}, {0.5f, 0}, {0.5f, 0.25f}, {0.25f, 0.25f}, {0.25f, 0.5f}, {0, 0.5f}}, 0.2f);
     TCubes cubes;
     for (int i = 0; i <= 12; ++i)
@@ -110,7 +111,7 @@ TEST(TextesComplets, EnL) {
             cubes.Ajouter(x, y, static_cast<float>(2.0 + double(x) - double(y)));
         }
     ASSERT_TRUE(CalculerPointsGrille(m, cubes.Liste()).Calcule);
-    ASSERT_TRUE(Trianguler(m));
+    ASSERT_TRUE(Trianguler(m).Triangule);
     ASSERT_EQ(m.NbPointsModele, 18);
     ASSERT_EQ(m.Triangles.size(), 21u);
 
@@ -132,7 +133,7 @@ TEST(TextesComplets, EnL) {
                           "LIRETABLE tblelfis\r\n"
                           "LIAISONS\r\n"
                           ";segment 0\r\n"
-                          "A 108\r\n"
+                          "A 108,114,116\r\n"
                           ";segment 1\r\n"
                           "A 115,117\r\n"
                           ";segment 2\r\n"

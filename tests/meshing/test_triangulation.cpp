@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <vector>
 
 using namespace tessarc;
@@ -90,7 +91,8 @@ TEST(Trianguler, EachOutlineSizeFrom3To8GivesItsPatternOverTheNodesInOutlineOrde
         TCarre c;
         std::vector<std::pair<int, std::int32_t>> places;
         for (std::size_t k = 0; k < n; ++k) {
-            const std::int32_t noeud = c.Noeud(float(k), 0.0f);
+            // On a circle: no three nodes on one line, so that no pattern triangle lacks area.
+            const std::int32_t noeud = c.Noeud(std::cos(0.7f * float(k)), std::sin(0.7f * float(k)));
             c.Placer(positions[k], noeud);
             places.emplace_back(positions[k], noeud);
         }
@@ -100,7 +102,7 @@ TEST(Trianguler, EachOutlineSizeFrom3To8GivesItsPatternOverTheNodesInOutlineOrde
             attendus.push_back({places[static_cast<std::size_t>(t[0] - 1)].second,
                                 places[static_cast<std::size_t>(t[1] - 1)].second,
                                 places[static_cast<std::size_t>(t[2] - 1)].second});
-        ASSERT_TRUE(Trianguler(c.m));
+        ASSERT_TRUE(Trianguler(c.m).Triangule);
         EXPECT_EQ(c.Triangles(), attendus) << n << " noeuds";
         EXPECT_EQ(c.m.NbPointsModele, static_cast<std::int32_t>(n) + 1) << "no centre node";
     }
@@ -109,7 +111,7 @@ TEST(Trianguler, EachOutlineSizeFrom3To8GivesItsPatternOverTheNodesInOutlineOrde
 TEST(Trianguler, MoreThanEightNodesOnTheOutlineGiveNoTriangle) {
     TCarre c;
     for (const int p : {1, 2, 3, 4, 5, 6, 7, 8, 10}) c.Placer(p, c.Noeud(float(p), 0.0f));
-    ASSERT_TRUE(Trianguler(c.m));
+    ASSERT_TRUE(Trianguler(c.m).Triangule);
     EXPECT_TRUE(c.Triangles().empty());
 }
 
@@ -123,13 +125,39 @@ TEST(Trianguler, APatternTriangleUsingOneNodeTwiceIsDropped) {
     c.Placer(2, b);
     c.Placer(3, b);
     c.Placer(6, d);
-    ASSERT_TRUE(Trianguler(c.m));
+    ASSERT_TRUE(Trianguler(c.m).Triangule);
     EXPECT_EQ(c.Triangles(), (std::vector<TTri>{{b, d, a}}));
     std::vector<TTriangle> t;
-    AjouterTriangle(t, 1, 2, 1);
-    AjouterTriangle(t, 1, 1, 2);
-    AjouterTriangle(t, 2, 1, 1);
+    for (const TTri& r : std::vector<TTri>{{1, 2, 1}, {1, 1, 2}, {2, 1, 1}})
+        EXPECT_EQ(AjouterTriangle(t, c.m.PointsModele, r[0], r[1], r[2]), EAjoutTriangle::NoeudRepete);
     EXPECT_TRUE(t.empty());
+}
+
+TEST(Trianguler, ATriangleWithoutAreaIsDroppedAndCounted) {
+    // Two crossings on the left edge and the lower-left corner lie on one line: (P1, P2, P3) has no area.
+    TCarre c;
+    const std::int32_t p1 = c.Noeud(0, 0.7f);
+    const std::int32_t p2 = c.Noeud(0, 0.3f);
+    const std::int32_t p3 = c.Noeud(0, 0);
+    const std::int32_t p4 = c.Noeud(1, 0);
+    c.Placer(1, p1);
+    c.Placer(2, p2);
+    c.Placer(3, p3);
+    c.Placer(6, p4);
+    const TCompteRenduTriangulation cr = Trianguler(c.m);
+    ASSERT_TRUE(cr.Triangule);
+    EXPECT_EQ(cr.SansAire, 1);
+    EXPECT_EQ(c.Triangles(), (std::vector<TTri>{{p3, p4, p1}}));
+
+    // Twice the signed area against 1e-6, in double on the single coordinates.
+    const std::int32_t presque = c.Noeud(0.5f, 9e-7f);
+    const std::int32_t juste = c.Noeud(0.5f, 1.1e-6f);
+    const std::int32_t dessous = c.Noeud(0.5f, -1.1e-6f);
+    std::vector<TTriangle> t;
+    EXPECT_EQ(AjouterTriangle(t, c.m.PointsModele, p3, p4, presque), EAjoutTriangle::SansAire);
+    EXPECT_EQ(AjouterTriangle(t, c.m.PointsModele, p3, p4, juste), EAjoutTriangle::Ajoute);
+    EXPECT_EQ(AjouterTriangle(t, c.m.PointsModele, p3, p4, dessous), EAjoutTriangle::Ajoute);
+    EXPECT_EQ(t.size(), 2u);
 }
 
 TEST(Trianguler, AFullSquareGetsACentreNodeAndFourTrianglesEvenWithACrossingOnAnEdge) {
@@ -143,7 +171,7 @@ TEST(Trianguler, AFullSquareGetsACentreNodeAndFourTrianglesEvenWithACrossingOnAn
     c.Placer(9, n2);
     c.Placer(12, n3);
     c.Placer(4, c.Noeud(0.5f, 0.0f)); // on the lower edge: not used
-    ASSERT_TRUE(Trianguler(c.m));
+    ASSERT_TRUE(Trianguler(c.m).Triangule);
     const std::int32_t centre = 6;
     EXPECT_EQ(c.Triangles(),
               (std::vector<TTri>{{n0, n1, centre}, {n1, n2, centre}, {n2, n3, centre}, {n3, n0, centre}}));
@@ -159,13 +187,13 @@ TEST(Trianguler, RunningAgainGivesTheSameTrianglesWithoutNewNodes) {
     m.TrameGrille = 0.2f;
     EntrerPageGrille(m, 0.0f);
     ASSERT_TRUE(CalculerPointsGrille(m, {}).Calcule);
-    ASSERT_TRUE(Trianguler(m));
+    ASSERT_TRUE(Trianguler(m).Triangule);
     const std::int32_t nb = m.NbPointsModele;
     const std::vector<TPointModele> noeuds = m.PointsModele;
     std::vector<std::array<std::int32_t, 3>> premiers;
     for (const TTriangle& t : m.Triangles) premiers.push_back(t.Sommets);
     ASSERT_GT(premiers.size(), 20u);
-    ASSERT_TRUE(Trianguler(m));
+    ASSERT_TRUE(Trianguler(m).Triangule);
     EXPECT_EQ(m.NbPointsModele, nb);
     EXPECT_EQ(m.PointsModele.size(), noeuds.size());
     std::vector<std::array<std::int32_t, 3>> seconds;
@@ -178,7 +206,7 @@ TEST(Trianguler, DoesNothingWhileTheGridIsNotComputed) {
     m.NbColGrille = 3;
     m.NbLigGrille = 3;
     m.Triangles.resize(2);
-    EXPECT_FALSE(Trianguler(m));
+    EXPECT_FALSE(Trianguler(m).Triangule);
     EXPECT_EQ(m.Triangles.size(), 2u);
 }
 

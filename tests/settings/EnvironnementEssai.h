@@ -1,12 +1,12 @@
 #pragma once
 // Every settings test runs on its own folders: the settings store, the XDG data folders and the INI
-// folder point into a fresh temporary folder, never at the user's own settings. Messages and questions
-// are recorded and answered from a list instead of opening boxes.
+// folder point into a fresh temporary folder, never at the user's own settings. The fixture is the
+// components' user: messages and questions are recorded and answered from a list.
 
 #include "../util/DossierTemporaire.h"
 #include "CwinReg.h"
 #include "StringUtils.h"
-#include "Utils.h"
+#include "Utilisateur.h"
 
 #include <QSettings>
 #include <QWidget>
@@ -21,7 +21,7 @@
 
 namespace tessarc::essais {
 
-class EssaiReglages : public ::testing::Test {
+class EssaiReglages : public ::testing::Test, public IUtilisateur {
 protected:
     static constexpr const char* kAppli = "tessarc-essai";
 
@@ -34,14 +34,6 @@ protected:
         qputenv("XDG_DATA_DIRS", QByteArray::fromStdString(dossier.Chemin("systeme")));
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            QString::fromStdString(dossier.Chemin("config")));
-        DefinirCrochetMessage([this](const std::string& t) { messages.push_back(t); });
-        DefinirCrochetQuestion([this](const std::string& t) {
-            questions.push_back(t);
-            if (reponses.empty()) return false;
-            const bool r = reponses.front();
-            reponses.pop_front();
-            return r;
-        });
         DefinirAttenteOuverture([](std::chrono::milliseconds) {});
         TWinReg::Environnement().CtrlEnfonce = [this] { return ctrl; };
         TWinReg::Environnement().ChoisirFichierEnvironnement = [this] { return fichierChoisi; };
@@ -50,11 +42,21 @@ protected:
 
     void TearDown() override { TWinReg::Environnement().RepertoireIni.clear(); }
 
+    void AffiInfo(int, const std::string&) override {}
+    void Message(const std::string& t) override { messages.push_back(t); }
+    [[nodiscard]] TReponse Question(const std::string& t) override {
+        questions.push_back(t);
+        if (reponses.empty()) return TReponse::Non;
+        const bool r = reponses.front();
+        reponses.pop_front();
+        return r ? TReponse::Oui : TReponse::Non;
+    }
+
     // A window named like the main window, with its component (destroyed first).
     struct Fenetre {
-        explicit Fenetre(const char* nom) : fiche(std::make_unique<QWidget>()) {
+        Fenetre(const char* nom, IUtilisateur& utilisateur) : fiche(std::make_unique<QWidget>()) {
             fiche->setObjectName(QString::fromLatin1(nom));
-            wr = std::make_unique<TWinReg>(fiche.get());
+            wr = std::make_unique<TWinReg>(fiche.get(), utilisateur);
             wr->DefinirNomAppli(kAppli);
         }
         Fenetre(Fenetre&&) = default;
@@ -63,7 +65,7 @@ protected:
         std::unique_ptr<QWidget> fiche;
         std::unique_ptr<TWinReg> wr;
     };
-    static Fenetre NouvelleFenetre(const char* nom = "FTessarc") { return Fenetre(nom); }
+    Fenetre NouvelleFenetre(const char* nom = "FTessarc") { return Fenetre(nom, *this); }
 
     [[nodiscard]] std::string FichierReglages() const {
         return dossier.Chemin("config/Vornak/") + kAppli + ".conf";

@@ -1,4 +1,5 @@
 #include "EnvironnementEssai.h"
+#include "Utils.h"
 
 #include <QStandardPaths>
 
@@ -15,7 +16,7 @@ protected:
     std::string Bureau(const std::string& ext) const {
         return dossier.Chemin("donnees/applications/") + ext + "_auto_file.desktop";
     }
-    static std::string Question(const std::string& ext) {
+    static std::string QuestionAssociation(const std::string& ext) {
         return "les fichiers de type " + ext + " ne sont pas associés\nà l'application " +
                PartieChemin(CheminExecutable(), 4) + " ;\nVoulez-vous qu'ils le deviennent?";
     }
@@ -28,7 +29,7 @@ TEST_F(Association, AFreeExtensionIsRegisteredWithoutAsking) {
     fichiers[1].Fext = " essaivoute ";
     fichiers[1].Fparam = "\"%1\"";
     fichiers[1].FTestAssoc = true;
-    Associer(fichiers);
+    Associer(fichiers, *this);
     EXPECT_TRUE(questions.empty());
     EXPECT_TRUE(messages.empty());
 
@@ -45,7 +46,7 @@ TEST_F(Association, AFreeExtensionIsRegisteredWithoutAsking) {
                   std::string::npos);
     }
 
-    Associer(fichiers); // already ours: nothing asked
+    Associer(fichiers, *this); // already ours: nothing asked
     EXPECT_TRUE(questions.empty());
 }
 
@@ -57,24 +58,25 @@ TEST_F(Association, ATakenExtensionIsOfferedThenRefusedForGood) {
 
     std::array<TAutoFile, 3> fichiers{};
     fichiers[0].Fext = "autre";
-    Associer(fichiers); // taken, and not to be tested
+    Associer(fichiers, *this); // taken, and not to be tested
     EXPECT_TRUE(questions.empty());
     EXPECT_FALSE(std::filesystem::exists(Package("autre")));
 
     fichiers[0].FTestAssoc = true;
     reponses = {false, true};
-    Associer(fichiers);
-    EXPECT_EQ(questions, (std::vector<std::string>{Question("autre"), "ce choix est il définitif?"}));
+    Associer(fichiers, *this);
+    EXPECT_EQ(questions,
+              (std::vector<std::string>{QuestionAssociation("autre"), "ce choix est il définitif?"}));
     EXPECT_TRUE(fichiers[0].FNoAutoAssoc);
     EXPECT_FALSE(std::filesystem::exists(Package("autre")));
 
     questions.clear();
-    Associer(fichiers);
+    Associer(fichiers, *this);
     EXPECT_TRUE(questions.empty());
 
     fichiers[0].FNoAutoAssoc = false;
     reponses = {false, false};
-    Associer(fichiers);
+    Associer(fichiers, *this);
     EXPECT_EQ(questions.size(), 2u);
     EXPECT_FALSE(fichiers[0].FNoAutoAssoc);
 }
@@ -88,7 +90,7 @@ TEST_F(Association, AcceptingTakesTheExtensionOverAndAChangeIsOfferedAgain) {
     fichiers[2].Fappli = "/opt/tessarc/tessarc";
     fichiers[2].FTestAssoc = true;
     reponses = {true};
-    Associer(fichiers);
+    Associer(fichiers, *this);
     ASSERT_EQ(questions.size(), 1u);
     EXPECT_NE(DossierTemporaire::Lire(Package("autre")).find("<comment>nuage &lt;voûte&gt;</comment>"),
               std::string::npos);
@@ -97,12 +99,13 @@ TEST_F(Association, AcceptingTakesTheExtensionOverAndAChangeIsOfferedAgain) {
     EXPECT_EQ(TypeMimeExtension("autre"), "application/x-autre_auto_file");
 
     questions.clear();
-    Associer(fichiers);
+    Associer(fichiers, *this);
     EXPECT_TRUE(questions.empty()); // now ours, same description and command
 
     fichiers[2].Fparam = "--vue";
-    Associer(fichiers); // the command changed; refused this time only
-    EXPECT_EQ(questions, (std::vector<std::string>{Question("autre"), "ce choix est il définitif?"}));
+    Associer(fichiers, *this); // the command changed; refused this time only
+    EXPECT_EQ(questions,
+              (std::vector<std::string>{QuestionAssociation("autre"), "ce choix est il définitif?"}));
     EXPECT_FALSE(fichiers[2].FNoAutoAssoc);
 }
 
@@ -111,7 +114,7 @@ TEST_F(Association, AnUnwritableDataFolderIsReportedAndOtherSlotsGoOn) {
     std::array<TAutoFile, 3> fichiers{};
     fichiers[0].Fext = "un";
     fichiers[1].Fext = "deux";
-    Associer(fichiers);
+    Associer(fichiers, *this);
     EXPECT_EQ(messages, (std::vector<std::string>{"erreur registre pour .un", "erreur registre pour .deux"}));
 
     std::filesystem::remove(dossier.Chemin("donnees/mime"));

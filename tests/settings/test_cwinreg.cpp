@@ -1,5 +1,7 @@
 #include "EnvironnementEssai.h"
 
+#include "Utils.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -202,7 +204,7 @@ TEST_F(WinReg, TopLevelValuesStayAndProgramWideValuesStayApart) {
 TEST_F(WinReg, ASaveAfterAFailedLoadWritesNothing) {
     auto f = NouvelleFenetre();
     f.wr->fichierINI = true;
-    const std::string ini = dossier.Chemin("ini/") + kAppli + "_" + NomUtilisateur() + ".INI";
+    const std::string ini = dossier.Chemin("ini/") + kAppli + "_" + NomUtilisateur(*this) + ".INI";
     std::filesystem::create_directory(ini); // cannot be read
     EXPECT_FALSE(f.wr->ChargeReg(0));
     EXPECT_EQ(messages, std::vector<std::string>{"erreur au chargement du registre"});
@@ -216,7 +218,7 @@ TEST_F(WinReg, ASaveAfterAFailedLoadWritesNothing) {
 }
 
 TEST_F(WinReg, IniFilesKeepAnyValue) {
-    const std::string utilisateur = NomUtilisateur();
+    const std::string utilisateur = NomUtilisateur(*this);
     const std::string valeur = "avant < délimstr A >\r\naprès\r\n";
     {
         auto f = NouvelleFenetre();
@@ -252,18 +254,18 @@ TEST_F(WinReg, IniFilesAreSearchedInOrder) {
     dossier.Ecrire(std::string("ini/") + kAppli + ".INI", entree("appli"));
     ASSERT_TRUE(f.wr->ChargeReg(3));
     EXPECT_EQ(f.wr->GetStr("Source"), "appli");
-    dossier.Ecrire(std::string("ini/") + kAppli + "_" + NomUtilisateur() + ".INI",
+    dossier.Ecrire(std::string("ini/") + kAppli + "_" + NomUtilisateur(*this) + ".INI",
                    "\xEF\xBB\xBF" + entree("utilisateur"));
     ASSERT_TRUE(f.wr->ChargeReg(3));
     EXPECT_EQ(f.wr->GetStr("Source"), "utilisateur");
-    dossier.Ecrire(std::string("ini/") + kAppli + "_" + NomUtilisateur() + "_CONFIG_3.INI",
+    dossier.Ecrire(std::string("ini/") + kAppli + "_" + NomUtilisateur(*this) + "_CONFIG_3.INI",
                    entree("config \xE9"));
     ASSERT_TRUE(f.wr->ChargeReg(3));
     EXPECT_EQ(f.wr->GetStr("Source"), "config é"); // written on Windows
     f.wr->RangeReg(-1);
-    EXPECT_NE(
-        DossierTemporaire::Lire(rep + kAppli + "_" + NomUtilisateur() + "_CONFIG_3.INI").find("config é"),
-        std::string::npos);
+    EXPECT_NE(DossierTemporaire::Lire(rep + kAppli + "_" + NomUtilisateur(*this) + "_CONFIG_3.INI")
+                  .find("config é"),
+              std::string::npos);
 }
 
 TEST_F(WinReg, CorruptOrUnreadableStoresNeverStopTheProgram) {
@@ -336,10 +338,10 @@ TEST_F(WinReg, EveryWindowGetsItsSectionAndFailuresAreReported) {
     auto seconde = NouvelleFenetre("FSeconde");
     QWidget troisieme;
     troisieme.setObjectName("FTroisieme");
-    WinRegQuiEchoue echoue(&troisieme);
+    WinRegQuiEchoue echoue(&troisieme, *this);
     QWidget panneau(principale.fiche.get());
     panneau.setObjectName("PnTop");
-    TWinReg surPanneau(&panneau);
+    TWinReg surPanneau(&panneau, *this);
     EXPECT_EQ(messages, std::vector<std::string>{"WinReg : Owner <> TForm : PnTop"});
     messages.clear();
 

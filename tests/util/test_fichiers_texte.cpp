@@ -25,7 +25,6 @@ protected:
     }
     void TearDown() override {
         DefinirAttenteOuverture([](std::chrono::milliseconds) {});
-        DefinirCrochetStatut(nullptr);
     }
     DossierTemporaire dossier;
     std::vector<long> attentes;
@@ -92,13 +91,18 @@ TEST_F(FichiersTexte, WriteErrorsNameTheFileAndCloseIt) {
     EXPECT_EQ(DescripteursOuverts(), avant);
 }
 
-TEST_F(FichiersTexte, StatusHookBracketsReadsAndWritesEvenOnFailure) {
-    std::vector<std::string> statuts;
-    DefinirCrochetStatut([&](const std::string& t) { statuts.push_back(t); });
+TEST_F(FichiersTexte, StatusLineBracketsReadsAndWritesEvenOnFailure) {
+    struct : IProgression {
+        void AffiInfo(int panneau, const std::string& t) override {
+            EXPECT_EQ(panneau, 1);
+            statuts.push_back(t);
+        }
+        std::vector<std::string> statuts;
+    } statut;
     const std::string chemin = dossier.Chemin("f.txt");
-    RangerFichierTexte("a", chemin);
-    (void)ChargerFichierTexte(chemin);
-    EXPECT_THROW(RangerFichierTexte("a", dossier.Chemin("absent/f.txt")), std::runtime_error);
-    EXPECT_EQ(statuts, (std::vector<std::string>{"range " + chemin, "", "charge " + chemin, "",
-                                                 "range " + dossier.Chemin("absent/f.txt"), ""}));
+    RangerFichierTexte("a", chemin, &statut);
+    (void)ChargerFichierTexte(chemin, &statut);
+    EXPECT_THROW(RangerFichierTexte("a", dossier.Chemin("absent/f.txt"), &statut), std::runtime_error);
+    EXPECT_EQ(statut.statuts, (std::vector<std::string>{"range " + chemin, "", "charge " + chemin, "",
+                                                        "range " + dossier.Chemin("absent/f.txt"), ""}));
 }

@@ -67,7 +67,8 @@ TEST(Utils, ExecutableFolderAndFileSizes) {
 }
 
 TEST(Utils, UserNameIsInCapitals) {
-    const std::string nom = NomUtilisateur();
+    UtilisateurMuet muet;
+    const std::string nom = NomUtilisateur(muet);
     ASSERT_FALSE(nom.empty());
     EXPECT_EQ(nom, Majuscules(nom));
 }

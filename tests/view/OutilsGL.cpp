@@ -64,6 +64,18 @@ int Compter(const QImage& image, const QRect& zone, int r, int v, int b, int tol
     return n;
 }
 
+double Luminosite(const QImage& image, const QRect& zone) {
+    const QRect z = zone.intersected(image.rect());
+    double somme = 0.0;
+    for (int y = z.top(); y <= z.bottom(); ++y)
+        for (int x = z.left(); x <= z.right(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            somme += qRed(c) + qGreen(c) + qBlue(c);
+        }
+    const double n = double(z.width()) * z.height();
+    return n > 0 ? somme / (3.0 * 255.0 * n) : 0.0;
+}
+
 std::string SauverImage(const QImage& image, const std::string& nom) {
     const QString dossier = QDir::temp().filePath(QStringLiteral("tessarc-tests-vue"));
     QDir().mkpath(dossier);

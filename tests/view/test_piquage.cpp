@@ -87,12 +87,15 @@ TEST(Selection, HoverSquareIsNinePixelsWide) {
     EXPECT_FALSE(PremierCubeVisible(vide.Liste(), m));
 }
 
-TEST(Selection, StatusTextOfAPickedCube) {
+TEST(Selection, StatusTextOfAPickedCubeInTrueCoordinates) {
     TCube c;
     c.CooMoyPts = FaireV3S(1.25f, -2.5f, 3.0f);
     c.CooOriCube = FaireV3S(1.2f, -2.6f, 3.0f);
     c.nbptscube = 42;
-    EXPECT_EQ(TexteCube(c), "1.250   -2.500   3.000  //  1.200   -2.600   3.000  (42)");
+    EXPECT_EQ(TexteCube(c, {}), "1.250   -2.500   3.000  //  1.200   -2.600   3.000  (42)");
+    // A far scan: the shift is added in double, beyond what a float would hold to the millimetre.
+    EXPECT_EQ(TexteCube(c, FaireV3R(652000.0, 6862000.0, -100.0)),
+              "652001.250   6861997.500   -97.000  //  652001.200   6861997.400   -97.000  (42)");
 }
 
 TEST(Selection, RectangleBoundsAreInclusiveInBothDragDirections) {

@@ -36,10 +36,10 @@ protected:
         TVue3D::ConfigurerVGL(*vgl);
         vgl->resize(L, H);
         vue = std::make_unique<TVue3D>(*vgl);
-        vue->SurErreur = [this](const std::string& m) { erreurs.push_back(m); };
         vue->Etat().Nuage = &nuage;
         vue->Etat().Maillage = &maillage;
-        vue->Etat().Progression = &progression;
+        vue->Etat().ScanPret = &scanPret;
+        vue->Etat().Utilisateur = &utilisateur;
         vue->Reglages().CouleurFond = Fond;
         vgl->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(vgl.get()));
@@ -49,7 +49,7 @@ protected:
     void TearDown() override {
         vue.reset();
         vgl.reset();
-        EXPECT_TRUE(erreurs.empty()) << erreurs.front();
+        EXPECT_TRUE(utilisateur.messages.empty()) << utilisateur.messages.front();
     }
 
     // Four cubes in the X-Z plane at Y = 0 (leaf level 2, 4 cm), and a camera where one pixel is one
@@ -63,7 +63,7 @@ protected:
                             {-60, 0, -20, 40, 90, 250}},
                            2);
         CadrageExact();
-        vue->Etat().ScanPret = true;
+        scanPret = true;
     }
     void CadrageExact() {
         TCadrage c;
@@ -105,10 +105,10 @@ protected:
 
     TNuage nuage;
     TMaillage maillage;
-    test::TProgressionTest progression;
+    bool scanPret = false;
+    test::TUtilisateurTest utilisateur;
     std::unique_ptr<TSetupGL> vgl;
     std::unique_ptr<TVue3D> vue;
-    std::vector<std::string> erreurs;
 };
 
 TEST_F(VueGL, ContextIsACompatibilityProfileWithDeepDepth) {
@@ -165,15 +165,15 @@ TEST_F(VueGL, GlyphInTheLowerLeftCorner) {
 
 TEST_F(VueGL, NothingDrawnWhileNoScanIsReady) {
     DocumentSimple();
-    vue->Etat().ScanPret = false;
+    scanPret = false;
     QImage img = Dessiner();
     Verifier(Compter(img, img.rect(), 0, 0, 90) == 0, img, "pas_de_fond");
     Verifier(Compter(img, img.rect(), 200, 180, 160) == 0, img, "pas_de_point");
     EXPECT_EQ(vue->Rendu().NbConstructions[0], 0);
 
-    vue->Etat().ScanPret = true;
+    scanPret = true;
     const QImage avant = Dessiner();
-    vue->Etat().ScanPret = false;
+    scanPret = false;
     vue->Reglages().CouleurFond = FaireCouleur(90, 0, 0);
     vue->RetracerTout();
     img = Dessiner();
@@ -201,9 +201,9 @@ TEST_F(VueGL, RetainedObjectsAreRebuiltOnlyWhenDiscarded) {
     (void)Dessiner();
     EXPECT_EQ(n, (std::array<int, 3>{4, 3, 3}));
     // The rebuild reports itself on the status line and restores it.
-    ASSERT_GE(progression.textes.size(), 2u);
-    EXPECT_EQ(progression.textes[0], (std::pair<int, std::string>{1, "préparation du tracé"}));
-    EXPECT_EQ(progression.textes[1], (std::pair<int, std::string>{1, ""}));
+    ASSERT_GE(utilisateur.textes.size(), 2u);
+    EXPECT_EQ(utilisateur.textes[0], (std::pair<int, std::string>{1, "préparation du tracé"}));
+    EXPECT_EQ(utilisateur.textes[1], (std::pair<int, std::string>{1, ""}));
 }
 
 TEST_F(VueGL, PointsCheckBoxIsReadWhenThePointsAreRebuilt) {
@@ -220,24 +220,17 @@ TEST_F(VueGL, PointsCheckBoxIsReadWhenThePointsAreRebuilt) {
 
 TEST_F(VueGL, AbandonWhileRebuildingLeavesTheObjectForTheNextPaint) {
     DocumentSimple();
-    class TAbandon final : public IProgression {
-    public:
-        void AffiInfo(int, const std::string& texte) override {
-            if (!texte.empty() && arreter) throw EStopError();
-        }
-        bool arreter = true;
-    } abandon;
+    utilisateur.abandonner = true;
     int attentes = 0, retours = 0;
-    vue->Etat().Progression = &abandon;
     vue->Etat().CurseurAttente = [&] { ++attentes; };
     vue->Etat().CurseurPrecedent = [&] { ++retours; };
     (void)Dessiner();
-    ASSERT_EQ(erreurs.size(), 1u);
-    EXPECT_EQ(erreurs[0], "abandon");
-    erreurs.clear();
+    ASSERT_EQ(utilisateur.messages.size(), 1u);
+    EXPECT_EQ(utilisateur.messages[0], "abandon");
+    utilisateur.messages.clear();
     EXPECT_FALSE(vue->Rendu().PointsValides());
     EXPECT_EQ(attentes, retours);
-    abandon.arreter = false;
+    utilisateur.abandonner = false;
     const QImage img = Dessiner();
     EXPECT_TRUE(vue->Rendu().PointsValides());
     Verifier(Chercher(img, Autour(-60, 20), 200, 180, 160).has_value(), img, "reconstruit");
@@ -297,7 +290,7 @@ TEST_F(VueGL, OverlaysFollowThePage) {
     Verifier(Chercher(img, Autour(-20, 15), 0, 255, 0).has_value(), img, "page3_noeud");
 }
 
-TEST_F(VueGL, SurfaceIsLitAndLightingStaysOn) {
+TEST_F(VueGL, SurfaceIsLit) {
     DocumentSimple();
     vue->Camera().VuePlanXY = true;
     maillage.PointsModele = {
@@ -328,21 +321,65 @@ TEST_F(VueGL, SurfaceIsLitAndLightingStaysOn) {
     vue->RetracerTout();
     img = Dessiner();
     Verifier(Compter(img, interieur, 0, 0, 90) > 100, img, "surface_en_fil");
+}
 
-    // Back on the cleaning page: no surface, but lighting stays switched on.
-    vue->Etat().PageActive = 0;
+// Once the Triangulation page has shown its lit surface, the points, the boundary, the grid and the
+// nodes keep their own colours on every page, after a redraw request as after a replay.
+TEST_F(VueGL, TheSurfaceLeavesNoLightingBehind) {
+    std::vector<TPoint> points; // a wall of points in the X-Z plane, below Z = 0
+    for (int x = -100; x <= 100; x += 2)
+        for (int z = -50; z <= -10; z += 2) points.push_back({float(x), 0, float(z), 200, 180, 160});
+    test::RemplirNuage(nuage, points, 2);
+    nuage.CooMax[3] = 150; // grid lines at Z = 50, above the wall
+    CadrageExact();
+    scanPret = true;
+    maillage.Frontiere = {FaireV3S(-50, 0, 30), FaireV3S(50, 0, 30)};
+    maillage.OrigineGrille = FaireV3S(-40, 0, 0);
+    maillage.TrameGrille = 40;
+    maillage.NbColGrille = 3;
+    maillage.NbLigGrille = 1;
+    maillage.FrontMin = {{-50, 0}};
+    maillage.FrontMax = {{50, 0}};
+    maillage.PointsModele = {{},
+                             {0, 2, FaireV3S(-20, 0, 20)},
+                             {0, -1, FaireV3S(20, 0, 20)},
+                             {0, -1, FaireV3S(-60, -10, 40)},
+                             {0, -1, FaireV3S(60, -10, 40)},
+                             {0, -1, FaireV3S(0, 10, 40)}};
+    maillage.NbPointsModele = 6;
+    maillage.Triangles = {TTriangle{{3, 4, 5}, 0.0f}};
+    const QRect nuagePoints(30, 75, 196, 36);
+    const QRect frontiere = Autour(0, 30, 2);
+
+    QImage img = Dessiner();
+    const double avant = test::Luminosite(img, nuagePoints);
+    ASSERT_GT(avant, 0.5) << test::SauverImage(img, "luminosite_avant");
+
+    vue->Etat().PageActive = 3;
     vue->RetracerTout();
-    (void)Dessiner();
-    EXPECT_FALSE(vue->Rendu().AfficherTri);
-    vgl->makeCurrent();
-    EXPECT_TRUE(vgl->Fonctions()->glIsEnabled(GL_LIGHTING));
-    vgl->doneCurrent();
+    img = Dessiner();
+    ASSERT_TRUE(vue->Rendu().AfficherTri);
+    Verifier(Chercher(img, Autour(-20, 20), 0, 255, 0).has_value(), img, "page3_noeud_construit");
+    img = Dessiner(); // the surface replayed
+    Verifier(Chercher(img, Autour(-20, 20), 0, 255, 0).has_value(), img, "page3_noeud_rejoue");
+
+    for (int page : {0, 1, 2}) {
+        vue->Etat().PageActive = page;
+        vue->RetracerTout();
+        img = Dessiner();
+        const std::string p = "page" + std::to_string(page);
+        Verifier(std::abs(test::Luminosite(img, nuagePoints) - avant) < 0.02, img, (p + "_points").c_str());
+        if (page > 0) Verifier(Compter(img, frontiere, 255, 0, 0) >= 6, img, (p + "_frontiere").c_str());
+    }
+    Verifier(Chercher(img, Autour(-20, 20), 0, 255, 0).has_value(), img, "page2_noeud_frontiere");
+    Verifier(Chercher(img, Autour(20, 20), 255, 0, 0).has_value(), img, "page2_noeud_interieur");
+    Verifier(Compter(img, Autour(0, 50, 1), 255, 0, 0) >= 2, img, "page2_grille");
 }
 
 TEST_F(VueGL, HoverReportsTheFirstCubeInListOrder) {
     test::RemplirNuage(nuage, {{10, -5, 5, 1, 2, 3}, {10, 5, 5, 4, 5, 6}, {-40, 0, 5, 7, 8, 9}}, 2);
     CadrageExact();
-    vue->Etat().ScanPret = true;
+    scanPret = true;
     (void)Dessiner();
     std::size_t premier = nuage.CubesAffiches.size();
     for (std::size_t i = 0; i < nuage.CubesAffiches.size() && premier == nuage.CubesAffiches.size(); ++i)
@@ -353,21 +390,21 @@ TEST_F(VueGL, HoverReportsTheFirstCubeInListOrder) {
     Souris(QEvent::MouseMove, QPoint(138, H - 69), Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(vue->CubeSel, attendu);
     EXPECT_EQ(vue->CubeSelSav, attendu);
-    ASSERT_FALSE(progression.textes.empty());
-    EXPECT_EQ(progression.textes.back(), (std::pair<int, std::string>{0, TexteCube(*attendu)}));
+    ASSERT_FALSE(utilisateur.textes.empty());
+    EXPECT_EQ(utilisateur.textes.back(), (std::pair<int, std::string>{0, TexteCube(*attendu, {})}));
 
     // Away from every cube: nothing under the mouse, the last one found is kept.
     Souris(QEvent::MouseMove, QPoint(200, 20), Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(vue->CubeSel, nullptr);
     EXPECT_EQ(vue->CubeSelSav, attendu);
-    EXPECT_EQ(progression.textes.back(), (std::pair<int, std::string>{0, ""}));
+    EXPECT_EQ(utilisateur.textes.back(), (std::pair<int, std::string>{0, ""}));
 
     // The same position again does nothing; nothing at all while no scan is ready.
-    const std::size_t n = progression.textes.size();
+    const std::size_t n = utilisateur.textes.size();
     Souris(QEvent::MouseMove, QPoint(200, 20), Qt::NoButton, Qt::NoButton);
-    vue->Etat().ScanPret = false;
+    scanPret = false;
     Souris(QEvent::MouseMove, QPoint(138, H - 69), Qt::NoButton, Qt::NoButton);
-    EXPECT_EQ(progression.textes.size(), n);
+    EXPECT_EQ(utilisateur.textes.size(), n);
 }
 
 TEST_F(VueGL, RubberBandSelectsTheSameCubesInBothDirections) {
