@@ -29,12 +29,7 @@ TLigneXYZ LireLigneXYZSimple(std::string_view ligne) {
 
 namespace {
 
-constexpr double Puissances10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-inline bool Chiffre(char c) {
-    return static_cast<unsigned char>(c - '0') < 10;
-}
+using detail::Chiffre;
 
 // After a field that ended at a space: the space and the blanks and control characters after it.
 inline void Sauter(const char*& p, const char* fin) {
@@ -43,63 +38,14 @@ inline void Sauter(const char*& p, const char* fin) {
     while (p < fin && static_cast<unsigned char>(*p) <= 32) ++p;
 }
 
-// A real in its plain form starting right at p and ending right before a space or the end of the line,
-// with at most 19 digits and a value that one correctly rounded operation gives exactly (the mantissa
-// within 2^53, the power of ten within 10^22), so the result is the one from_chars would give. Anything
-// else returns false and the line is read field by field.
+// A field ends at a space only: a tab stays inside the field, as the reading field by field has it. An
+// empty field reads 0.
 inline bool ReelRapide(const char*& p, const char* fin, double& v) {
     if (p == fin) {
         v = 0.0;
         return true;
     }
-    const char* q = p;
-    bool negatif = false;
-    if (*q == '-' || *q == '+') {
-        negatif = *q == '-';
-        ++q;
-    }
-    std::uint64_t w = 0;
-    int chiffres = 0;
-    int exposant = 0;
-    while (q < fin && Chiffre(*q)) {
-        w = w * 10 + static_cast<unsigned>(*q - '0');
-        ++q;
-        ++chiffres;
-    }
-    if (q < fin && *q == '.') {
-        ++q;
-        while (q < fin && Chiffre(*q)) {
-            w = w * 10 + static_cast<unsigned>(*q - '0');
-            ++q;
-            ++chiffres;
-            --exposant;
-        }
-    }
-    if (chiffres == 0 || chiffres > 19) return false;
-    if (q < fin && (*q == 'e' || *q == 'E')) {
-        ++q;
-        bool exposantNegatif = false;
-        if (q < fin && (*q == '-' || *q == '+')) {
-            exposantNegatif = *q == '-';
-            ++q;
-        }
-        int e = 0;
-        int n = 0;
-        while (q < fin && Chiffre(*q) && n < 4) {
-            e = e * 10 + (*q - '0');
-            ++q;
-            ++n;
-        }
-        if (n == 0 || (q < fin && Chiffre(*q))) return false;
-        exposant += exposantNegatif ? -e : e;
-    }
-    if (q < fin && *q != ' ') return false;
-    if (w > (std::uint64_t{1} << 53) || exposant < -22 || exposant > 22) return false;
-    const double r = exposant < 0 ? static_cast<double>(w) / Puissances10[-exposant]
-                                  : static_cast<double>(w) * Puissances10[exposant];
-    v = negatif ? -r : r;
-    p = q;
-    return true;
+    return LireReelRapide<true>(p, fin, v);
 }
 
 // An integer of at most 10 digits within the 32-bit range, ending right before a space or the end.
@@ -203,7 +149,8 @@ void Analyser(TBlocTexte& b, std::size_t morceau) {
 
 void ConvertirTexteEnPoints(TFichier& texte, TSortiePoints& sortie, IProgression& progression,
                             std::size_t tailleTampon) {
-    TLignesTexte lignes(texte, tailleTampon);
+    // A line of points is a few dozen bytes: a file without line ends is refused, not held in memory.
+    TLignesTexte lignes(texte, tailleTampon, TLignesTexte::TailleTamponDefaut);
     TAvancement avancement(progression, "lecture", texte.Taille() / OctetsParLigne);
     std::int64_t n = 0;
     std::int64_t sansCoordonnees = 0;

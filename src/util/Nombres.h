@@ -24,8 +24,10 @@ inline bool Chiffre(char c) {
 
 // The plain reals of LireReel's syntax, read in one pass: at most 19 digits, whose mantissa is within
 // 2^53 and whose power of ten is within 10^22, so that one correctly rounded operation gives exactly
-// the value LireReel gives. The real starts at p and ends right before a character of code 32 or less,
-// or at fin; then p moves after it. Anything else returns false and leaves p where it was.
+// the value LireReel gives. The real starts at p and ends right before a character of code 32 or less
+// (a space only when EspaceSeul), or at fin; then p moves after it. Anything else returns false and
+// leaves p where it was.
+template <bool EspaceSeul = false>
 [[nodiscard, gnu::always_inline]] inline bool LireReelRapide(const char*& p, const char* fin, double& v) {
     const char* q = p;
     const bool negatif = q < fin && *q == '-';
@@ -47,8 +49,8 @@ inline bool Chiffre(char c) {
         if (n == 0 || (q < fin && detail::Chiffre(*q))) return false;
         exposant += exposantNegatif ? -e : e;
     }
-    if ((q < fin && static_cast<unsigned char>(*q) > 32) || w > (std::uint64_t{1} << 53) || exposant < -22 || exposant > 22)
-        return false;
+    const bool finDeMot = q == fin || (EspaceSeul ? *q == ' ' : static_cast<unsigned char>(*q) <= 32);
+    if (!finDeMot || w > (std::uint64_t{1} << 53) || exposant < -22 || exposant > 22) return false;
     const double r = exposant < 0 ? static_cast<double>(w) / detail::Puissances10[-exposant]
                                   : static_cast<double>(w) * detail::Puissances10[exposant];
     v = negatif ? -r : r;

@@ -179,7 +179,7 @@ TEST(ConvertirTexteEnPoints, GivesTheRecordsOfALineByLineReadingWhateverTheBuffe
     }
 }
 
-TEST(ConvertirTexteEnPoints, RefusesACoordinateBeyondSinglePrecisionAndNamesTheLine) {
+TEST(ConvertirTexteEnPoints, RefusesACoordinateBeyondSinglePrecisionOrAnEndlessLineAndNamesThem) {
     TDossierTemporaire dossier;
     try {
         Convertir(dossier, "1 2 3\n4 5 1e39\n");
@@ -192,6 +192,21 @@ TEST(ConvertirTexteEnPoints, RefusesACoordinateBeyondSinglePrecisionAndNamesTheL
     }
     // The largest single still reads, and a value beyond the double range reads as 0.
     EXPECT_EQ(Convertir(dossier, "3.4028234e38 1e309 0").Points[0].Y, 0.0f);
+    // A file without line ends is not held in memory whole.
+    std::string sansFin(TLignesTexte::TailleTamponDefaut + 1, '7');
+    EXPECT_THROW(
+        {
+            try {
+                Convertir(dossier, "1 2 3\n" + sansFin, 4096);
+            } catch (const std::runtime_error& e) {
+                EXPECT_NE(std::string(e.what()).find("scan.xyz"), std::string::npos) << e.what();
+                EXPECT_NE(std::string(e.what()).find("ce n'est pas un fichier texte de points"), std::string::npos);
+                throw;
+            }
+        },
+        std::runtime_error);
+    sansFin.resize(TLignesTexte::TailleTamponDefaut - 8);
+    EXPECT_EQ(Convertir(dossier, "1 2 3\n" + sansFin + " 1 2", 4096).NbPts, 2);
 }
 
 TEST(ConvertirTexteEnPoints, ReportsProgressEveryHundredthOfTheFile) {
