@@ -24,10 +24,10 @@ std::string Xml() {
     for (const tessarc::TFormat& f : tessarc::Formats()) {
         if (f.Libelle.empty()) continue;
         const std::string libelle(f.Libelle);
-        t += "  <mime-type type=\"" + std::string(f.TypeMime) + "\">\n    <comment>" + libelle +
-             "</comment>\n    <comment xml:lang=\"fr\">" + libelle +
-             "</comment>\n    <icon name=\"tessarc\"/>\n    <glob pattern=\"*" + std::string(f.Extension) +
-             "\"/>\n  </mime-type>\n";
+        t.append("  <mime-type type=\"").append(f.TypeMime).append("\">\n    <comment>").append(libelle);
+        t.append("</comment>\n    <comment xml:lang=\"fr\">").append(libelle);
+        t.append("</comment>\n    <icon name=\"tessarc\"/>\n    <glob pattern=\"*").append(f.Extension);
+        t.append("\"/>\n  </mime-type>\n");
     }
     return t + "</mime-info>\n";
 }

@@ -23,8 +23,8 @@ QString FichierAide() {
 
 QString GuideParDefaut() {
     const QDir dossier(QCoreApplication::applicationDirPath());
-    const QString aCote = dossier.filePath(QStringLiteral("aide/index.html"));
-    const QString installe =
+    QString aCote = dossier.filePath(QStringLiteral("aide/index.html"));
+    QString installe =
         QDir::cleanPath(dossier.filePath(QStringLiteral(TESSARC_AIDE_INSTALLEE "/index.html")));
     if (!QFileInfo::exists(aCote) && QFileInfo::exists(installe)) return installe;
     return aCote;

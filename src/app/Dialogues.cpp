@@ -85,7 +85,7 @@ std::optional<QColor> ChoisirCouleur(QWidget* parent, const QColor& couleur) {
 // The desktop's opener ends in failure when it finds no viewer ("no method available"), long after it
 // was started: its end is awaited without blocking, and it is not started detached, so that the failure
 // is seen. A viewer it starts outlives it.
-void OuvrirAvecLeBureau(QWidget* parent, const QUrl& lien, std::function<void()> surEchec) {
+void OuvrirAvecLeBureau(QWidget* parent, const QUrl& lien, const std::function<void()>& surEchec) {
     QProcess* ouvreur = std::make_unique<QProcess>(parent).release(); // owned by its Qt parent
     ouvreur->setProcessChannelMode(QProcess::ForwardedChannels);
     QObject::connect(ouvreur, &QProcess::finished, ouvreur,

@@ -132,8 +132,8 @@ const unsigned char* TPagesE57::Page(std::int64_t page) {
         if (Crc32c(p, DonneesPageE57) != LireBE32(p + DonneesPageE57))
             ErreurFichier(Nom(),
                           FormatC("page %lld corrompue (somme de contrôle fausse, octets %lld à %lld)",
-                                  static_cast<long long>(page), static_cast<long long>(page * TaillePageE57),
-                                  static_cast<long long>((page + 1) * TaillePageE57 - 1)));
+                                  static_cast<long long>(page), static_cast<long long>(page) * TaillePageE57,
+                                  (static_cast<long long>(page) + 1) * TaillePageE57 - 1));
         b.Verifiees |= std::uint64_t{1} << rang;
     }
     return p;

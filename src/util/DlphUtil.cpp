@@ -98,7 +98,7 @@ QCursor CurseurNumero(int numero) {
 
 QCursor ChargerCurseurMire() {
     InitialiserRessourcesCurseurs();
-    const QCursor mire = CurseurRessource(QStringLiteral("MIRE"));
+    QCursor mire = CurseurRessource(QStringLiteral("MIRE"));
     EnregistrerCurseur(crMire, mire);
     return mire;
 }

@@ -64,12 +64,12 @@ QSurfaceFormat FormatSurface(const TDemandeSurface& demande) {
 
 std::vector<std::string> LignesInfoMateriel(const TResolution& ecran, const TInfoGL& gl) {
     std::vector<std::string> l;
-    l.push_back("Écran :");
+    l.emplace_back("Écran :");
     l.push_back(FormatC("    Résolution : %d x %d px", ecran.m_Largeur, ecran.m_Hauteur));
     l.push_back(FormatC("    Bits par pixels : %d bpp", ecran.m_BitsParPixels));
     l.push_back(FormatC("    Rafraîchissement vertical : %d Hertz", ecran.m_Frequence));
     l.emplace_back();
-    l.push_back("Carte graphique :");
+    l.emplace_back("Carte graphique :");
     l.push_back("    Vendeur : " + gl.vendeur);
     l.push_back("    Nom : " + gl.nom);
     l.push_back("    Version : " + gl.version);
@@ -78,7 +78,7 @@ std::vector<std::string> LignesInfoMateriel(const TResolution& ecran, const TInf
     l.push_back(FormatC("    Dimension maximale des textures : %d x %d", gl.texturesMax, gl.texturesMax));
     l.push_back(FormatC("    Nombre maximal de lumières : %d", gl.lumieresMax));
     l.push_back(FormatC("    Nombre maximal de plans de découpage : %d", gl.plansDecoupageMax));
-    l.push_back("    Extensions supportées: ");
+    l.emplace_back("    Extensions supportées: ");
     std::size_t debut = 0;
     while (debut < gl.extensions.size()) {
         const std::size_t fin = std::min(gl.extensions.find(' ', debut), gl.extensions.size());
