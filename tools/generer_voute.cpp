@@ -2,6 +2,7 @@
 // 0.8 m with a 3 m radius (crown at 3.8 m), its two side walls, a floor patch and a few hundred stray
 // points, with 1 mm noise and stone colours. The same arguments always give the same file.
 
+#include "Balayage.h"
 #include "voute_berceau.h"
 
 #include <charconv>
@@ -137,20 +138,13 @@ int main(int argc, char** argv) {
 
     // Sweeps a surface (u across, v along) in scan order, one jittered sample per lattice cell.
     auto balayer = [&](double longueurU, double longueurV, long long quota, auto&& position) {
-        const long long nu = std::max<long long>(1, std::llround(longueurU / pas));
-        const long long nv = std::max<long long>(1, (quota + nu - 1) / nu);
-        for (long long j = 0; j < nv && quota > 0; ++j)
-            for (long long i = 0; i < nu && quota > 0; ++i, --quota) {
-                const double u =
-                    (static_cast<double>(i) + h.Uniforme()) * longueurU / static_cast<double>(nu);
-                const double v =
-                    (static_cast<double>(j) + h.Uniforme()) * longueurV / static_cast<double>(nv);
-                double x, y, z;
-                position(u, v, x, y, z);
-                Couleur(u, v, h, r, g, b);
-                out.Point(x + h.Normale() * bruit, y + h.Normale() * bruit, z + h.Normale() * bruit, r, g, b);
-                ++ecrits;
-            }
+        Balayer(std::llround(longueurU / pas), longueurU, longueurV, quota, h, [&](double u, double v) {
+            double x, y, z;
+            position(u, v, x, y, z);
+            Couleur(u, v, h, r, g, b);
+            out.Point(x + h.Normale() * bruit, y + h.Normale() * bruit, z + h.Normale() * bruit, r, g, b);
+            ++ecrits;
+        });
     };
 
     const auto quota = [&](double a) {

@@ -1,5 +1,7 @@
 #include "voute_berceau.h"
 
+#include "Balayage.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -114,16 +116,8 @@ public:
     // order, densite times as dense as the rest; surface(u, v) places and colours the sample.
     template <typename F>
     void Balayer(double longueurU, double longueurV, long long quota, double densite, F&& surface) {
-        const long long nu = std::max<long long>(1, std::llround(longueurU * std::sqrt(densite) / pas_));
-        const long long nv = std::max<long long>(1, (quota + nu - 1) / nu);
-        for (long long j = 0; j < nv && quota > 0; ++j)
-            for (long long i = 0; i < nu && quota > 0; ++i, --quota) {
-                const double u =
-                    (static_cast<double>(i) + h_.Uniforme()) * longueurU / static_cast<double>(nu);
-                const double v =
-                    (static_cast<double>(j) + h_.Uniforme()) * longueurV / static_cast<double>(nv);
-                Ecrire(surface(u, v));
-            }
+        ::Balayer(std::llround(longueurU * std::sqrt(densite) / pas_), longueurU, longueurV, quota, h_,
+                [&](double u, double v) { Ecrire(surface(u, v)); });
     }
     void Ecrire(const TPointScan& p) {
         sortie_.Point(p.x + h_.Normale() * Bruit, p.y + h_.Normale() * Bruit, p.z + h_.Normale() * Bruit,
