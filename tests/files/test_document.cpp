@@ -1,7 +1,9 @@
 #include "Document.h"
-#include "OutilsTests.h"
+#include "DonneesPartagees.h"
+#include "DossierTemporaire.h"
 #include "PointFichier.h"
 #include "Projet.h"
+#include "UtilisateurEspion.h"
 
 #include <gtest/gtest.h>
 
@@ -389,7 +391,7 @@ TEST_F(Document, PropertiesTextBeforeAnyLoadAndAfterOne) {
 }
 
 TEST_F(Document, SharedScanRoundTripsThroughAProjectFile) {
-    const std::filesystem::path lion = std::filesystem::path(TESSARC_SHARED_DATA) / "lion_takanawa.xyz";
+    const std::filesystem::path lion = DonneesPartagees("lion_takanawa.xyz");
     if (!std::filesystem::exists(lion)) GTEST_SKIP() << "scan partagé absent";
     ASSERT_TRUE(doc.OuvrirFichier(lion)) << doc.DerniereErreur;
     EXPECT_EQ(doc.NbPts, 341989);

@@ -1,7 +1,9 @@
 #include "Document.h"
+#include "DonneesPartagees.h"
+#include "DossierTemporaire.h"
 #include "EcrireScans.h"
 #include "LecteurLAS.h"
-#include "OutilsTests.h"
+#include "LectureEssai.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +31,7 @@ std::filesystem::path Ecrire(const TDossierTemporaire& dossier, const std::strin
 }
 
 std::filesystem::path Partage(const char* nom) {
-    return std::filesystem::path(TESSARC_SHARED_DATA) / "las" / nom;
+    return DonneesPartagees("las") / nom;
 }
 
 } // namespace
@@ -127,7 +129,7 @@ TEST(LecteurLAS, RealFilesOfOtherSoftware) {
     // The lion's first tile: the first points of the shared text scan, made from it with colours / 256.
     const auto lion = LireAvec(LireLAS, Partage("lion_r.las"));
     ASSERT_EQ(lion.size(), 5202u);
-    std::ifstream texte(std::filesystem::path(TESSARC_SHARED_DATA) / "lion_takanawa.xyz");
+    std::ifstream texte(DonneesPartagees("lion_takanawa.xyz"));
     for (const TPointLu& p : lion) {
         double x, y, z;
         int r, v, b;

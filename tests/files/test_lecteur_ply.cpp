@@ -1,6 +1,7 @@
+#include "DossierTemporaire.h"
 #include "EcrireScans.h"
 #include "LecteurPLY.h"
-#include "OutilsTests.h"
+#include "LectureEssai.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
+#include "DossierTemporaire.h"
 #include "LecteurXYZ.h"
-#include "OutilsTests.h"
 #include "PointFichier.h"
+#include "UtilisateurEspion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
+#include "DossierTemporaire.h"
 #include "LecteurPTS.h"
 #include "LecteurPTX.h"
-#include "OutilsTests.h"
+#include "LectureEssai.h"
 
 #include <gtest/gtest.h>
 

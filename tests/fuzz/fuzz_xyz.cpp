@@ -1,9 +1,9 @@
 // The XYZ line reader on any bytes: the one-pass reading of each line must equal the field-by-field
 // reading bit for bit, and the buffered conversion must cut the same lines whatever its buffer size.
 
-#include "DossierFuzz.h"
 #include "Fichier.h"
 #include "LecteurXYZ.h"
+#include "LectureFuzz.h"
 #include "PointFichier.h"
 
 #include <cmath>
@@ -52,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
         d = suivant;
     }
 
-    const fuzz::TDossier dossier;
-    const auto nom = dossier.Ecrire("entree.xyz", donnees + 1, taille - 1);
+    const fuzz::TDossierTemporaire dossier(fuzz::EnMemoire);
+    const auto nom = dossier.Ecrire("entree.xyz", fuzz::Octets(donnees + 1, taille - 1));
     TFichier entree(nom, TFichier::EMode::Lecture);
     TFichier temporaire = TFichier::Temporaire(nom);
     TSortiePoints sortie(nom, temporaire);

@@ -1,0 +1,34 @@
+#include "LectureEssai.h"
+
+#include <stdexcept>
+
+namespace tessarc::essais {
+
+std::vector<TPointLu> LireAvec(TLecteurPoints lecteur, const std::filesystem::path& nom, IProgression* progression) {
+    ProgressionMuette muette;
+    TFichier source(nom, TFichier::EMode::Lecture);
+    TFichier temporaire = TFichier::Temporaire(nom);
+    TSortiePoints sortie(nom, temporaire);
+    lecteur(source, sortie, progression != nullptr ? *progression : muette);
+    sortie.Terminer();
+    std::vector<unsigned char> octets(static_cast<std::size_t>(sortie.Nombre()) * TaillePointLu);
+    temporaire.Rembobiner();
+    temporaire.LireExact(octets.data(), octets.size());
+    std::vector<TPointLu> points;
+    for (std::size_t i = 0; i < octets.size(); i += TaillePointLu)
+        points.push_back(DecoderPointLu(octets.data() + i));
+    return points;
+}
+
+std::string RefusDe(TLecteurPoints lecteur, const std::filesystem::path& nom) {
+    try {
+        static_cast<void>(LireAvec(lecteur, nom));
+    } catch (const std::runtime_error& e) {
+        const std::string debut = "fichier « " + nom.string() + " » : ";
+        const std::string texte = e.what();
+        return texte.starts_with(debut) ? texte.substr(debut.size()) : texte;
+    }
+    return "lu";
+}
+
+} // namespace tessarc::essais
