@@ -19,11 +19,6 @@ using namespace tessarc;
 
 namespace {
 
-bool Memes(const TLigneXYZ& a, const TLigneXYZ& b) {
-    return std::memcmp(&a.X, &b.X, sizeof(double)) == 0 && std::memcmp(&a.Y, &b.Y, sizeof(double)) == 0 &&
-           std::memcmp(&a.Z, &b.Z, sizeof(double)) == 0 && a.Couleur == b.Couleur;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t taille) {
@@ -44,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
         std::string_view ligne = texte.substr(d, f - d);
         if (!ligne.empty() && ligne.back() == '\r') ligne.remove_suffix(1);
         const TLigneXYZ simple = LireLigneXYZSimple(ligne);
-        if (!Memes(LireLigneXYZ(ligne), simple)) std::abort();
+        if (!essais::Memes(LireLigneXYZ(ligne), simple)) std::abort();
         TPointFichier p{static_cast<float>(simple.X), static_cast<float>(simple.Y),
                         static_cast<float>(simple.Z), simple.Couleur};
         if (std::isinf(p.X) || std::isinf(p.Y) || std::isinf(p.Z)) refuse = true;

@@ -1,5 +1,8 @@
 #include "LectureEssai.h"
 
+#include "DossierTemporaire.h"
+
+#include <cstring>
 #include <stdexcept>
 
 namespace tessarc::essais {
@@ -29,6 +32,25 @@ std::string RefusDe(TLecteurPoints lecteur, const std::filesystem::path& nom) {
         return texte.starts_with(debut) ? texte.substr(debut.size()) : texte;
     }
     return "lu";
+}
+
+std::vector<TPointLu> LireOctets(TLecteurPoints lecteur, std::string_view octets, std::string_view nom) {
+    const TDossierTemporaire dossier;
+    return LireAvec(lecteur, dossier.Ecrire(nom, octets));
+}
+
+std::string RefusOctets(TLecteurPoints lecteur, std::string_view octets, std::string_view nom) {
+    const TDossierTemporaire dossier;
+    return RefusDe(lecteur, dossier.Ecrire(nom, octets));
+}
+
+TV4By Rvb(int r, int v, int b) {
+    return TV4By{{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(b), 0}};
+}
+
+bool Memes(const TLigneXYZ& a, const TLigneXYZ& b) {
+    return std::memcmp(&a.X, &b.X, sizeof(double)) == 0 && std::memcmp(&a.Y, &b.Y, sizeof(double)) == 0 &&
+           std::memcmp(&a.Z, &b.Z, sizeof(double)) == 0 && a.Couleur == b.Couleur;
 }
 
 } // namespace tessarc::essais
