@@ -5,7 +5,6 @@
 
 using namespace tessarc;
 using essais::LireFichier;
-using essais::TDossierTemporaire;
 
 namespace {
 

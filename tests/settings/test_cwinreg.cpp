@@ -9,7 +9,6 @@
 
 using namespace tessarc;
 using essais::LireFichier;
-using essais::TDossierTemporaire;
 
 namespace {
 
