@@ -1,31 +1,24 @@
 // The user guide beside the program in the build tree, its links, and the installed layout: program,
 // guide where the program looks for it, icon, desktop entry and MIME type of the project files.
 
+#include "DossierTemporaire.h"
 #include "Formats.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 using tessarc::Formats;
+using tessarc::essais::LireFichier;
 using tessarc::TFormat;
 
 namespace {
-
-std::string Lire(const fs::path& chemin) {
-    std::ifstream f(chemin, std::ios::binary);
-    std::ostringstream contenu;
-    contenu << f.rdbuf();
-    return contenu.str();
-}
 
 bool Disponible(const char* programme) {
     return std::system((std::string("command -v ") + programme + " >/dev/null 2>&1").c_str()) == 0;
@@ -41,7 +34,7 @@ TEST(Guide, CopiedBesideTheProgram) {
     for (const auto& page : fs::directory_iterator(Source)) {
         ++pages;
         ASSERT_TRUE(fs::exists(copie / page.path().filename())) << page.path().filename();
-        EXPECT_EQ(Lire(copie / page.path().filename()), Lire(page.path())) << page.path().filename();
+        EXPECT_EQ(LireFichier(copie / page.path().filename()), LireFichier(page.path())) << page.path().filename();
     }
     EXPECT_GT(pages, 1u);
     EXPECT_TRUE(fs::exists(copie / "index.html"));
@@ -52,7 +45,7 @@ TEST(Guide, EveryLocalLinkLeadsToAPageOfTheGuide) {
     int liens = 0;
     for (const auto& page : fs::directory_iterator(Source)) {
         if (page.path().extension() != ".html") continue;
-        const std::string texte = Lire(page.path());
+        const std::string texte = LireFichier(page.path());
         EXPECT_NE(texte.find("<html lang=\"fr\">"), std::string::npos) << page.path().filename();
         for (std::sregex_iterator i(texte.begin(), texte.end(), lien), fin; i != fin; ++i) {
             ++liens;
@@ -80,9 +73,9 @@ TEST(Installation, PutsEachPieceInItsPlace) {
     EXPECT_TRUE(fs::exists(donnees / "icons/hicolor/scalable/apps/tessarc.svg"));
     const fs::path entree = donnees / "applications/tessarc.desktop";
     ASSERT_TRUE(fs::exists(entree));
-    const std::string texte = Lire(entree);
+    const std::string texte = LireFichier(entree);
     EXPECT_NE(texte.find("Exec=tessarc %f"), std::string::npos);
-    const std::string xml = Lire(donnees / "mime/packages/tessarc.xml");
+    const std::string xml = LireFichier(donnees / "mime/packages/tessarc.xml");
     for (const TFormat& f : Formats()) {
         if (f.Libelle.empty()) continue;
         EXPECT_NE(texte.find(std::string(f.TypeMime) + ";"), std::string::npos) << f.TypeMime;
@@ -93,7 +86,7 @@ TEST(Installation, PutsEachPieceInItsPlace) {
         EXPECT_EQ(std::system(("desktop-file-validate \"" + entree.string() + "\"").c_str()), 0);
     }
     if (Disponible("update-mime-database")) {
-        EXPECT_NE(Lire(donnees / "mime/globs2").find("application/x-tessarc-projet:*.tsrk"),
+        EXPECT_NE(LireFichier(donnees / "mime/globs2").find("application/x-tessarc-projet:*.tsrk"),
                   std::string::npos)
             << "the MIME database was refreshed with the project type";
     }

@@ -2,12 +2,12 @@
 // boundary: page rules, boundary input and editing, grid refusals and warnings, and the model texts
 // against the same road run through the core alone.
 
+#include "DossierTemporaire.h"
 #include "FormatsMaillage.h"
 #include "GrilleCapture.h"
 #include "ImagePlan.h"
 #include "Modele.h"
 #include "Nombres.h"
-#include "OutilsTests.h"
 #include "PagesMaillage.h"
 #include "Triangulation.h"
 

@@ -3,6 +3,7 @@
 
 #include "Controles.h"
 #include "Document.h"
+#include "DonneesPartagees.h"
 #include "FormatsMaillage.h"
 #include "Frontiere.h"
 #include "GrilleCapture.h"
@@ -368,7 +369,7 @@ TEST_F(Mailler, CtrlCStopsBeforeAnyOutput) {
 }
 
 TEST(MaillerScanPartage, TheWholeRoadOnTheSharedScan) {
-    const std::filesystem::path lion = std::filesystem::path(TESSARC_SHARED_DATA) / "lion_takanawa.xyz";
+    const std::filesystem::path lion = DonneesPartagees("lion_takanawa.xyz");
     if (!std::filesystem::exists(lion)) GTEST_SKIP() << "scan partagé absent";
     TDocument doc;
     ASSERT_TRUE(doc.OuvrirFichier(lion)) << doc.DerniereErreur;

@@ -1,8 +1,9 @@
 #include "Document.h"
+#include "DossierTemporaire.h"
 #include "ExportXYZ.h"
 #include "Nombres.h"
-#include "OutilsTests.h"
 #include "SortiePoints.h"
+#include "UtilisateurEspion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,10 @@
 #include "Document.h"
-#include "OutilsTests.h"
+#include "DonneesPartagees.h"
+#include "DossierTemporaire.h"
+#include "Lignes.h"
 #include "PointFichier.h"
 #include "Projet.h"
+#include "UtilisateurEspion.h"
 
 #include <gtest/gtest.h>
 
@@ -49,31 +52,18 @@ std::multiset<TCleCube> Cubes(const TNuage& n, int niveau) {
     return r;
 }
 
-std::vector<std::string> Lignes(const std::string& texte) {
-    std::vector<std::string> r;
-    std::size_t d = 0;
-    for (std::size_t f; (f = texte.find("\r\n", d)) != std::string::npos; d = f + 2)
-        r.push_back(texte.substr(d, f - d));
-    return r;
-}
-
 class Document : public ::testing::Test {
 protected:
     TDossierTemporaire dossier;
     TFenetreEspion fenetre;
     TUtilisateurEspion utilisateur;
     TDocument doc{&fenetre, &utilisateur};
-
-    std::filesystem::path Ecrire(const std::string& nom, const std::string& contenu) {
-        EcrireFichier(dossier / nom, contenu);
-        return dossier / nom;
-    }
 };
 
 } // namespace
 
 TEST_F(Document, OpensATextScanAndRemovesItsTemporaryFile) {
-    ASSERT_TRUE(doc.OuvrirFichier(Ecrire("voute.Xyz", PetitScan))) << doc.DerniereErreur;
+    ASSERT_TRUE(doc.OuvrirFichier(dossier.Ecrire("voute.Xyz", PetitScan))) << doc.DerniereErreur;
     EXPECT_EQ(doc.NbPts, 5);
     EXPECT_EQ(doc.PFsansext, dossier / "voute");
     EXPECT_EQ(doc.DernierScan, dossier.Chemin());
@@ -98,10 +88,10 @@ TEST_F(Document, OpensATextScanAndRemovesItsTemporaryFile) {
 }
 
 TEST_F(Document, AnUnknownTypeChangesNothing) {
-    ASSERT_TRUE(doc.OuvrirFichier(Ecrire("bon.xyz", PetitScan)));
+    ASSERT_TRUE(doc.OuvrirFichier(dossier.Ecrire("bon.xyz", PetitScan)));
     const std::int64_t cubes = doc.Nuage.NbCubesTotal();
     for (const char* nom : {"scan.txt", "scan"}) {
-        EXPECT_FALSE(doc.OuvrirFichier(Ecrire(nom, "1 2 3\n")));
+        EXPECT_FALSE(doc.OuvrirFichier(dossier.Ecrire(nom, "1 2 3\n")));
         EXPECT_NE(doc.DerniereErreur.find("type de fichier non reconnu"), std::string::npos)
             << doc.DerniereErreur;
         EXPECT_NE(doc.DerniereErreur.find(nom), std::string::npos) << doc.DerniereErreur;
@@ -117,9 +107,9 @@ TEST_F(Document, RefusesEmptyAndMalformedFilesLeavingAnEmptyDocument) {
          std::map<std::string, std::string>{{"vide.xyz", "aucun point"},
                                             {"vide.xyb", "aucun point"},
                                             {"impair.xyb", "pas un multiple de 16"}}) {
-        ASSERT_TRUE(doc.OuvrirFichier(Ecrire("bon.xyz", PetitScan)));
+        ASSERT_TRUE(doc.OuvrirFichier(dossier.Ecrire("bon.xyz", PetitScan)));
         EXPECT_FALSE(
-            doc.OuvrirFichier(Ecrire(nom, nom == "impair.xyb" ? std::string(17, 'x') : std::string())));
+            doc.OuvrirFichier(dossier.Ecrire(nom, nom == "impair.xyb" ? std::string(17, 'x') : std::string())));
         EXPECT_NE(doc.DerniereErreur.find(attendu), std::string::npos) << doc.DerniereErreur;
         EXPECT_NE(doc.DerniereErreur.find(nom), std::string::npos) << doc.DerniereErreur;
         EXPECT_EQ(utilisateur.Messages.back(), doc.DerniereErreur);
@@ -139,25 +129,25 @@ TEST_F(Document, AnAbandonOrAFailureResetsTheDocumentAndRemovesTheTemporaryFile)
     for (const char* arret : {"lecture", "construction"}) {
         TUtilisateurEspion espion(arret);
         doc.DefinirUtilisateur(&espion);
-        EXPECT_FALSE(doc.OuvrirFichier(Ecrire("grand.xyz", grand)));
+        EXPECT_FALSE(doc.OuvrirFichier(dossier.Ecrire("grand.xyz", grand)));
         EXPECT_EQ(doc.DerniereErreur, "abandon");
         EXPECT_EQ(doc.Nuage.NbCubesTotal(), 0);
         EXPECT_EQ(dossier.Contenu(), std::vector<std::string>{"grand.xyz"}) << arret;
     }
     doc.DefinirUtilisateur(&utilisateur);
-    EXPECT_FALSE(doc.OuvrirFichier(Ecrire("grand.xyz", grand + "1 1 -4e38\n")));
+    EXPECT_FALSE(doc.OuvrirFichier(dossier.Ecrire("grand.xyz", grand + "1 1 -4e38\n")));
     EXPECT_NE(doc.DerniereErreur.find("ligne 501"), std::string::npos);
     // A stray point kilometres away is one more root, not a grid of every cubic metre between.
-    EXPECT_TRUE(doc.OuvrirFichier(Ecrire("grand.xyz", grand + "2500000.5 1200000.25 400\n")));
+    EXPECT_TRUE(doc.OuvrirFichier(dossier.Ecrire("grand.xyz", grand + "2500000.5 1200000.25 400\n")));
     EXPECT_EQ(doc.Nuage.NbCubesNiv[0], 8);
-    EXPECT_FALSE(doc.OuvrirFichier(Ecrire("grand.xyz", grand + "1e30 0 0\n")));
+    EXPECT_FALSE(doc.OuvrirFichier(dossier.Ecrire("grand.xyz", grand + "1e30 0 0\n")));
     EXPECT_NE(doc.DerniereErreur.find("étendue du nuage trop grande"), std::string::npos)
         << doc.DerniereErreur;
     EXPECT_EQ(dossier.Contenu(), std::vector<std::string>{"grand.xyz"});
 }
 
 TEST_F(Document, ProjectRoundTripAtTheLeafLevelKeepsEveryCubeAndTheMeshingSettings) {
-    ASSERT_TRUE(doc.OuvrirFichier(Ecrire("voute.xyz", PetitScan)));
+    ASSERT_TRUE(doc.OuvrirFichier(dossier.Ecrire("voute.xyz", PetitScan)));
     const auto feuilles = Cubes(doc.Nuage, 4);
     const TV3S mini = doc.Nuage.CooMin, maxi = doc.Nuage.CooMax;
     doc.Maillage.Frontiere = {FaireV3S(0, 0, 0.1f), FaireV3S(2, 0, 0.1f), FaireV3S(1, 1, 0.1f)};
@@ -201,7 +191,7 @@ TEST_F(Document, ProjectRoundTripAtTheLeafLevelKeepsEveryCubeAndTheMeshingSettin
 }
 
 TEST_F(Document, AProjectSavedAtLevelTwoReloadsWithTwoLevelsAndShowsLevelTwoForFour) {
-    ASSERT_TRUE(doc.OuvrirFichier(Ecrire("voute.xyz", PetitScan)));
+    ASSERT_TRUE(doc.OuvrirFichier(dossier.Ecrire("voute.xyz", PetitScan)));
     doc.ChangerNivAffiche(2);
     ASSERT_TRUE(doc.EnregistrerFichier(GenreProjet, 2));
     TDocument relu;
@@ -218,7 +208,7 @@ TEST_F(Document, AProjectSavedAtLevelTwoReloadsWithTwoLevelsAndShowsLevelTwoForF
 }
 
 TEST_F(Document, ASaveCompactsDeletedCubesFirst) {
-    ASSERT_TRUE(doc.OuvrirFichier(Ecrire("voute.xyz", PetitScan)));
+    ASSERT_TRUE(doc.OuvrirFichier(dossier.Ecrire("voute.xyz", PetitScan)));
     // Delete the level-2 cube that holds the point (1.5, 0.2, 0.3).
     TCube* cible = nullptr;
     for (TCube* c = doc.Nuage.TeteNiv(2); c != nullptr; c = doc.Nuage.Suivant(c))
@@ -236,7 +226,7 @@ TEST_F(Document, ASaveCompactsDeletedCubesFirst) {
 }
 
 TEST_F(Document, TheSaveQuestionHasThreeOutcomes) {
-    const auto scan = Ecrire("voute.xyz", PetitScan);
+    const auto scan = dossier.Ecrire("voute.xyz", PetitScan);
     // Nothing pending: no question.
     ASSERT_TRUE(doc.OuvrirFichier(scan));
     EXPECT_TRUE(doc.FermerDocument());
@@ -288,7 +278,7 @@ TEST_F(Document, TheSaveQuestionHasThreeOutcomes) {
 // The boundary, the grid origin and the spacing are asked about like the deletions, until a project
 // keeps them; an XYZ export does not, and the pending-deletions flag is never touched.
 TEST_F(Document, ChangedMeshingInputIsOfferedForSavingUntilAProjectKeepsIt) {
-    const auto scan = Ecrire("voute.xyz", PetitScan);
+    const auto scan = dossier.Ecrire("voute.xyz", PetitScan);
     ASSERT_TRUE(doc.OuvrirFichier(scan));
     EXPECT_FALSE(doc.MaillageModifie());
     // Without a boundary the grid settings mean nothing: the grid page moves the origin on every visit.
@@ -328,7 +318,7 @@ TEST_F(Document, ChangedMeshingInputIsOfferedForSavingUntilAProjectKeepsIt) {
 }
 
 TEST_F(Document, SaveAsTakesTheChosenNameWithoutItsExtensionAndTheKindFromTheFilter) {
-    ASSERT_TRUE(doc.OuvrirFichier(Ecrire("voute.xyz", PetitScan)));
+    ASSERT_TRUE(doc.OuvrirFichier(dossier.Ecrire("voute.xyz", PetitScan)));
     doc.ChangerNivAffiche(1);
     ASSERT_TRUE(doc.EnregistrerSousNiveau(dossier / "vault.txt", 2, doc.Nuage.NivAffiche));
     EXPECT_EQ(doc.PFsansext, dossier / "vault");
@@ -344,7 +334,7 @@ TEST_F(Document, SaveAsTakesTheChosenNameWithoutItsExtensionAndTheKindFromTheFil
 }
 
 TEST_F(Document, ResetEmptiesTheTreeTheMeshingStateAndAsksTheWindowForPageZero) {
-    ASSERT_TRUE(doc.OuvrirFichier(Ecrire("voute.xyz", PetitScan)));
+    ASSERT_TRUE(doc.OuvrirFichier(dossier.Ecrire("voute.xyz", PetitScan)));
     doc.Maillage.Frontiere.resize(4);
     doc.Maillage.TrameGrille = 1.0f;
     doc.Maillage.Triangles.resize(2);
@@ -373,7 +363,7 @@ TEST_F(Document, PropertiesTextBeforeAnyLoadAndAfterOne) {
                                 " - sur X : 0.000 < 0.000\r\n"
                                 " - sur Y : 0.000 < 0.000\r\n"
                                 " - sur Z : 0.000 < 0.000");
-    ASSERT_TRUE(doc.OuvrirFichier(Ecrire("plan.xyz", "0.25 -1 2\n1.5 -1 2.0004\n")));
+    ASSERT_TRUE(doc.OuvrirFichier(dossier.Ecrire("plan.xyz", "0.25 -1 2\n1.5 -1 2.0004\n")));
     EXPECT_EQ(doc.Proprietes(), "Définition du scan : 1.6 mm\r\n"
                                 "Nombre de points : 2\r\n"
                                 "Nombre de cubes : 10\r\n"
@@ -389,7 +379,7 @@ TEST_F(Document, PropertiesTextBeforeAnyLoadAndAfterOne) {
 }
 
 TEST_F(Document, SharedScanRoundTripsThroughAProjectFile) {
-    const std::filesystem::path lion = std::filesystem::path(TESSARC_SHARED_DATA) / "lion_takanawa.xyz";
+    const std::filesystem::path lion = DonneesPartagees("lion_takanawa.xyz");
     if (!std::filesystem::exists(lion)) GTEST_SKIP() << "scan partagé absent";
     ASSERT_TRUE(doc.OuvrirFichier(lion)) << doc.DerniereErreur;
     EXPECT_EQ(doc.NbPts, 341989);

@@ -1,6 +1,7 @@
 #include "Document.h"
+#include "DossierTemporaire.h"
 #include "ExportXYZ.h"
-#include "OutilsTests.h"
+#include "UtilisateurEspion.h"
 
 #include <gtest/gtest.h>
 

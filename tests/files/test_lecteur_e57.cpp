@@ -1,7 +1,10 @@
 #include "Document.h"
+#include "DonneesPartagees.h"
+#include "DossierTemporaire.h"
 #include "EcrivainE57.h"
 #include "LecteurE57.h"
-#include "OutilsTests.h"
+#include "LectureEssai.h"
+#include "UtilisateurEspion.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +18,7 @@ using namespace tessarc::essais;
 
 namespace {
 
-const std::filesystem::path DossierE57 = std::filesystem::path(TESSARC_SHARED_DATA) / "e57";
+const std::filesystem::path DossierE57 = DonneesPartagees("e57");
 
 struct TAttendu {
     double X, Y, Z;

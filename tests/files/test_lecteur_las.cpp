@@ -1,7 +1,9 @@
 #include "Document.h"
+#include "DonneesPartagees.h"
+#include "DossierTemporaire.h"
 #include "EcrireScans.h"
 #include "LecteurLAS.h"
-#include "OutilsTests.h"
+#include "LectureEssai.h"
 
 #include <gtest/gtest.h>
 
@@ -19,17 +21,8 @@ const std::vector<TPointLAS> TroisPoints{
     {0, -1, 5, 0xFFFF, 0, 0xFFFF, 0x0100},
     {std::numeric_limits<std::int32_t>::min(), 42, -42, 0x00FF, 0x00FF, 0x7F01, 0}};
 
-TV4By Rvb(int r, int v, int b) {
-    return TV4By{{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(b), 0}};
-}
-
-std::filesystem::path Ecrire(const TDossierTemporaire& dossier, const std::string& octets, const std::string& nom = "scan.las") {
-    EcrireFichier(dossier / nom, octets);
-    return dossier / nom;
-}
-
 std::filesystem::path Partage(const char* nom) {
-    return std::filesystem::path(TESSARC_SHARED_DATA) / "las" / nom;
+    return DonneesPartagees("las") / nom;
 }
 
 } // namespace
@@ -43,7 +36,6 @@ TEST(LecteurLAS, EveryPointFormatOfEveryVersionGivesItsCoordinatesAndColours) {
     const Cas cas[] = {{0, 0, 0, 0, false}, {1, 1, 3, 54, false}, {2, 2, 0, 0, true},  {2, 3, 5, 10, true},
                        {3, 4, 0, 0, false}, {3, 5, 2, 1, true},   {4, 6, 0, 0, false}, {4, 7, 4, 100, true},
                        {4, 8, 0, 0, true},  {4, 9, 0, 0, false},  {4, 10, 7, 3, true}, {2, 0, 1, 0, false}};
-    TDossierTemporaire dossier;
     for (const Cas& c : cas) {
         SCOPED_TRACE(FormatC("LAS 1.%d, format %d", c.mineure, c.format));
         TScanLAS s;
@@ -57,7 +49,7 @@ TEST(LecteurLAS, EveryPointFormatOfEveryVersionGivesItsCoordinatesAndColours) {
         s.Origine[0] = 652000.5;
         s.Origine[1] = -20.25;
         s.Points = TroisPoints;
-        const auto lus = LireAvec(LireLAS, Ecrire(dossier, OctetsLAS(s) + std::string(29, '\x01')));
+        const auto lus = LireOctets(LireLAS, OctetsLAS(s) + std::string(29, '\x01'), "scan.las");
         ASSERT_EQ(lus.size(), 3u);
         for (std::size_t i = 0; i < 3; ++i) {
             const TPointLAS& p = TroisPoints[i];
@@ -71,16 +63,15 @@ TEST(LecteurLAS, EveryPointFormatOfEveryVersionGivesItsCoordinatesAndColours) {
 }
 
 TEST(LecteurLAS, EightBitValuesStayAsTheyAreUnlessOneValueOfTheFileExceeds255) {
-    TDossierTemporaire dossier;
     for (const int format : {3, 1}) {
         TScanLAS s;
         s.Format = format;
         s.Points = {{1, 2, 3, 200, 255, 0, 17}, {4, 5, 6, 7, 1, 254, 255}};
-        auto lus = LireAvec(LireLAS, Ecrire(dossier, OctetsLAS(s)));
+        auto lus = LireOctets(LireLAS, OctetsLAS(s), "scan.las");
         EXPECT_EQ(lus[1].Couleur, format == 3 ? Rvb(1, 254, 255) : Rvb(7, 7, 7));
         // One value of 256 in the last record: the whole file is 16-bit.
         s.Points.push_back({7, 8, 9, 256, 0, 0, 256});
-        lus = LireAvec(LireLAS, Ecrire(dossier, OctetsLAS(s)));
+        lus = LireOctets(LireLAS, OctetsLAS(s), "scan.las");
         EXPECT_EQ(lus[1].Couleur, Rvb(0, 0, 0));
         EXPECT_EQ(lus[2].Couleur, format == 3 ? Rvb(0, 0, 1) : Rvb(1, 1, 1));
     }
@@ -113,12 +104,11 @@ TEST(LecteurLAS, ForgedOrCutFilesAreRefusedNamingTheFault) {
         {0, "", bon.size() - 1, "fichier tronqué : 3 points annoncés, 2 présents"},
         {137, "\xF0\x7F", bon.size(), "échelle ou origine non finie sur l'axe X"},
     };
-    TDossierTemporaire dossier;
     for (const auto& c : cas) {
         std::string o = bon;
         o.replace(c.position, c.octets.size(), c.octets);
         o.resize(c.taille);
-        EXPECT_EQ(RefusDe(LireLAS, Ecrire(dossier, o)), c.attendu);
+        EXPECT_EQ(RefusOctets(LireLAS, o, "scan.las"), c.attendu);
     }
 }
 
@@ -127,7 +117,7 @@ TEST(LecteurLAS, RealFilesOfOtherSoftware) {
     // The lion's first tile: the first points of the shared text scan, made from it with colours / 256.
     const auto lion = LireAvec(LireLAS, Partage("lion_r.las"));
     ASSERT_EQ(lion.size(), 5202u);
-    std::ifstream texte(std::filesystem::path(TESSARC_SHARED_DATA) / "lion_takanawa.xyz");
+    std::ifstream texte(DonneesPartagees("lion_takanawa.xyz"));
     for (const TPointLu& p : lion) {
         double x, y, z;
         int r, v, b;
@@ -158,7 +148,7 @@ TEST(LecteurLAS, ACompressedFileIsRefusedWhateverItHolds) {
     TDossierTemporaire dossier;
     TScanLAS s;
     s.Points = TroisPoints;
-    const auto nom = Ecrire(dossier, OctetsLAS(s), "scan.LAZ");
+    const auto nom = dossier.Ecrire("scan.LAZ", OctetsLAS(s));
     TDocument doc;
     EXPECT_FALSE(doc.OuvrirFichier(nom));
     EXPECT_EQ(doc.DerniereErreur, "fichier « " + nom.string() + " » : " + TexteLAZ);

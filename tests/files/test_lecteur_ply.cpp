@@ -1,6 +1,7 @@
+#include "DossierTemporaire.h"
 #include "EcrireScans.h"
 #include "LecteurPLY.h"
-#include "OutilsTests.h"
+#include "LectureEssai.h"
 
 #include <gtest/gtest.h>
 
@@ -11,21 +12,7 @@ namespace {
 
 constexpr EEncodagePLY Encodages[] = {EEncodagePLY::Ascii, EEncodagePLY::Petit, EEncodagePLY::Grand};
 
-std::vector<TPointLu> Lire(const std::string& octets) {
-    TDossierTemporaire dossier;
-    EcrireFichier(dossier / "scan.ply", octets);
-    return LireAvec(LirePLY, dossier / "scan.ply");
-}
-
-TV4By Rvb(int r, int v, int b) {
-    return TV4By{{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(b), 0}};
-}
-
-std::string Refus(const std::string& octets) {
-    TDossierTemporaire dossier;
-    EcrireFichier(dossier / "scan.ply", octets);
-    return RefusDe(LirePLY, dossier / "scan.ply");
-}
+std::vector<TPointLu> Lire(const std::string& octets) { return LireOctets(LirePLY, octets, "scan.ply"); }
 
 const std::string Debut = "ply\nformat ascii 1.0\n";
 
@@ -103,5 +90,5 @@ TEST(LecteurPLY, BadHeadersAndDataShorterThanAnnouncedAreRefused) {
         {listes, "liste de -1 valeurs : nombre impossible"},
         {listes.substr(0, listes.size() - 13) + '\x7F' + std::string(12, '\0'), "fichier tronqué"},
     };
-    for (const auto& c : cas) EXPECT_EQ(Refus(c.octets), c.attendu) << c.octets;
+    for (const auto& c : cas) EXPECT_EQ(RefusOctets(LirePLY, c.octets, "scan.ply"), c.attendu) << c.octets;
 }

@@ -1,6 +1,8 @@
+#include "DossierTemporaire.h"
 #include "LecteurXYZ.h"
-#include "OutilsTests.h"
+#include "LectureEssai.h"
 #include "PointFichier.h"
+#include "UtilisateurEspion.h"
 
 #include <gtest/gtest.h>
 
@@ -14,19 +16,12 @@ using namespace tessarc::essais;
 
 namespace {
 
-bool Memes(const TLigneXYZ& a, const TLigneXYZ& b) {
-    // Bit for bit: -0 and 0 differ in the bounding box.
-    return std::memcmp(&a.X, &b.X, sizeof(double)) == 0 && std::memcmp(&a.Y, &b.Y, sizeof(double)) == 0 &&
-           std::memcmp(&a.Z, &b.Z, sizeof(double)) == 0 && a.Couleur == b.Couleur;
-}
-
 TLigneXYZ Ligne(double x, double y, double z, int r, int g, int b) {
     TLigneXYZ l;
     l.X = x;
     l.Y = y;
     l.Z = z;
-    l.Couleur =
-        TV4By{{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(b), 0}};
+    l.Couleur = Rvb(r, g, b);
     return l;
 }
 

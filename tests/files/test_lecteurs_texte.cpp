@@ -1,6 +1,6 @@
 #include "LecteurPTS.h"
 #include "LecteurPTX.h"
-#include "OutilsTests.h"
+#include "LectureEssai.h"
 
 #include <gtest/gtest.h>
 
@@ -15,24 +15,15 @@ struct TAttendu {
 };
 
 void Verifier(TLecteurPoints lecteur, const std::string& texte, const std::vector<TAttendu>& attendus) {
-    TDossierTemporaire dossier;
-    EcrireFichier(dossier / "scan", texte);
-    const auto lus = LireAvec(lecteur, dossier / "scan");
+    const auto lus = LireOctets(lecteur, texte);
     ASSERT_EQ(lus.size(), attendus.size()) << texte;
     for (std::size_t i = 0; i < lus.size(); ++i) {
         const TAttendu& a = attendus[i];
         EXPECT_EQ(lus[i].X, a.X) << "point " << i;
         EXPECT_EQ(lus[i].Y, a.Y) << "point " << i;
         EXPECT_EQ(lus[i].Z, a.Z) << "point " << i;
-        const TV4By c{{static_cast<std::uint8_t>(a.R), static_cast<std::uint8_t>(a.V), static_cast<std::uint8_t>(a.B), 0}};
-        EXPECT_EQ(lus[i].Couleur, c) << "point " << i;
+        EXPECT_EQ(lus[i].Couleur, Rvb(a.R, a.V, a.B)) << "point " << i;
     }
-}
-
-void VerifierRefus(TLecteurPoints lecteur, const std::string& texte, const std::string& attendu) {
-    TDossierTemporaire dossier;
-    EcrireFichier(dossier / "scan", texte);
-    EXPECT_EQ(RefusDe(lecteur, dossier / "scan"), attendu) << texte;
 }
 
 } // namespace
@@ -111,5 +102,5 @@ TEST(LecteursTexte, CountsThatDisagreeOddLinesAndBadHeadersAreRefusedNamingTheLi
         {LirePTX, "1\n1\n" + entete + "1 2 3 x\n", "ligne 11 : valeur « x » illisible"},
         {LirePTS, std::string(5 << 20, '1'), "ligne de plus de 4194304 octets : ce n'est pas un fichier texte de points"},
     };
-    for (const auto& c : cas) VerifierRefus(c.lecteur, c.texte, c.attendu);
+    for (const auto& c : cas) EXPECT_EQ(RefusOctets(c.lecteur, c.texte), c.attendu) << c.texte;
 }

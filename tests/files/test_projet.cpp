@@ -1,5 +1,5 @@
 #include "Document.h"
-#include "OutilsTests.h"
+#include "DossierTemporaire.h"
 #include "PointFichier.h"
 #include "Projet.h"
 

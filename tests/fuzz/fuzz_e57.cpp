@@ -6,9 +6,9 @@
 //   then groups of 4 bytes: offset (2 bytes), value, operation (even: the logical bytes, odd: the XML;
 //   bit 1 of an XML operation inserts the value instead of replacing a character).
 
-#include "DossierFuzz.h"
 #include "EcrivainE57.h"
 #include "LecteurE57.h"
+#include "LectureFuzz.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -73,12 +73,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
                                     ? std::string(reinterpret_cast<const char*>(donnees + 1), taille - 1)
                                     : Retoucher(donnees, taille);
     // One folder and one output for the whole run: the points are not the question here.
-    static const fuzz::TDossier dossier;
+    static const fuzz::TDossierTemporaire dossier(fuzz::EnMemoire);
     static const auto nom = dossier / "entree.e57";
     static TFichier nul("/dev/null", TFichier::EMode::Creation);
     static TSortiePoints sortie(nom, nul);
-    (void)dossier.Ecrire("entree.e57", reinterpret_cast<const unsigned char*>(fichier.data()),
-                         fichier.size());
+    (void)dossier.Ecrire("entree.e57", fichier);
     TFichier source(nom, TFichier::EMode::Lecture);
     ProgressionMuette muette;
     try {

@@ -2,7 +2,7 @@
 // the file holds; a loaded document must save again.
 
 #include "Document.h"
-#include "DossierFuzz.h"
+#include "LectureFuzz.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -10,8 +10,8 @@
 using namespace tessarc;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t taille) {
-    const fuzz::TDossier dossier;
-    const auto nom = dossier.Ecrire("entree.tsrk", donnees, taille);
+    const fuzz::TDossierTemporaire dossier(fuzz::EnMemoire);
+    const auto nom = dossier.Ecrire("entree.tsrk", fuzz::Octets(donnees, taille));
     TDocument doc;
     if (!doc.OuvrirFichier(nom)) {
         if (doc.DerniereErreur.empty() || doc.NbPts != 0 || doc.Nuage.NbCubesTotal() != 0 ||

@@ -1,9 +1,9 @@
 // The XYZ line reader on any bytes: the one-pass reading of each line must equal the field-by-field
 // reading bit for bit, and the buffered conversion must cut the same lines whatever its buffer size.
 
-#include "DossierFuzz.h"
 #include "Fichier.h"
 #include "LecteurXYZ.h"
+#include "LectureFuzz.h"
 #include "PointFichier.h"
 
 #include <cmath>
@@ -18,11 +18,6 @@
 using namespace tessarc;
 
 namespace {
-
-bool Memes(const TLigneXYZ& a, const TLigneXYZ& b) {
-    return std::memcmp(&a.X, &b.X, sizeof(double)) == 0 && std::memcmp(&a.Y, &b.Y, sizeof(double)) == 0 &&
-           std::memcmp(&a.Z, &b.Z, sizeof(double)) == 0 && a.Couleur == b.Couleur;
-}
 
 } // namespace
 
@@ -44,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
         std::string_view ligne = texte.substr(d, f - d);
         if (!ligne.empty() && ligne.back() == '\r') ligne.remove_suffix(1);
         const TLigneXYZ simple = LireLigneXYZSimple(ligne);
-        if (!Memes(LireLigneXYZ(ligne), simple)) std::abort();
+        if (!essais::Memes(LireLigneXYZ(ligne), simple)) std::abort();
         TPointFichier p{static_cast<float>(simple.X), static_cast<float>(simple.Y),
                         static_cast<float>(simple.Z), simple.Couleur};
         if (std::isinf(p.X) || std::isinf(p.Y) || std::isinf(p.Z)) refuse = true;
@@ -52,8 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
         d = suivant;
     }
 
-    const fuzz::TDossier dossier;
-    const auto nom = dossier.Ecrire("entree.xyz", donnees + 1, taille - 1);
+    const fuzz::TDossierTemporaire dossier(fuzz::EnMemoire);
+    const auto nom = dossier.Ecrire("entree.xyz", fuzz::Octets(donnees + 1, taille - 1));
     TFichier entree(nom, TFichier::EMode::Lecture);
     TFichier temporaire = TFichier::Temporaire(nom);
     TSortiePoints sortie(nom, temporaire);

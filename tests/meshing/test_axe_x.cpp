@@ -1,4 +1,5 @@
 #include "AxeX.h"
+#include "DossierTemporaire.h"
 #include "Fichier.h"
 
 #include <gtest/gtest.h>
@@ -10,13 +11,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 using namespace tessarc;
+using namespace tessarc::essais;
 namespace fs = std::filesystem;
 
 namespace {
@@ -26,57 +25,24 @@ struct TEnregistrement {
     std::array<std::uint8_t, 8> attributs;
 };
 
-class TDossier {
-public:
-    TDossier() {
-        std::string modele = (fs::temp_directory_path() / "tessarc-axex-XXXXXX").string();
-        if (::mkdtemp(modele.data()) == nullptr) throw std::runtime_error("mkdtemp");
-        chemin_ = modele;
-    }
-    ~TDossier() {
-        std::error_code ec;
-        fs::remove_all(chemin_, ec);
-    }
-    TDossier(const TDossier&) = delete;
-    TDossier& operator=(const TDossier&) = delete;
-    [[nodiscard]] fs::path operator/(const char* nom) const { return chemin_ / nom; }
-    [[nodiscard]] std::vector<fs::path> Fichiers() const {
-        std::vector<fs::path> f;
-        for (const auto& e : fs::directory_iterator(chemin_)) f.push_back(e.path().filename());
-        return f;
-    }
-
-private:
-    fs::path chemin_;
-};
-
-std::vector<std::uint8_t> Octets(const std::vector<TEnregistrement>& e) {
-    std::vector<std::uint8_t> o;
+std::string Octets(const std::vector<TEnregistrement>& e) {
+    std::string o;
     for (const TEnregistrement& r : e) {
         for (const float f : {r.x, r.y, r.z}) {
             const auto v = std::bit_cast<std::uint32_t>(f);
-            for (int k = 0; k < 4; ++k) o.push_back(static_cast<std::uint8_t>(v >> (8 * k)));
+            for (int k = 0; k < 4; ++k) o.push_back(static_cast<char>(v >> (8 * k)));
         }
         o.insert(o.end(), r.attributs.begin(), r.attributs.end());
     }
     return o;
 }
 
-void Ecrire(const fs::path& chemin, const std::vector<std::uint8_t>& o) {
-    std::ofstream f(chemin, std::ios::binary);
-    f.write(reinterpret_cast<const char*>(o.data()), static_cast<std::streamsize>(o.size()));
-}
-
-std::vector<std::uint8_t> Lire(const fs::path& chemin) {
-    std::ifstream f(chemin, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
-
 std::vector<TEnregistrement> Enregistrements(const fs::path& chemin) {
-    const std::vector<std::uint8_t> o = Lire(chemin);
-    std::vector<TEnregistrement> e(o.size() / 20);
+    const std::string octets = LireFichier(chemin);
+    const auto* o = reinterpret_cast<const std::uint8_t*>(octets.data());
+    std::vector<TEnregistrement> e(octets.size() / 20);
     for (std::size_t k = 0; k < e.size(); ++k) {
-        const std::uint8_t* p = o.data() + 20 * k;
+        const std::uint8_t* p = o + 20 * k;
         const auto f = [&](int i) {
             std::uint32_t v = 0;
             for (int b = 0; b < 4; ++b) v |= std::uint32_t{p[4 * i + b]} << (8 * b);
@@ -120,9 +86,9 @@ std::vector<TEnregistrement> Nuage(int n) {
 } // namespace
 
 TEST(AppliquerAxeX, PickingXThenYTurnsMinus90DegreesThenShiftsToTheOrigin) {
-    TDossier d;
+    TDossierTemporaire d;
     // Before the shift: (0, 1, z) -> (1, 0, z), (1, 0, z) -> (0, -1, z), (2, 2, z) -> (2, -2, z).
-    Ecrire(d / "scan.ANSCSRC",
+    EcrireFichier(d / "scan.ANSCSRC",
            Octets({{0, 1, 5, Attributs(0)}, {1, 0, 7, Attributs(1)}, {2, 2, 6, Attributs(2)}}));
     TJournal j;
     const TResultatAxeX r = AppliquerAxeX(FaireV3S(0, 0, 3), FaireV3S(0, 1, 9), d / "scan.ANSCSRC", j);
@@ -136,13 +102,13 @@ TEST(AppliquerAxeX, PickingXThenYTurnsMinus90DegreesThenShiftsToTheOrigin) {
     EXPECT_EQ((std::array<float, 3>{e[2].x, e[2].y, e[2].z}), (std::array<float, 3>{2, 0, 1}));
     for (int k = 0; k < 3; ++k) EXPECT_EQ(e[static_cast<std::size_t>(k)].attributs, Attributs(k));
     EXPECT_TRUE(j.textes.empty()); // fewer than 20 records: no progress step, and no division by zero
-    EXPECT_EQ(d.Fichiers(), std::vector<fs::path>{"scan.ANSCSRC"});
+    EXPECT_EQ(d.Contenu(), std::vector<std::string>{"scan.ANSCSRC"});
 }
 
 TEST(AppliquerAxeX, MinimaAreZeroAttributesIntactAndProgressEveryTwentieth) {
-    TDossier d;
+    TDossierTemporaire d;
     const std::vector<TEnregistrement> avant = Nuage(41);
-    Ecrire(d / "v.ANSCSRC", Octets(avant));
+    EcrireFichier(d / "v.ANSCSRC", Octets(avant));
     TJournal j;
     const TResultatAxeX r = AppliquerAxeX(FaireV3S(1, 1, 0), FaireV3S(4, 5, 2), d / "v.ANSCSRC", j);
     ASSERT_TRUE(r.Applique) << r.Message;
@@ -175,8 +141,8 @@ TEST(AppliquerAxeX, MinimaAreZeroAttributesIntactAndProgressEveryTwentieth) {
 }
 
 TEST(AppliquerAxeX, TheDirectionOfThePicksBecomesX) {
-    TDossier d;
-    Ecrire(d / "a.ANSCSRC",
+    TDossierTemporaire d;
+    EcrireFichier(d / "a.ANSCSRC",
            Octets({{1, 1, 0, Attributs(0)}, {4, 5, 0, Attributs(1)}, {-3, 4, 0, Attributs(2)}}));
     TJournal j;
     ASSERT_TRUE(AppliquerAxeX(FaireV3S(1, 1, 0), FaireV3S(4, 5, 0), d / "a.ANSCSRC", j).Applique);
@@ -190,68 +156,68 @@ TEST(AppliquerAxeX, TheDirectionOfThePicksBecomesX) {
 
 TEST(AppliquerAxeX, AnAbandonInEitherPassLeavesTheFileUntouched) {
     for (const int arret : {3, 25}) {
-        TDossier d;
-        const std::vector<std::uint8_t> avant = Octets(Nuage(100));
-        Ecrire(d / "s.ANSCSRC", avant);
+        TDossierTemporaire d;
+        const std::string avant = Octets(Nuage(100));
+        EcrireFichier(d / "s.ANSCSRC", avant);
         TJournal j(arret);
         const TResultatAxeX r = AppliquerAxeX(FaireV3S(0, 0, 0), FaireV3S(1, 1, 0), d / "s.ANSCSRC", j);
         EXPECT_FALSE(r.Applique);
         EXPECT_TRUE(r.Abandonne);
         EXPECT_EQ(r.Message, "abandon");
         EXPECT_EQ(r.N, 100);
-        EXPECT_EQ(Lire(d / "s.ANSCSRC"), avant) << "arrêt au message " << arret;
-        EXPECT_EQ(d.Fichiers(), std::vector<fs::path>{"s.ANSCSRC"});
+        EXPECT_EQ(LireFichier(d / "s.ANSCSRC"), avant) << "arrêt au message " << arret;
+        EXPECT_EQ(d.Contenu(), std::vector<std::string>{"s.ANSCSRC"});
     }
 }
 
 TEST(AppliquerAxeX, TwoPicksAtTheSameXAndYTouchNothing) {
-    TDossier d;
-    const std::vector<std::uint8_t> avant = Octets(Nuage(30));
-    Ecrire(d / "s.ANSCSRC", avant);
+    TDossierTemporaire d;
+    const std::string avant = Octets(Nuage(30));
+    EcrireFichier(d / "s.ANSCSRC", avant);
     TJournal j;
     const TResultatAxeX r = AppliquerAxeX(FaireV3S(2, 3, 0), FaireV3S(2, 3, 5), d / "s.ANSCSRC", j);
     EXPECT_FALSE(r.Applique);
     EXPECT_FALSE(r.Abandonne);
     EXPECT_NE(r.Message.find("mêmes X et Y"), std::string::npos) << r.Message;
-    EXPECT_EQ(Lire(d / "s.ANSCSRC"), avant);
+    EXPECT_EQ(LireFichier(d / "s.ANSCSRC"), avant);
     EXPECT_TRUE(j.textes.empty());
-    EXPECT_EQ(d.Fichiers(), std::vector<fs::path>{"s.ANSCSRC"});
+    EXPECT_EQ(d.Contenu(), std::vector<std::string>{"s.ANSCSRC"});
 }
 
 TEST(AppliquerAxeX, AMissingCompanionFileIsReported) {
-    TDossier d;
+    TDossierTemporaire d;
     TJournal j;
     const TResultatAxeX r = AppliquerAxeX(FaireV3S(0, 0, 0), FaireV3S(1, 0, 0), d / "absent.ANSCSRC", j);
     EXPECT_FALSE(r.Applique);
     EXPECT_EQ(r.N, 0);
     EXPECT_NE(r.Message.find("introuvable"), std::string::npos) << r.Message;
-    EXPECT_TRUE(d.Fichiers().empty());
+    EXPECT_TRUE(d.Contenu().empty());
 }
 
 TEST(AppliquerAxeX, AnEmptyFileStaysEmptyAndATrailingPartialRecordIsIgnored) {
-    TDossier d;
-    Ecrire(d / "vide.ANSCSRC", {});
+    TDossierTemporaire d;
+    EcrireFichier(d / "vide.ANSCSRC", {});
     TJournal j;
     const TResultatAxeX r = AppliquerAxeX(FaireV3S(0, 0, 0), FaireV3S(1, 0, 0), d / "vide.ANSCSRC", j);
     ASSERT_TRUE(r.Applique);
     EXPECT_EQ(r.N, 0);
     EXPECT_EQ(r.CooMax, FaireV3S(0, 0, 0));
-    EXPECT_TRUE(Lire(d / "vide.ANSCSRC").empty());
+    EXPECT_TRUE(LireFichier(d / "vide.ANSCSRC").empty());
 
-    std::vector<std::uint8_t> o = Octets({{3, 4, 5, Attributs(9)}});
-    o.insert(o.end(), {1, 2, 3});
-    Ecrire(d / "bout.ANSCSRC", o);
+    std::string o = Octets({{3, 4, 5, Attributs(9)}});
+    o += "\x01\x02\x03";
+    EcrireFichier(d / "bout.ANSCSRC", o);
     const TResultatAxeX r2 = AppliquerAxeX(FaireV3S(0, 0, 0), FaireV3S(1, 0, 0), d / "bout.ANSCSRC", j);
     ASSERT_TRUE(r2.Applique);
     EXPECT_EQ(r2.N, 1);
-    EXPECT_EQ(Lire(d / "bout.ANSCSRC").size(), 20u);
+    EXPECT_EQ(LireFichier(d / "bout.ANSCSRC").size(), 20u);
 }
 
 TEST(AppliquerAxeX, AFullDiskIsReportedInFrenchAndTheFileKept) {
     if (!fs::exists("/dev/full")) GTEST_SKIP() << "pas de /dev/full";
-    TDossier d;
-    const std::vector<std::uint8_t> avant = Octets(Nuage(25));
-    Ecrire(d / "s.ANSCSRC", avant);
+    TDossierTemporaire d;
+    const std::string avant = Octets(Nuage(25));
+    EcrireFichier(d / "s.ANSCSRC", avant);
     InjecterPanneEcriture(1, ENOSPC);
     TJournal j;
     const TResultatAxeX r = AppliquerAxeX(FaireV3S(0, 0, 0), FaireV3S(1, 2, 0), d / "s.ANSCSRC", j);
@@ -261,6 +227,6 @@ TEST(AppliquerAxeX, AFullDiskIsReportedInFrenchAndTheFileKept) {
     EXPECT_EQ(r.N, 25);
     EXPECT_NE(r.Message.find("disque plein"), std::string::npos) << r.Message;
     EXPECT_NE(r.Message.find("aucun point n'a été modifié"), std::string::npos) << r.Message;
-    EXPECT_EQ(Lire(d / "s.ANSCSRC"), avant);
-    EXPECT_EQ(d.Fichiers(), std::vector<fs::path>{"s.ANSCSRC"});
+    EXPECT_EQ(LireFichier(d / "s.ANSCSRC"), avant);
+    EXPECT_EQ(d.Contenu(), std::vector<std::string>{"s.ANSCSRC"});
 }

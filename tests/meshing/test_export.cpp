@@ -1,11 +1,11 @@
 // The exports as files: the kind chosen by the extension, atomic replacement, refusals naming the
 // file, and the plan picture decoded back: its size, the colour of each element's slice, the numbers.
 
+#include "DossierTemporaire.h"
 #include "ExportModele.h"
 #include "FormatsMaillage.h"
 #include "GrilleCapture.h"
 #include "ImagePlan.h"
-#include "OutilsTests.h"
 #include "Triangulation.h"
 
 #include <cairo.h>

@@ -1,3 +1,4 @@
+#include "Lignes.h"
 #include "Modele.h"
 #include "Nombres.h"
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 using namespace tessarc;
+using essais::Lignes;
 
 namespace {
 
@@ -36,21 +38,6 @@ TMaillage Modele(const std::vector<TNoeud>& noeuds,
         m.Triangles.push_back(t);
     }
     return m;
-}
-
-std::vector<std::string> Lignes(const std::string& texte) {
-    std::vector<std::string> lignes;
-    std::size_t debut = 0;
-    while (debut < texte.size()) {
-        const std::size_t fin = texte.find("\r\n", debut);
-        if (fin == std::string::npos) {
-            lignes.push_back("SANS FIN DE LIGNE: " + texte.substr(debut));
-            break;
-        }
-        lignes.push_back(texte.substr(debut, fin - debut));
-        debut = fin + 2;
-    }
-    return lignes;
 }
 
 TSaisieModele Saisie(std::string zBas, std::string rotation, std::string tranches) {

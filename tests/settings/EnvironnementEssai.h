@@ -3,7 +3,7 @@
 // folder point into a fresh temporary folder, never at the user's own settings. The fixture is the
 // components' user: messages and questions are recorded and answered from a list.
 
-#include "../util/DossierTemporaire.h"
+#include "DossierTemporaire.h"
 #include "CwinReg.h"
 #include "StringUtils.h"
 #include "Utilisateur.h"
@@ -27,17 +27,17 @@ protected:
 
     void SetUp() override {
         for (const char* d : {"config", "donnees", "systeme", "ini"})
-            std::filesystem::create_directory(dossier.Chemin(d));
-        qputenv("HOME", QByteArray::fromStdString(dossier.Chemin()));
-        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dossier.Chemin("config")));
-        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dossier.Chemin("donnees")));
-        qputenv("XDG_DATA_DIRS", QByteArray::fromStdString(dossier.Chemin("systeme")));
+            std::filesystem::create_directory(dossier.Nom(d));
+        qputenv("HOME", QByteArray::fromStdString(dossier.Nom()));
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dossier.Nom("config")));
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dossier.Nom("donnees")));
+        qputenv("XDG_DATA_DIRS", QByteArray::fromStdString(dossier.Nom("systeme")));
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           QString::fromStdString(dossier.Chemin("config")));
+                           QString::fromStdString(dossier.Nom("config")));
         DefinirAttenteOuverture([](std::chrono::milliseconds) {});
         TWinReg::Environnement().CtrlEnfonce = [this] { return ctrl; };
         TWinReg::Environnement().ChoisirFichierEnvironnement = [this] { return fichierChoisi; };
-        TWinReg::Environnement().RepertoireIni = dossier.Chemin("ini") + "/";
+        TWinReg::Environnement().RepertoireIni = dossier.Nom("ini") + "/";
     }
 
     void TearDown() override { TWinReg::Environnement().RepertoireIni.clear(); }
@@ -68,7 +68,7 @@ protected:
     Fenetre NouvelleFenetre(const char* nom = "FTessarc") { return Fenetre(nom, *this); }
 
     [[nodiscard]] std::string FichierReglages() const {
-        return dossier.Chemin("config/Vornak/") + kAppli + ".conf";
+        return dossier.Nom("config/Vornak/") + kAppli + ".conf";
     }
     [[nodiscard]] std::unique_ptr<QSettings> Stockage() const {
         auto s = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "Vornak", kAppli);
@@ -76,7 +76,7 @@ protected:
         return s;
     }
 
-    DossierTemporaire dossier;
+    TDossierTemporaire dossier;
     std::vector<std::string> messages;
     std::vector<std::string> questions;
     std::deque<bool> reponses;

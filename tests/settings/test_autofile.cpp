@@ -4,17 +4,17 @@
 #include <QStandardPaths>
 
 using namespace tessarc;
-using essais::DossierTemporaire;
+using essais::LireFichier;
 
 namespace {
 
 class Association : public essais::EssaiReglages {
 protected:
     std::string Package(const std::string& ext) const {
-        return dossier.Chemin("donnees/mime/packages/") + ext + "_auto_file.xml";
+        return dossier.Nom("donnees/mime/packages/") + ext + "_auto_file.xml";
     }
     std::string Bureau(const std::string& ext) const {
-        return dossier.Chemin("donnees/applications/") + ext + "_auto_file.desktop";
+        return dossier.Nom("donnees/applications/") + ext + "_auto_file.desktop";
     }
     static std::string QuestionAssociation(const std::string& ext) {
         return "les fichiers de type " + ext + " ne sont pas associés\nà l'application " +
@@ -33,16 +33,16 @@ TEST_F(Association, AFreeExtensionIsRegisteredWithoutAsking) {
     EXPECT_TRUE(questions.empty());
     EXPECT_TRUE(messages.empty());
 
-    const std::string package = DossierTemporaire::Lire(Package("essaivoute"));
+    const std::string package = LireFichier(Package("essaivoute"));
     EXPECT_NE(package.find("<mime-type type=\"application/x-essaivoute_auto_file\">"), std::string::npos);
     EXPECT_NE(package.find("<comment>fichier essaivoute</comment>"), std::string::npos);
     EXPECT_NE(package.find("<glob pattern=\"*.essaivoute\""), std::string::npos);
-    const std::string bureau = DossierTemporaire::Lire(Bureau("essaivoute"));
+    const std::string bureau = LireFichier(Bureau("essaivoute"));
     EXPECT_NE(bureau.find("\nExec=\"" + CheminExecutable() + "\" %f\n"), std::string::npos) << bureau;
     EXPECT_NE(bureau.find("\nMimeType=application/x-essaivoute_auto_file;\n"), std::string::npos);
     EXPECT_EQ(TypeMimeExtension("essaivoute"), "application/x-essaivoute_auto_file");
     if (!QStandardPaths::findExecutable("update-mime-database").isEmpty()) {
-        EXPECT_NE(DossierTemporaire::Lire(dossier.Chemin("donnees/mime/globs2")).find("*.essaivoute"),
+        EXPECT_NE(LireFichier(dossier.Nom("donnees/mime/globs2")).find("*.essaivoute"),
                   std::string::npos);
     }
 
@@ -51,7 +51,7 @@ TEST_F(Association, AFreeExtensionIsRegisteredWithoutAsking) {
 }
 
 TEST_F(Association, ATakenExtensionIsOfferedThenRefusedForGood) {
-    std::filesystem::create_directories(dossier.Chemin("systeme/mime"));
+    std::filesystem::create_directories(dossier.Nom("systeme/mime"));
     dossier.Ecrire("systeme/mime/globs2", "# globs2\n50:text/x-autre:*.autre\n50:text/x-b:*.b:cs\n");
     EXPECT_EQ(TypeMimeExtension("AUTRE"), "text/x-autre");
     EXPECT_EQ(TypeMimeExtension("absente"), std::nullopt);
@@ -82,7 +82,7 @@ TEST_F(Association, ATakenExtensionIsOfferedThenRefusedForGood) {
 }
 
 TEST_F(Association, AcceptingTakesTheExtensionOverAndAChangeIsOfferedAgain) {
-    std::filesystem::create_directories(dossier.Chemin("systeme/mime"));
+    std::filesystem::create_directories(dossier.Nom("systeme/mime"));
     dossier.Ecrire("systeme/mime/globs2", "50:text/x-autre:*.autre\n");
     std::array<TAutoFile, 3> fichiers{};
     fichiers[2].Fext = "autre";
@@ -92,9 +92,9 @@ TEST_F(Association, AcceptingTakesTheExtensionOverAndAChangeIsOfferedAgain) {
     reponses = {true};
     Associer(fichiers, *this);
     ASSERT_EQ(questions.size(), 1u);
-    EXPECT_NE(DossierTemporaire::Lire(Package("autre")).find("<comment>nuage &lt;voûte&gt;</comment>"),
+    EXPECT_NE(LireFichier(Package("autre")).find("<comment>nuage &lt;voûte&gt;</comment>"),
               std::string::npos);
-    EXPECT_NE(DossierTemporaire::Lire(Bureau("autre")).find("\nExec=/opt/tessarc/tessarc %f\n"),
+    EXPECT_NE(LireFichier(Bureau("autre")).find("\nExec=/opt/tessarc/tessarc %f\n"),
               std::string::npos);
     EXPECT_EQ(TypeMimeExtension("autre"), "application/x-autre_auto_file");
 
@@ -117,7 +117,7 @@ TEST_F(Association, AnUnwritableDataFolderIsReportedAndOtherSlotsGoOn) {
     Associer(fichiers, *this);
     EXPECT_EQ(messages, (std::vector<std::string>{"erreur registre pour .un", "erreur registre pour .deux"}));
 
-    std::filesystem::remove(dossier.Chemin("donnees/mime"));
+    std::filesystem::remove(dossier.Nom("donnees/mime"));
     auto f = NouvelleFenetre();
     f.wr->AutoFile[0].Fext = "trois";
     f.wr->Associer();

@@ -8,7 +8,7 @@
 #include <clocale>
 
 using namespace tessarc;
-using essais::DossierTemporaire;
+using essais::LireFichier;
 
 namespace {
 
@@ -192,7 +192,7 @@ TEST_F(WinReg, TopLevelValuesStayAndProgramWideValuesStayApart) {
     EXPECT_EQ(f.wr->GetGLBStr("Programme"), "partout");
     EXPECT_EQ(f.wr->GetGLBStr("Absent"), "");
     EXPECT_EQ(f.wr->GetAsyncStr("Programme"), "");
-    EXPECT_TRUE(std::filesystem::exists(dossier.Chemin("config/Vornak.conf")));
+    EXPECT_TRUE(std::filesystem::exists(dossier.Nom("config/Vornak.conf")));
 
     ASSERT_TRUE(f.wr->ChargeReg(0));
     f.wr->RangeReg(-1);
@@ -204,7 +204,7 @@ TEST_F(WinReg, TopLevelValuesStayAndProgramWideValuesStayApart) {
 TEST_F(WinReg, ASaveAfterAFailedLoadWritesNothing) {
     auto f = NouvelleFenetre();
     f.wr->fichierINI = true;
-    const std::string ini = dossier.Chemin("ini/") + kAppli + "_" + NomUtilisateur(*this) + ".INI";
+    const std::string ini = dossier.Nom("ini/") + kAppli + "_" + NomUtilisateur(*this) + ".INI";
     std::filesystem::create_directory(ini); // cannot be read
     EXPECT_FALSE(f.wr->ChargeReg(0));
     EXPECT_EQ(messages, std::vector<std::string>{"erreur au chargement du registre"});
@@ -228,8 +228,8 @@ TEST_F(WinReg, IniFilesKeepAnyValue) {
         f.wr->PutStr("Vide", "\r\n\r\n");
         f.wr->RangeReg(-1);
     }
-    const std::string nom = dossier.Chemin("ini/") + kAppli + "_" + utilisateur + ".INI";
-    const std::string texte = DossierTemporaire::Lire(nom);
+    const std::string nom = dossier.Nom("ini/") + kAppli + "_" + utilisateur + ".INI";
+    const std::string texte = LireFichier(nom);
     EXPECT_TRUE(
         texte.starts_with("FTessarc\tDernierScan\r\n< délimstr B >\r\n" + valeur + "< délimstr B >\r\n"))
         << texte;
@@ -243,12 +243,12 @@ TEST_F(WinReg, IniFilesKeepAnyValue) {
 }
 
 TEST_F(WinReg, IniFilesAreSearchedInOrder) {
-    const std::string rep = dossier.Chemin("ini/");
+    const std::string rep = dossier.Nom("ini/");
     const auto entree = [](const char* v) { return std::string("FTessarc\tSource\r\nD\r\n") + v + "D\r\n"; };
     dossier.Ecrire("generique.ini", entree("générique"));
     auto f = NouvelleFenetre();
     f.wr->fichierINI = true;
-    f.wr->PathINILecGenerique = dossier.Chemin("generique.ini");
+    f.wr->PathINILecGenerique = dossier.Nom("generique.ini");
     ASSERT_TRUE(f.wr->ChargeReg(3));
     EXPECT_EQ(f.wr->GetStr("Source"), "générique");
     dossier.Ecrire(std::string("ini/") + kAppli + ".INI", entree("appli"));
@@ -263,13 +263,13 @@ TEST_F(WinReg, IniFilesAreSearchedInOrder) {
     ASSERT_TRUE(f.wr->ChargeReg(3));
     EXPECT_EQ(f.wr->GetStr("Source"), "config é"); // written on Windows
     f.wr->RangeReg(-1);
-    EXPECT_NE(DossierTemporaire::Lire(rep + kAppli + "_" + NomUtilisateur(*this) + "_CONFIG_3.INI")
+    EXPECT_NE(LireFichier(rep + kAppli + "_" + NomUtilisateur(*this) + "_CONFIG_3.INI")
                   .find("config é"),
               std::string::npos);
 }
 
 TEST_F(WinReg, CorruptOrUnreadableStoresNeverStopTheProgram) {
-    std::filesystem::create_directories(dossier.Chemin("config/Vornak"));
+    std::filesystem::create_directories(dossier.Nom("config/Vornak"));
     dossier.Ecrire(std::string("config/Vornak/") + kAppli + ".conf",
                    "[FTessarc\n\x01\xFF\xFE=[[\n[FTessarc]\nDernierScan=/lu\n=\n@Variant(\\0\\0)=x\n");
     {
@@ -391,8 +391,8 @@ TEST_F(WinReg, IniTextAccessors) {
     f.wr->PutINIStr("Largeur", "");
     f.wr->PutINIStr("Hauteur", "3.5");
     f.wr->SaveINI(nom);
-    EXPECT_EQ(DossierTemporaire::Lire(nom), "Titre=voûte\r\nHauteur=3.5\r\n");
-    f.wr->LoadINI(dossier.Chemin("absent.ini"));
+    EXPECT_EQ(LireFichier(nom), "Titre=voûte\r\nHauteur=3.5\r\n");
+    f.wr->LoadINI(dossier.Nom("absent.ini"));
     EXPECT_EQ(f.wr->GetINIStr("Titre"), "");
 }
 

@@ -5,13 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <algorithm>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace tessarc;
-using essais::DossierTemporaire;
+using essais::LireFichier;
+using essais::TDossierTemporaire;
 namespace fs = std::filesystem;
 
 namespace {
@@ -29,13 +29,6 @@ std::string Erreur(auto&& f) {
     return {};
 }
 
-std::vector<std::string> Noms(const DossierTemporaire& d) {
-    std::vector<std::string> n;
-    for (const auto& e : fs::directory_iterator(d.Chemin())) n.push_back(e.path().filename().string());
-    std::sort(n.begin(), n.end());
-    return n;
-}
-
 class PanneEcriture {
 public:
     PanneEcriture(std::int64_t rang, int code) { InjecterPanneEcriture(rang, code); }
@@ -45,71 +38,71 @@ public:
 } // namespace
 
 TEST(EcritureAtomique, ASaveThroughALinkReplacesTheFileItLeadsToAndKeepsTheLink) {
-    DossierTemporaire d;
+    TDossierTemporaire d;
     d.Ecrire("vrai.tsrk", "ancien");
-    fs::create_directory(d.Chemin("sous"));
-    fs::create_symlink("../vrai.tsrk", d.Chemin("sous/lien.tsrk"));
-    TEcritureAtomique e(d.Chemin("sous/lien.tsrk"));
+    fs::create_directory(d.Nom("sous"));
+    fs::create_symlink("../vrai.tsrk", d.Nom("sous/lien.tsrk"));
+    TEcritureAtomique e(d.Nom("sous/lien.tsrk"));
     Ecrire(e, "nouveau");
     e.Valider();
-    EXPECT_TRUE(fs::is_symlink(d.Chemin("sous/lien.tsrk")));
-    EXPECT_EQ(DossierTemporaire::Lire(d.Chemin("vrai.tsrk")), "nouveau");
-    EXPECT_EQ(Noms(d), (std::vector<std::string>{"sous", "vrai.tsrk"}));
+    EXPECT_TRUE(fs::is_symlink(d.Nom("sous/lien.tsrk")));
+    EXPECT_EQ(LireFichier(d.Nom("vrai.tsrk")), "nouveau");
+    EXPECT_EQ(d.Contenu(), (std::vector<std::string>{"sous", "vrai.tsrk"}));
 }
 
 TEST(EcritureAtomique, AReadOnlyTargetIsRefusedAndKept) {
-    DossierTemporaire d;
+    TDossierTemporaire d;
     d.Ecrire("fige.xyz", "ancien");
-    fs::permissions(d.Chemin("fige.xyz"), fs::perms::owner_read | fs::perms::group_read);
-    const std::string m = Erreur([&] { TEcritureAtomique e(d.Chemin("fige.xyz")); });
+    fs::permissions(d.Nom("fige.xyz"), fs::perms::owner_read | fs::perms::group_read);
+    const std::string m = Erreur([&] { TEcritureAtomique e(d.Nom("fige.xyz")); });
     EXPECT_NE(m.find("fige.xyz » : fichier en lecture seule"), std::string::npos) << m;
-    EXPECT_EQ(DossierTemporaire::Lire(d.Chemin("fige.xyz")), "ancien");
-    EXPECT_EQ(Noms(d), std::vector<std::string>{"fige.xyz"});
+    EXPECT_EQ(LireFichier(d.Nom("fige.xyz")), "ancien");
+    EXPECT_EQ(d.Contenu(), std::vector<std::string>{"fige.xyz"});
 }
 
 TEST(EcritureAtomique, WriteFaultsNameTheTargetAndKeepTheOldFile) {
-    DossierTemporaire d;
+    TDossierTemporaire d;
     d.Ecrire("cible.tsrk", "ancien");
     for (const int code : {ENOSPC, EIO}) {
         const std::string m = Erreur([&] {
-            TEcritureAtomique e(d.Chemin("cible.tsrk"));
+            TEcritureAtomique e(d.Nom("cible.tsrk"));
             const PanneEcriture panne(1, code);
             Ecrire(e, "nouveau");
             e.Valider();
         });
-        EXPECT_EQ(m, "fichier « " + d.Chemin("cible.tsrk") + " » : écriture impossible, " + TexteErreurSysteme(code) +
+        EXPECT_EQ(m, "fichier « " + d.Nom("cible.tsrk") + " » : écriture impossible, " + TexteErreurSysteme(code) +
                          " ; l'ancien fichier est intact");
-        EXPECT_EQ(DossierTemporaire::Lire(d.Chemin("cible.tsrk")), "ancien");
-        EXPECT_EQ(Noms(d), std::vector<std::string>{"cible.tsrk"});
+        EXPECT_EQ(LireFichier(d.Nom("cible.tsrk")), "ancien");
+        EXPECT_EQ(d.Contenu(), std::vector<std::string>{"cible.tsrk"});
     }
     // A short write is finished by the next one.
-    TEcritureAtomique e(d.Chemin("cible.tsrk"));
+    TEcritureAtomique e(d.Nom("cible.tsrk"));
     const PanneEcriture courte(1, 0);
     Ecrire(e, "nouveau contenu");
     e.Valider();
-    EXPECT_EQ(DossierTemporaire::Lire(d.Chemin("cible.tsrk")), "nouveau contenu");
+    EXPECT_EQ(LireFichier(d.Nom("cible.tsrk")), "nouveau contenu");
 }
 
 TEST(EcritureAtomique, TheNextSaveRemovesWhatKilledSavesOfTheSameTargetLeft) {
-    DossierTemporaire d;
+    TDossierTemporaire d;
     d.Ecrire("cible.tsrk", "ancien");
     const std::string vivant = ".cible.tsrk." + std::to_string(::getpid()) + "-0000beef.tmp";
     for (const std::string& nom : std::vector<std::string>{".cible.tsrk.999999999-0000abcd.tmp",
                                                             ".cible.tsrk.999999998-00001234.old", vivant,
                                                             ".autre.tsrk.999999999-0000abcd.tmp", ".cible.tsrk.notes.tmp"})
         d.Ecrire(nom, "reste");
-    TEcritureAtomique e(d.Chemin("cible.tsrk"));
+    TEcritureAtomique e(d.Nom("cible.tsrk"));
     Ecrire(e, "nouveau");
     e.Valider();
-    EXPECT_EQ(Noms(d), (std::vector<std::string>{".autre.tsrk.999999999-0000abcd.tmp", vivant,
+    EXPECT_EQ(d.Contenu(), (std::vector<std::string>{".autre.tsrk.999999999-0000abcd.tmp", vivant,
                                                  ".cible.tsrk.notes.tmp", "cible.tsrk"}));
 }
 
 TEST(EcritureEnsemble, ReplacesEveryFileOrNone) {
-    DossierTemporaire d;
+    TDossierTemporaire d;
     for (const char* nom : {"general.txt", "noeuds.txt"}) d.Ecrire(nom, "ancien");
-    fs::create_directory(d.Chemin("elements.txt")); // in the way of the third file
-    const std::vector<fs::path> cibles{d.Chemin("general.txt"), d.Chemin("noeuds.txt"), d.Chemin("elements.txt")};
+    fs::create_directory(d.Nom("elements.txt")); // in the way of the third file
+    const std::vector<fs::path> cibles{d.Nom("general.txt"), d.Nom("noeuds.txt"), d.Nom("elements.txt")};
     const std::string m = Erreur([&] {
         TEcritureEnsemble e(cibles);
         for (std::size_t i = 0; i < 3; ++i) e.Fichier(i).Ecrire("nouveau", 7);
@@ -117,22 +110,22 @@ TEST(EcritureEnsemble, ReplacesEveryFileOrNone) {
     });
     EXPECT_NE(m.find("elements.txt » : enregistrement impossible"), std::string::npos) << m;
     EXPECT_NE(m.find("aucun fichier n'a été remplacé"), std::string::npos) << m;
-    EXPECT_EQ(DossierTemporaire::Lire(d.Chemin("general.txt")), "ancien");
-    EXPECT_EQ(DossierTemporaire::Lire(d.Chemin("noeuds.txt")), "ancien");
-    EXPECT_EQ(Noms(d), (std::vector<std::string>{"elements.txt", "general.txt", "noeuds.txt"}));
+    EXPECT_EQ(LireFichier(d.Nom("general.txt")), "ancien");
+    EXPECT_EQ(LireFichier(d.Nom("noeuds.txt")), "ancien");
+    EXPECT_EQ(d.Contenu(), (std::vector<std::string>{"elements.txt", "general.txt", "noeuds.txt"}));
 
-    fs::remove(d.Chemin("elements.txt"));
+    fs::remove(d.Nom("elements.txt"));
     TEcritureEnsemble e(cibles);
     for (std::size_t i = 0; i < 3; ++i) e.Fichier(i).Ecrire("nouveau", 7);
     e.Valider();
-    for (const auto& c : cibles) EXPECT_EQ(DossierTemporaire::Lire(c.string()), "nouveau");
-    EXPECT_EQ(Noms(d), (std::vector<std::string>{"elements.txt", "general.txt", "noeuds.txt"}));
+    for (const auto& c : cibles) EXPECT_EQ(LireFichier(c.string()), "nouveau");
+    EXPECT_EQ(d.Contenu(), (std::vector<std::string>{"elements.txt", "general.txt", "noeuds.txt"}));
 }
 
 TEST(Fichier, OnlyRegularFilesAreReadAndNothingBlocks) {
-    DossierTemporaire d;
-    ASSERT_EQ(::mkfifo(d.Chemin("tube.xyz").c_str(), 0600), 0);
-    for (const std::string& nom : {d.Chemin("tube.xyz"), std::string("/dev/null")}) {
+    TDossierTemporaire d;
+    ASSERT_EQ(::mkfifo(d.Nom("tube.xyz").c_str(), 0600), 0);
+    for (const std::string& nom : {d.Nom("tube.xyz"), std::string("/dev/null")}) {
         const std::string m = Erreur([&] { TFichier f(nom, TFichier::EMode::Lecture); });
         EXPECT_NE(m.find("ce n'est pas un fichier ordinaire"), std::string::npos) << m;
     }

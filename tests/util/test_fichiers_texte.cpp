@@ -8,7 +8,8 @@
 #include <vector>
 
 using namespace tessarc;
-using essais::DossierTemporaire;
+using essais::LireFichier;
+using essais::TDossierTemporaire;
 
 namespace {
 
@@ -26,7 +27,7 @@ protected:
     void TearDown() override {
         DefinirAttenteOuverture([](std::chrono::milliseconds) {});
     }
-    DossierTemporaire dossier;
+    TDossierTemporaire dossier;
     std::vector<long> attentes;
 };
 
@@ -50,8 +51,8 @@ TEST_F(FichiersTexte, DecodeByByteOrderMarkOrFallBackToWindows1252) {
 }
 
 TEST_F(FichiersTexte, MissingOrEmptyFilesGiveAnEmptyTextAtOnce) {
-    EXPECT_EQ(ChargerFichierTexte(dossier.Chemin("absent")), "");
-    EXPECT_EQ(ChargerFichierTexte(dossier.Chemin("absent/sous")), "");
+    EXPECT_EQ(ChargerFichierTexte(dossier.Nom("absent")), "");
+    EXPECT_EQ(ChargerFichierTexte(dossier.Nom("absent/sous")), "");
     EXPECT_EQ(ChargerFichierTexte(dossier.Ecrire("vide", "")), "");
     EXPECT_EQ(ChargerFichierTexte(""), "");
     EXPECT_TRUE(attentes.empty());
@@ -59,9 +60,9 @@ TEST_F(FichiersTexte, MissingOrEmptyFilesGiveAnEmptyTextAtOnce) {
 
 TEST_F(FichiersTexte, OpeningIsTriedTenTimesThenFails) {
     const std::size_t avant = DescripteursOuverts();
-    std::filesystem::create_directory(dossier.Chemin("dossier.ini"));
+    std::filesystem::create_directory(dossier.Nom("dossier.ini"));
     try {
-        (void)ChargerFichierTexte(dossier.Chemin("dossier.ini"));
+        (void)ChargerFichierTexte(dossier.Nom("dossier.ini"));
         FAIL() << "pas d'exception";
     } catch (const std::runtime_error& e) {
         EXPECT_NE(std::string(e.what()).find("dossier.ini"), std::string::npos) << e.what();
@@ -73,14 +74,14 @@ TEST_F(FichiersTexte, OpeningIsTriedTenTimesThenFails) {
 TEST_F(FichiersTexte, WritingReplacesTheFileInUtf8WithoutMark) {
     const std::string chemin = dossier.Ecrire("sortie.txt", std::string(100, 'x'));
     RangerFichierTexte("é\r\nz", chemin);
-    EXPECT_EQ(DossierTemporaire::Lire(chemin), "é\r\nz");
+    EXPECT_EQ(LireFichier(chemin), "é\r\nz");
     RangerFichierTexte("", chemin);
     EXPECT_EQ(std::filesystem::file_size(chemin), 0u);
 }
 
 TEST_F(FichiersTexte, WriteErrorsNameTheFileAndCloseIt) {
     const std::size_t avant = DescripteursOuverts();
-    for (const std::string& chemin : {dossier.Chemin("absent/x.txt"), std::string("/dev/full")}) {
+    for (const std::string& chemin : {dossier.Nom("absent/x.txt"), std::string("/dev/full")}) {
         try {
             RangerFichierTexte(std::string(1 << 16, 'a'), chemin);
             FAIL() << chemin;
@@ -99,10 +100,10 @@ TEST_F(FichiersTexte, StatusLineBracketsReadsAndWritesEvenOnFailure) {
         }
         std::vector<std::string> statuts;
     } statut;
-    const std::string chemin = dossier.Chemin("f.txt");
+    const std::string chemin = dossier.Nom("f.txt");
     RangerFichierTexte("a", chemin, &statut);
     (void)ChargerFichierTexte(chemin, &statut);
-    EXPECT_THROW(RangerFichierTexte("a", dossier.Chemin("absent/f.txt"), &statut), std::runtime_error);
+    EXPECT_THROW(RangerFichierTexte("a", dossier.Nom("absent/f.txt"), &statut), std::runtime_error);
     EXPECT_EQ(statut.statuts, (std::vector<std::string>{"range " + chemin, "", "charge " + chemin, "",
-                                                        "range " + dossier.Chemin("absent/f.txt"), ""}));
+                                                        "range " + dossier.Nom("absent/f.txt"), ""}));
 }

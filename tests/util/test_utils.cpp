@@ -57,13 +57,13 @@ TEST(Utils, ExecutableFolderAndFileSizes) {
     EXPECT_EQ(PartieChemin(CheminExecutable(), 5), rep);
     EXPECT_EQ(PartieChemin(CheminExecutable(), 4), "test_util");
 
-    const essais::DossierTemporaire dossier;
-    EXPECT_EQ(TailleFichier(dossier.Chemin("absent")), 0);
-    EXPECT_EQ(TailleFichier(dossier.Chemin()), 0);
+    const essais::TDossierTemporaire dossier;
+    EXPECT_EQ(TailleFichier(dossier.Nom("absent")), 0);
+    EXPECT_EQ(TailleFichier(dossier.Nom()), 0);
     EXPECT_EQ(TailleFichier(dossier.Ecrire("sept", "1234567")), 7);
     const std::int64_t grand = (std::int64_t{5} << 30) + 3; // sparse, beyond 32 bits
     std::filesystem::resize_file(dossier.Ecrire("grand", ""), static_cast<std::uintmax_t>(grand));
-    EXPECT_EQ(TailleFichier(dossier.Chemin("grand")), grand);
+    EXPECT_EQ(TailleFichier(dossier.Nom("grand")), grand);
 }
 
 TEST(Utils, UserNameIsInCapitals) {

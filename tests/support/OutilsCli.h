@@ -1,7 +1,7 @@
 #pragma once
 // Runs tessarc-cli in a child process, its outputs caught in files of a temporary folder.
 
-#include "OutilsTests.h"
+#include "DossierTemporaire.h"
 
 #include <csignal>
 #include <fcntl.h>
