@@ -6,9 +6,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace tessarc {
@@ -35,6 +38,8 @@ bool Decale(const TV3R& d) {
     return d[1] != 0.0 || d[2] != 0.0 || d[3] != 0.0;
 }
 
+static_assert(sizeof(TPointFichier) == TaillePointFichier && std::is_trivially_copyable_v<TPointFichier>);
+
 // The records of the body, refused when not finite or outside the extent of the header's box.
 class TSourceProjet final : public ISourcePoints {
 public:
@@ -51,24 +56,38 @@ public:
         fichier_.Positionner(debut_);
         lus_ = 0;
     }
+    // The records are read straight into dest: on a little-endian machine a record is the point itself.
     [[nodiscard]] std::size_t Lire(std::span<TPointFichier> dest) override {
         const auto n = static_cast<std::size_t>(std::min<std::int64_t>(n_ - lus_, std::int64_t(dest.size())));
-        bloc_.resize(n * TaillePointFichier);
-        fichier_.LireExact(bloc_.data(), bloc_.size());
-        for (std::size_t k = 0; k < n; ++k) {
-            const TPointFichier& p = dest[k] = DecoderPoint(bloc_.data() + k * TaillePointFichier);
-            ++lus_;
-            if (!(Dedans(p.X, 1) && Dedans(p.Y, 2) && Dedans(p.Z, 3))) Refuser(p);
-        }
+        auto* octets = reinterpret_cast<unsigned char*>(dest.data());
+        fichier_.LireExact(octets, n * TaillePointFichier);
+        if constexpr (std::endian::native != std::endian::little)
+            for (std::size_t k = 0; k < n; ++k) {
+                std::array<unsigned char, TaillePointFichier> r{};
+                std::memcpy(r.data(), octets + k * TaillePointFichier, r.size());
+                dest[k] = DecoderPoint(r.data());
+            }
+        // One test for the block, branch-free; the first point refused is looked for only on a fault.
+        bool tous = true;
+        for (std::size_t k = 0; k < n; ++k) tous &= Dedans(dest[k]);
+        if (!tous) Refuser(dest.first(n));
+        lus_ += static_cast<std::int64_t>(n);
         return n;
     }
 
 private:
-    [[nodiscard]] bool Dedans(float v, int a) const { return double(v) >= bas_[a] && double(v) < haut_[a]; }
-    [[noreturn]] void Refuser(const TPointFichier& p) const {
+    [[nodiscard]] bool Dedans(const TPointFichier& p) const {
+        return (double(p.X) >= bas_[1]) & (double(p.X) < haut_[1]) & (double(p.Y) >= bas_[2]) &
+               (double(p.Y) < haut_[2]) & (double(p.Z) >= bas_[3]) & (double(p.Z) < haut_[3]);
+    }
+    [[noreturn]] void Refuser(std::span<const TPointFichier> bloc) const {
+        std::size_t k = 0;
+        while (Dedans(bloc[k])) ++k;
+        const TPointFichier& p = bloc[k];
+        const std::string numero = std::to_string(lus_ + static_cast<std::int64_t>(k) + 1);
         if (!(std::isfinite(p.X) && std::isfinite(p.Y) && std::isfinite(p.Z)))
-            ErreurFichier(fichier_.Nom(), "le point n° " + std::to_string(lus_) + " a une coordonnée non finie");
-        ErreurFichier(fichier_.Nom(), "le point n° " + std::to_string(lus_) + " est hors de l'étendue du nuage");
+            ErreurFichier(fichier_.Nom(), "le point n° " + numero + " a une coordonnée non finie");
+        ErreurFichier(fichier_.Nom(), "le point n° " + numero + " est hors de l'étendue du nuage");
     }
 
     TFichier& fichier_;
@@ -77,7 +96,6 @@ private:
     std::int64_t lus_ = 0;
     TV3R bas_{};
     TV3R haut_{};
-    std::vector<unsigned char> bloc_;
 };
 
 struct TEntete {

@@ -624,11 +624,15 @@ void TConstructeurArbre::Fermer(std::array<TOuvert, NbNiveaux>& o, int niv, std:
     n_.ordre_[static_cast<std::size_t>(niv)][c.Cube->RangNiv] = c.Index;
     if (niv < D_) n_.emplacements_.PoserSuite(c.Emplacements, c.PremierEnfant, c.Masque);
     if (!options_.Moyenner) return;
-    if (niv == D_)
-        c.Sommes = TNuage::MoyennerFeuille(c.Cube);
-    else
-        TNuage::Moyenner(c.Cube, c.Sommes);
-    TNuage::Cumuler(o[static_cast<std::size_t>(niv) - 1].Sommes, c.Sommes);
+    // A leaf's sums go straight to its parent: copied through the leaf's own they would wait on the
+    // stores just made.
+    TNuage::TSommes& parent = o[static_cast<std::size_t>(niv) - 1].Sommes;
+    if (niv == D_) {
+        TNuage::Cumuler(parent, TNuage::MoyennerFeuille(c.Cube));
+        return;
+    }
+    TNuage::Moyenner(c.Cube, c.Sommes);
+    TNuage::Cumuler(parent, c.Sommes);
 }
 
 void TConstructeurArbre::BatirUnite(std::size_t rang) {
