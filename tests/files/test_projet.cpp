@@ -173,6 +173,13 @@ TEST_F(Projet, RefusesDamagedOrForgedFilesAndResetsTheDocument) {
         {"point NaN", avec([](auto& p) { p.Points[1].Y = NaN; }), "point n° 2 a une coordonnée non finie"});
     cas.push_back({"point infini", avec([](auto& p) { p.Points[2].X = -INFINITY; }), "point n° 3"});
     cas.push_back({"point hors étendue", avec([](auto& p) { p.Points[0].Z = 7.5f; }), "point n° 1 est hors"});
+    // Records are checked a block at a time: a fault far in the file still names its own point.
+    cas.push_back({"point hors étendue loin", avec([](auto& p) {
+                       p.Points.resize(200000, p.Points[0]);
+                       p.Points[199990].Y = NaN;
+                       p.Points[170001].Z = 7.5f;
+                   }),
+                   "point n° 170002 est hors"});
     cas.push_back(
         {"étendue hors des 32 bits", avec([](auto& p) { p.Max = FaireV3S(3e9f, 1000, 1000); }), "trop grande"});
     for (const Cas& c : cas) {
