@@ -75,12 +75,18 @@ TMesure Isoler(const std::function<TMesure()>& f) {
     return m;
 }
 
-// The median of n runs of f, each in its own process; peak memory and counts of the median run.
-TMesure Mediane(int n, const std::function<TMesure()>& f) {
+// The median run of n, by time.
+template <typename F> TMesure MedianeDe(int n, F&& mesure) {
     std::vector<TMesure> m;
-    for (int i = 0; i < n; ++i) m.push_back(Isoler(f));
+    m.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) m.push_back(mesure());
     std::sort(m.begin(), m.end(), [](const TMesure& a, const TMesure& b) { return a.Secondes < b.Secondes; });
     return m[m.size() / 2];
+}
+
+// The median of n runs of f, each in its own process; peak memory and counts of the median run.
+TMesure Mediane(int n, const std::function<TMesure()>& f) {
+    return MedianeDe(n, [&] { return Isoler(f); });
 }
 
 // The same buffered reading and line cutting as the reader, each line read with from_chars alone:
@@ -183,10 +189,7 @@ TMesure Cli(const std::filesystem::path& cli, const std::filesystem::path& nom) 
 }
 
 TMesure MedianeCli(int n, const std::filesystem::path& cli, const std::filesystem::path& nom, const TMesure& ref) {
-    std::vector<TMesure> m;
-    for (int i = 0; i < n; ++i) m.push_back(Cli(cli, nom));
-    std::sort(m.begin(), m.end(), [](const TMesure& a, const TMesure& b) { return a.Secondes < b.Secondes; });
-    TMesure r = m[m.size() / 2];
+    TMesure r = MedianeDe(n, [&] { return Cli(cli, nom); });
     r.Points = ref.Points;
     r.Cubes = ref.Cubes;
     return r;
@@ -318,7 +321,8 @@ void Scan(const std::filesystem::path& scan, int repetitions) {
     }
     {
         const TConversions autres(scan);
-        for (const auto& [nom, format] : autres.Fichiers()) {
+        for (const auto& [fichier, format] : autres.Fichiers()) {
+            const std::filesystem::path& nom = fichier;
             Afficher(FormatC("analyse %s", format).c_str(), Isoler([&] { return AnalyseSeule(nom); }));
             Afficher(FormatC("ouverture %s", format).c_str(), Isoler([&] { return Ouvrir(nom); }));
         }

@@ -36,6 +36,7 @@ double Secondes(const std::function<void()>& f) {
 
 double Mediane(int n, const std::function<double()>& mesure) {
     std::vector<double> v;
+    v.reserve(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) v.push_back(mesure());
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];

@@ -77,8 +77,10 @@ public:
 
 private:
     [[nodiscard]] bool Dedans(const TPointFichier& p) const {
-        return (double(p.X) >= bas_[1]) & (double(p.X) < haut_[1]) & (double(p.Y) >= bas_[2]) &
-               (double(p.Y) < haut_[2]) & (double(p.Z) >= bas_[3]) & (double(p.Z) < haut_[3]);
+        const auto dans = [](float v, double bas, double haut) {
+            return static_cast<unsigned>(double(v) >= bas) & static_cast<unsigned>(double(v) < haut);
+        };
+        return (dans(p.X, bas_[1], haut_[1]) & dans(p.Y, bas_[2], haut_[2]) & dans(p.Z, bas_[3], haut_[3])) != 0;
     }
     [[noreturn]] void Refuser(std::span<const TPointFichier> bloc) const {
         std::size_t k = 0;
