@@ -3,7 +3,7 @@
 set -euo pipefail
 
 paquets=(
-    build-essential cmake ninja-build pkg-config clang
+    build-essential cmake ninja-build pkg-config clang clang-tidy
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-translations-l10n qt6-qpa-plugins libqt6svg6
     libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libxrandr-dev libcairo2-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
