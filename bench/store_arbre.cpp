@@ -34,23 +34,6 @@ double SecondesProcesseur() {
     return double(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) + double(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
 }
 
-class TSourceMemoire final : public ISourcePoints {
-public:
-    explicit TSourceMemoire(const std::vector<TPointFichier>& p) : p_(p) {}
-    [[nodiscard]] std::int64_t Nombre() const override { return static_cast<std::int64_t>(p_.size()); }
-    [[nodiscard]] std::size_t Lire(std::span<TPointFichier> dest) override {
-        const std::size_t n = std::min(dest.size(), p_.size() - lus_);
-        std::copy_n(p_.begin() + static_cast<std::ptrdiff_t>(lus_), n, dest.begin());
-        lus_ += n;
-        return n;
-    }
-    void Rembobiner() override { lus_ = 0; }
-
-private:
-    const std::vector<TPointFichier>& p_;
-    std::size_t lus_ = 0;
-};
-
 std::vector<TPointFichier> Lire(const char* nom, TNuage& n) {
     std::vector<TPointFichier> points;
     std::ifstream in(nom);

@@ -21,23 +21,6 @@ using namespace tessarc;
 
 namespace {
 
-class TSourceVecteur final : public ISourcePoints {
-public:
-    explicit TSourceVecteur(std::vector<TPointFichier> points) : points_(std::move(points)) {}
-    [[nodiscard]] std::int64_t Nombre() const override { return static_cast<std::int64_t>(points_.size()); }
-    [[nodiscard]] std::size_t Lire(std::span<TPointFichier> dest) override {
-        const std::size_t n = std::min(dest.size(), points_.size() - lus_);
-        std::copy_n(points_.begin() + static_cast<std::ptrdiff_t>(lus_), n, dest.begin());
-        lus_ += n;
-        return n;
-    }
-    void Rembobiner() override { lus_ = 0; }
-
-private:
-    std::vector<TPointFichier> points_;
-    std::size_t lus_ = 0;
-};
-
 struct TArbre {
     TNuage n;
     std::vector<std::string> messages;
@@ -66,7 +49,7 @@ void ParPoints(TArbre& a, const std::vector<TPointFichier>& pts, int nivMax) {
 
 void ParTri(TArbre& a, const std::vector<TPointFichier>& pts, int nivMax, bool moyenner = true) {
     Preparer(a, pts, nivMax);
-    TSourceVecteur source(pts);
+    TSourceMemoire source(pts);
     TOptionsConstruction options;
     options.Moyenner = moyenner;
     ConstruireArbreTrie(a.n, source, options);
@@ -213,7 +196,7 @@ TEST(ConstruireArbreTrie, SaysErreurForEachPointOutsideTheExtentAndDropsIt) {
     pts.push_back(Point(0.5f, 0.5f, 7.0f, 3));
     for (const TPointFichier& p : pts) reference.n.InsererPoint(p.X, p.Y, p.Z, p.Couleur);
     reference.n.CalculerMoyennesRacines();
-    TSourceVecteur source(pts);
+    TSourceMemoire source(pts);
     ConstruireArbreTrie(trie.n, source);
     EXPECT_EQ(trie.messages, (std::vector<std::string>{"erreur", "erreur", "erreur"}));
     EXPECT_EQ(trie.messages, reference.messages);
@@ -237,7 +220,7 @@ TEST(ConstruireArbreTrie, ReportsProgressOnTheCallingThreadAndStopsWhenItThrows)
     const auto pts = Aleatoires(300000, 0.0f, 3.0f, 11);
     TArbre a;
     Preparer(a, pts, 4);
-    TSourceVecteur source(pts);
+    TSourceMemoire source(pts);
     std::vector<std::int64_t> faits;
     TOptionsConstruction options;
     const auto appelant = std::this_thread::get_id();
@@ -255,7 +238,7 @@ TEST(ConstruireArbreTrie, ReportsProgressOnTheCallingThreadAndStopsWhenItThrows)
     for (const std::int64_t arret : {1, 100000, 150000, 250000}) {
         TArbre b;
         Preparer(b, pts, 4);
-        TSourceVecteur s(pts);
+        TSourceMemoire s(pts);
         options.Avancer = [&](std::int64_t f) {
             if (f >= arret) throw std::runtime_error("abandon");
         };
@@ -272,7 +255,7 @@ TEST(ConstruireArbreTrie, RefusesATreeBeyondTheMemoryBeforeMakingItsLeaves) {
     const auto pts = Aleatoires(50000, 0.0f, 2.0f, 1);
     TArbre a;
     Preparer(a, pts, 4);
-    TSourceVecteur source(pts);
+    TSourceMemoire source(pts);
     TOptionsConstruction options;
     options.MemoireDisponible = 2'500'000; // enough to sort the points (48 bytes each), not for the cubes
     try {
