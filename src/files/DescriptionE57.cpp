@@ -9,6 +9,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <limits>
 #include <utility>
 
@@ -61,7 +62,9 @@ public:
     [[nodiscard]] std::int64_t Entier(std::string_view texte, const char* ou) const {
         return Nombre<std::int64_t>(texte, ou);
     }
+    // A value below the double range reads 0, as everywhere else in the program.
     [[nodiscard]] double Reel(std::string_view texte, const char* ou) const {
+        if (const std::optional<double> v = LireReel(Rogner(texte))) return *v;
         return Nombre<double>(texte, ou);
     }
     [[nodiscard]] std::int64_t EntierAttribut(pugi::xml_node n, const char* attribut,

@@ -79,8 +79,8 @@ TEcritureAtomique::TEcritureAtomique(std::filesystem::path cible)
         }
         if (errno != EEXIST || essai > 100) Echec("création impossible, " + TexteErreurSysteme(errno) + suite);
     }
-    // The replacement keeps the permissions of the file it replaces.
-    if (existait_) ::fchmod(fichier_.fd_, st.st_mode & 07777);
+    // The replacement keeps the permissions of the file it replaces, where the file system has any.
+    if (existait_) static_cast<void>(::fchmod(fichier_.fd_, st.st_mode & 07777));
 }
 
 TEcritureAtomique::~TEcritureAtomique() {
@@ -97,7 +97,6 @@ void TEcritureAtomique::Echec(const std::string& quoi) const {
 void TEcritureAtomique::Preparer() {
     fichier_.Synchroniser();
     fichier_.Fermer();
-    prepare_ = true;
 }
 
 void TEcritureAtomique::Remplacer() {

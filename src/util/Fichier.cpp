@@ -48,7 +48,12 @@ TFichier::TFichier(std::filesystem::path nom, EMode mode) : nom_(std::move(nom))
     } while (fd_ < 0 && errno == EINTR);
     if (fd_ < 0) Echec(mode == EMode::Lecture ? "ouverture impossible" : "création impossible", errno);
     struct stat st {};
-    if (::fstat(fd_, &st) != 0) Echec("ouverture impossible", errno);
+    if (::fstat(fd_, &st) != 0) {
+        const int erreur = errno;
+        ::close(fd_);
+        fd_ = -1;
+        Echec("ouverture impossible", erreur);
+    }
     if (S_ISDIR(st.st_mode) || (mode == EMode::Lecture && !S_ISREG(st.st_mode))) {
         ::close(fd_);
         fd_ = -1;

@@ -139,7 +139,6 @@ private:
     std::filesystem::path temporaire_;
     TFichier fichier_;
     bool existait_ = false;
-    bool prepare_ = false;
     bool valide_ = false;
 };
 

@@ -84,7 +84,8 @@ TScanEcrit ScanSpherique(std::vector<TAttendu>& attendus) {
                               {"isIntensityInvalid", Entier, 0, 1}},
                              50, 5);
     s.Champs[4].ParPaquet = 50;
-    s.XmlEnPlus = "<intensityLimits type=\"Structure\">" + ElementE57("intensityMinimum", "Float", 0) +
+    // A minimum written below the double range is 0.
+    s.XmlEnPlus = "<intensityLimits type=\"Structure\"><intensityMinimum type=\"Float\">1e-400</intensityMinimum>" +
                   ElementE57("intensityMaximum", "Float", 4095) + "</intensityLimits>";
     for (std::size_t i = 0; i < 50; ++i) {
         auto e = [&](std::size_t k) { return s.Champs[k].Valeurs[i]; };
