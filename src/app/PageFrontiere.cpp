@@ -3,7 +3,6 @@
 #include "Composants.h"
 #include "Frontiere.h"
 #include "Nombres.h"
-#include "Saisie.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -62,10 +61,9 @@ void TPageFrontiere::SBsaisirFrontClick() {
     c_.Liens.Repeindre();
 }
 
-void TPageFrontiere::SurPointFrontiere(std::size_t i, const TV3S& p) {
+void TPageFrontiere::SurPointFrontiere(std::size_t i) {
     RemplirPoints(static_cast<int>(i));
-    Ecrire(EdPtFronX, TexteCoordonnee(p[1], c_.Decalage[1]));
-    Ecrire(EdPtFronY, TexteCoordonnee(p[2], c_.Decalage[2]));
+    AfficherPoint(static_cast<int>(i));
     c_.Liens.Repeindre();
 }
 

@@ -21,7 +21,7 @@ public:
     // Menu "Définir frontière".
     void MiDefinirFrontiereClick();
     // The view appended boundary point i after a click.
-    void SurPointFrontiere(std::size_t i, const TV3S& p);
+    void SurPointFrontiere(std::size_t i);
 
 private:
     void SBsaisirFrontClick();

@@ -4,20 +4,13 @@
 #include "Controles.h"
 #include "DlphUtil.h"
 #include "GrilleCapture.h"
+#include "StringUtils.h"
 
 #include <QBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace tessarc {
-
-namespace {
-
-std::string Joindre(const std::string& a, const std::string& b) {
-    return a.empty() ? b : b.empty() ? a : a + " ; " + b;
-}
-
-} // namespace
 
 TPageGrille::TPageGrille(QWidget& parent, TContextePages& contexte)
     : c_(contexte), feuille_(Panneau(&parent, "TSgrille")) {
@@ -65,7 +58,9 @@ void TPageGrille::BtCalcPointsGrClick() {
         return;
     }
     c_.Liens.Repeindre();
-    c_.Utilisateur.AffiInfo(1, Joindre(cr.Message, ControleAppuis(c_.Maillage)));
+    std::string etat = cr.Message;
+    AjouterNote(etat, ControleAppuis(c_.Maillage));
+    c_.Utilisateur.AffiInfo(1, etat);
 }
 
 } // namespace tessarc

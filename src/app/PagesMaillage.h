@@ -43,7 +43,7 @@ public:
     void MiDefinirFrontiereClick() { frontiere_.MiDefinirFrontiereClick(); }
     void MiTriangulerClick();
     // The view appended boundary point i after a click.
-    void SurPointFrontiere(std::size_t i, const TV3S& p) { frontiere_.SurPointFrontiere(i, p); }
+    void SurPointFrontiere(std::size_t i) { frontiere_.SurPointFrontiere(i); }
 
 private:
     void Trianguler();

@@ -4,6 +4,7 @@
 #include "CwinReg.h"
 #include "DlphUtil.h"
 #include "Formats.h"
+#include "StringUtils.h"
 #include "UTessarc.h"
 #include "Vue3D.h"
 
@@ -101,7 +102,7 @@ void TFTessarc::OuvrirFichier(const QString& nomImpose) {
         static_cast<void>(doc_.OuvrirFichier(chemin));
     }
     std::string notes;
-    for (const std::string& r : doc_.Remarques) notes += (notes.empty() ? "" : " ; ") + r;
+    for (const std::string& r : doc_.Remarques) AjouterNote(notes, r);
     PanneauxInfo[1]->setText(QString::fromStdString(notes));
     vue_->Repeindre();
 }

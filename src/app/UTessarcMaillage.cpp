@@ -31,7 +31,7 @@ void TFTessarc::CreerPagesMaillage() {
         PCavctChanging(vue_->Etat().PageActive);
         PCavctChange();
     });
-    vue_->SurPointFrontiere = [this](std::size_t i, const TV3S& p) { pages_->SurPointFrontiere(i, p); };
+    vue_->SurPointFrontiere = [this](std::size_t i, const TV3S&) { pages_->SurPointFrontiere(i); };
 }
 
 // Shows a page from the program: the page controller is not told.

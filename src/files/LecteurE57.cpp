@@ -2,6 +2,7 @@
 
 #include "Chargement.h"
 #include "DescriptionE57.h"
+#include "LecturePoints.h"
 #include "Nombres.h"
 #include "PagesE57.h"
 #include "PetitBoutiste.h"
@@ -209,10 +210,7 @@ void TFluxE57::DecoderEntiers(double* dest, std::size_t n) {
 // 0..255 from limits: floor((v - min) × 255 / (max - min) + 0.5), kept within the byte; 0 from limits
 // that hold no range (equal, or so wide that their difference overflows).
 std::uint8_t Echelonner(double v, double min, double max) {
-    if (!(max > min)) return 0;
-    const double r = std::floor((v - min) * 255.0 / (max - min) + 0.5);
-    if (!(r > 0.0)) return 0;
-    return r >= 255.0 ? 255 : static_cast<std::uint8_t>(r);
+    return max > min ? OctetArrondi((v - min) * 255.0 / (max - min)) : 0;
 }
 
 // The points of one scan: the bytestreams of the fields they are made of, decoded a batch of records

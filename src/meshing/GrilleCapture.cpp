@@ -3,6 +3,7 @@
 #include "IndexCubesXY.h"
 #include "Nombres.h"
 #include "Saisie.h"
+#include "StringUtils.h"
 
 #include <algorithm>
 #include <cmath>
@@ -279,7 +280,7 @@ private:
 
 std::string MessageGrille(const TMaillage& m, const TCompteRenduGrille& cr) {
     std::string message;
-    const auto ajouter = [&](const std::string& t) { message += (message.empty() ? "" : " ; ") + t; };
+    const auto ajouter = [&](const std::string& t) { AjouterNote(message, t); };
     if (m.Frontiere.empty()) ajouter("frontière vide : aucun noeud");
     if (cr.IntersectionsHorsGrille > 0 || cr.NoeudsHorsGrille > 0)
         ajouter(FormatC("%lld intersection(s) et %lld noeud(s) hors de la grille ignorés (origine au-delà du "

@@ -144,6 +144,15 @@ std::vector<float> HauteursTriangles(const TMaillage& m) {
     return z;
 }
 
+// The height written for a node, and the threshold of the first node slice: the checks and the table
+// must use the same floats.
+float HauteurEcrite(const TPointModele& n, float decalage) {
+    return static_cast<float>(static_cast<double>(n.CoPM[3]) + decalage);
+}
+float SeuilNoeuds(const TParametres& p) {
+    return static_cast<float>(static_cast<double>(p.ZBas) - 0.001);
+}
+
 // The refusals, checked before anything is written: slices, numbers that would overflow, and slices
 // the heights could not climb.
 TRefus Verifier(const TParametres& p, const std::vector<TPointModele*>& noeuds, std::size_t nbTriangles,
@@ -160,10 +169,8 @@ TRefus Verifier(const TParametres& p, const std::vector<TPointModele*>& noeuds, 
 
     double hautNoeuds = -std::numeric_limits<double>::infinity();
     for (const TPointModele* n : noeuds)
-        hautNoeuds = std::max(
-            hautNoeuds, static_cast<double>(static_cast<float>(static_cast<double>(n->CoPM[3]) + decalage)));
-    std::string refus =
-        VerifierTranches(static_cast<float>(static_cast<double>(p.ZBas) - 0.001), hautNoeuds, p.H);
+        hautNoeuds = std::max(hautNoeuds, static_cast<double>(HauteurEcrite(*n, decalage)));
+    std::string refus = VerifierTranches(SeuilNoeuds(p), hautNoeuds, p.H);
     if (refus.empty() && !zTriangles.empty()) {
         // The elements are sorted on these heights; their lowest starts the slices.
         const float bas = *std::ranges::min_element(zTriangles);
@@ -181,13 +188,13 @@ std::vector<std::string> TableNoeuds(const std::vector<TPointModele*>& noeuds, s
     std::string& nds = res.ResulNds;
     res.Modele.Noeuds.reserve(noeuds.size());
     nds.reserve(48 * noeuds.size());
-    float seuil = static_cast<float>(static_cast<double>(p.ZBas) - 0.001);
+    float seuil = SeuilNoeuds(p);
     float cumul = 0.0f;
     std::int64_t numero = p.BaseNoeuds;
     for (TPointModele* n : noeuds) {
         n->NumPt = static_cast<std::int32_t>(numero++);
         const auto [x, y] = Tourner(p, n->CoPM[1], n->CoPM[2]);
-        const float z = static_cast<float>(static_cast<double>(n->CoPM[3]) + decalage);
+        const float z = HauteurEcrite(*n, decalage);
         if (Franchir(z, p.H, seuil, cumul))
             nds += FormatC("GROUPE NDS_TR%d", NumeroTranche(cumul)) + FinLigne;
         Entier10(nds, n->NumPt);

@@ -62,14 +62,6 @@ inline double Plancher(double x) {
     return e > x ? e - 1.0 : e;
 }
 
-// Set bits of a word, without the instruction the baseline processor lacks.
-inline std::uint32_t Bits(std::uint64_t x) {
-    x = x - ((x >> 1) & 0x5555555555555555ULL);
-    x = (x & 0x3333333333333333ULL) + ((x >> 2) & 0x3333333333333333ULL);
-    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
-    return static_cast<std::uint32_t>((x * 0x0101010101010101ULL) >> 56);
-}
-
 // The child slots of points as the reference builder finds them: trunc((c - o) / s) lowered to 4 on each
 // axis, from the corner o of the cube, then the child's corner. c - o is never negative: a point routed
 // from its root cell lies above every corner on its way, each corner being rounded from a value below
@@ -395,8 +387,9 @@ void TConstructeurArbre::Classer(const TBloc& b) {
     for (std::size_t k = 0; k < b.Nb; ++k) {
         const std::uint64_t i = b.Premier + k;
         const std::uint32_t chemin = b.Chemins[k];
-        if (D_ >= 1) classes_[i].Unite = SansUnite;
         if (chemin == HorsEtendue) {
+            // The zone reads 0, which is a unit: a point out of the extent says it has none.
+            if (D_ >= 1) classes_[i].Unite = SansUnite;
             n_.Signaler("erreur");
             continue;
         }
@@ -574,7 +567,7 @@ void TConstructeurArbre::Reserver() {
             if (niv < D_) blocs += compte_[k][l];
         }
     }
-    std::size_t octets = blocs * 20;
+    std::size_t octets = blocs * TEmplacements::OctetsSuite;
     std::uint64_t cubes = static_cast<std::uint64_t>(n_.NbCubesNiv[0]) + U;
     for (int niv = 2; niv <= D_; ++niv) {
         const std::uint64_t t = total[static_cast<std::size_t>(niv)];

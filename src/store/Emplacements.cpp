@@ -6,7 +6,7 @@
 namespace tessarc {
 
 std::size_t TEmplacements::MotsBloc(int classe) {
-    if (classe == Suite) return 5;
+    if (classe == Suite) return OctetsSuite / sizeof(std::uint32_t);
     const auto cap = static_cast<std::size_t>(Capacite[static_cast<std::size_t>(classe)]);
     return classe == Dense ? cap : 1 + cap + (cap + 3) / 4;
 }
@@ -66,8 +66,8 @@ IndexCube TEmplacements::Lire(std::uint32_t h, int slot) const {
         const int w = slot / 32;
         const std::uint32_t bit = 1u << (slot % 32);
         if ((b[1 + w] & bit) == 0) return 0;
-        int rang = std::popcount(b[1 + w] & (bit - 1));
-        for (int k = 0; k < w; ++k) rang += std::popcount(b[1 + k]);
+        auto rang = static_cast<int>(Bits(b[1 + w] & (bit - 1)));
+        for (int k = 0; k < w; ++k) rang += static_cast<int>(Bits(b[1 + k]));
         return b[0] + static_cast<IndexCube>(rang);
     }
     if (classe == Dense) return b[slot];

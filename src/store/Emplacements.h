@@ -12,6 +12,14 @@
 
 namespace tessarc {
 
+// Set bits of a word, without the instruction the baseline processor lacks.
+inline std::uint32_t Bits(std::uint64_t x) {
+    x = x - ((x >> 1) & 0x5555555555555555ULL);
+    x = (x & 0x3333333333333333ULL) + ((x >> 2) & 0x3333333333333333ULL);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+    return static_cast<std::uint32_t>((x * 0x0101010101010101ULL) >> 56);
+}
+
 using IndexCube = std::uint32_t; // 0 = no cube
 
 class TEmplacements {
@@ -19,6 +27,8 @@ public:
     static constexpr int NbClasses = 6;
     static constexpr int Dense = 4;
     static constexpr int Suite = 5;
+    // A run: the first child, then 4 mask words.
+    static constexpr std::size_t OctetsSuite = 5 * sizeof(std::uint32_t);
     static constexpr std::array<int, NbClasses> Capacite{4, 8, 16, 32, 125, 125};
 
     [[nodiscard]] static int ClasseDe(std::uint32_t h) { return static_cast<int>(h >> BitsClasse); }

@@ -67,7 +67,6 @@ void TLignesTexte::Remplir() {
     const std::size_t lu = fichier_.Lire(tampon_.get() + rempli_, taille_ - rempli_);
     if (lu == 0) finFichier_ = true;
     rempli_ += lu;
-    octetsLus_ += static_cast<std::int64_t>(lu);
     // The first read fills at least 4 bytes, or the whole file: the marks are looked for at its start only.
     if (premier_) {
         premier_ = false;

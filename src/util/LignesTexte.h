@@ -38,9 +38,6 @@ public:
     // last line of the file may have none); false after the last line. Cut them with CouperLignes.
     [[nodiscard]] bool Bloc(std::string& bloc, std::size_t voulu);
 
-    // Bytes of the file read so far, for progress.
-    [[nodiscard]] std::int64_t OctetsLus() const { return octetsLus_; }
-
 private:
     [[nodiscard]] bool SuivanteApresRemplissage(std::string_view& ligne);
     void Remplir();
@@ -51,7 +48,6 @@ private:
     std::unique_ptr<char[]> tampon_;
     std::size_t debut_ = 0; // first byte of the current line
     std::size_t rempli_ = 0;
-    std::int64_t octetsLus_ = 0;
     bool finFichier_ = false;
     bool premier_ = true;
 };

@@ -10,12 +10,6 @@
 
 namespace tessarc {
 
-namespace {
-bool EstChiffre(char c) {
-    return c >= '0' && c <= '9';
-}
-} // namespace
-
 std::optional<double> LireReel(std::string_view t) {
     const char* q = t.data();
     if (double r = 0.0; LireReelRapide(q, t.data() + t.size(), r) && q == t.data() + t.size()) return r;
@@ -24,17 +18,17 @@ std::optional<double> LireReel(std::string_view t) {
     if (i < n && (t[i] == '+' || t[i] == '-')) ++i;
     const std::size_t debutNombre = i;
     std::size_t chiffres = 0;
-    while (i < n && EstChiffre(t[i])) ++i, ++chiffres;
+    while (i < n && detail::Chiffre(t[i])) ++i, ++chiffres;
     if (i < n && t[i] == '.') {
         ++i;
-        while (i < n && EstChiffre(t[i])) ++i, ++chiffres;
+        while (i < n && detail::Chiffre(t[i])) ++i, ++chiffres;
     }
     if (chiffres == 0) return std::nullopt;
     if (i < n && (t[i] == 'e' || t[i] == 'E')) {
         ++i;
         if (i < n && (t[i] == '+' || t[i] == '-')) ++i;
         std::size_t exposant = 0;
-        while (i < n && EstChiffre(t[i])) ++i, ++exposant;
+        while (i < n && detail::Chiffre(t[i])) ++i, ++exposant;
         if (exposant == 0) return std::nullopt;
     }
     if (i != n) return std::nullopt;
@@ -64,7 +58,7 @@ std::optional<std::int32_t> LireEntier(std::string_view t) {
     if (i == t.size()) return std::nullopt;
     std::int64_t v = 0;
     for (; i < t.size(); ++i) {
-        if (!EstChiffre(t[i])) return std::nullopt;
+        if (!detail::Chiffre(t[i])) return std::nullopt;
         v = v * 10 + (t[i] - '0');
         if (v > 2147483648LL) return std::nullopt;
     }

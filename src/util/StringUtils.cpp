@@ -142,6 +142,12 @@ std::int32_t ExtraireEntier(std::string& source) {
     return v;
 }
 
+void AjouterNote(std::string& texte, std::string_view partie) {
+    if (partie.empty()) return;
+    if (!texte.empty()) texte += " ; ";
+    texte += partie;
+}
+
 std::string SansEspaces(std::string_view texte) {
     std::string r;
     r.reserve(texte.size());

@@ -30,6 +30,9 @@ std::int32_t ExtraireEntier(std::string& source);
 std::string_view ExtraireJusquaVue(std::string_view& source, std::string_view separateur);
 std::string_view ExtraireLigneVue(std::string_view& source);
 
+// The notes of one status line: partie after texte, " ; " between them, nothing for an empty part.
+void AjouterNote(std::string& texte, std::string_view partie);
+
 // The text without its spaces and no-break spaces (U+00A0).
 [[nodiscard]] std::string SansEspaces(std::string_view texte);
 

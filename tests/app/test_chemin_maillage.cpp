@@ -61,7 +61,7 @@ TEST(CheminMaillage, WindowAndCommandLineWriteTheSameTexts) {
     for (auto [x, y] : Contour) {
         const auto p = AjouterPointFrontiere(m, x, y, fenetre.Doc().Nuage.CooMin[3]);
         ASSERT_TRUE(p.has_value());
-        fenetre.Pages().SurPointFrontiere(m.Frontiere.size() - 1, m.Frontiere.back());
+        fenetre.Pages().SurPointFrontiere(m.Frontiere.size() - 1);
     }
     pages->setCurrentIndex(2);
     fenetre.findChild<QLineEdit*>("EdTrameGrille")->setText("0.15");

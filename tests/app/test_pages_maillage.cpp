@@ -165,7 +165,7 @@ TEST_F(PagesMaillage, BoundaryPageEntryInputAndEditing) {
     // Each click of the view appends one point, listed and selected.
     for (const TV3S& p : {FaireV3S(1.234f, -2.5f, 0), FaireV3S(3.0f, 4.006f, 0)}) {
         maillage.Frontiere.push_back(p);
-        pages.SurPointFrontiere(maillage.Frontiere.size() - 1, p);
+        pages.SurPointFrontiere(maillage.Frontiere.size() - 1);
     }
     EXPECT_EQ(liste->count(), 2);
     EXPECT_EQ(liste->currentIndex(), 1);
