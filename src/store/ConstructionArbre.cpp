@@ -55,13 +55,6 @@ struct TClasse {
     std::uint32_t Chemin = 0;
 };
 
-// floor without a library call; beyond 2^52 every double is whole, and NaN stays NaN.
-inline double Plancher(double x) {
-    if (!(std::abs(x) < 4.5e15)) return x;
-    const auto e = static_cast<double>(static_cast<std::int64_t>(x));
-    return e > x ? e - 1.0 : e;
-}
-
 // The child slots of points as the reference builder finds them: trunc((c - o) / s) lowered to 4 on each
 // axis, from the corner o of the cube, then the child's corner. c - o is never negative: a point routed
 // from its root cell lies above every corner on its way, each corner being rounded from a value below
@@ -333,13 +326,9 @@ void TConstructeurArbre::Router(TBloc& b, std::size_t morceau) const {
         for (std::size_t k = 0; k < PointsEnSemble && k0 + k < fin; ++k) {
             const TPointFichier& p = b.Points[k0 + k];
             const double x[3] = {p.X, p.Y, p.Z};
-            const double fi = Plancher(x[0]) - n_.OrigRacines[1];
-            const double fj = Plancher(x[1]) - n_.OrigRacines[2];
-            const double fk = Plancher(x[2]) - n_.OrigRacines[3];
-            dedans[k] = fi >= 0 && fj >= 0 && fk >= 0 && fi < n_.DimRacines[1] && fj < n_.DimRacines[2] &&
-                        fk < n_.DimRacines[3];
+            TCellule cellule;
+            dedans[k] = n_.CelluleDuPoint(p.X, p.Y, p.Z, cellule);
             if (!dedans[k]) continue;
-            const TCellule cellule{static_cast<int>(fi), static_cast<int>(fj), static_cast<int>(fk)};
             b.Cellules[k0 + k] = cellule;
             if (!dernier.Contient(cellule, x)) dernier.Calculer(cellule, n_.CoinRacine(cellule), x, haut);
             chemins[k] = dernier.Chemin;

@@ -395,15 +395,12 @@ void TNuage::DimensionnerGrille() {
 }
 
 void TNuage::InsererPoint(float X, float Y, float Z, const TV4By& colr) {
-    const double fi = std::floor(double(X)) - OrigRacines[1];
-    const double fj = std::floor(double(Y)) - OrigRacines[2];
-    const double fk = std::floor(double(Z)) - OrigRacines[3];
-    if (!(fi >= 0 && fj >= 0 && fk >= 0 && fi < DimRacines[1] && fj < DimRacines[2] && fk < DimRacines[3])) {
+    TCellule cellule;
+    if (!CelluleDuPoint(X, Y, Z, cellule)) {
         // Outside the bounding box the extent was taken from: there is no cell for it.
         Signaler("erreur");
         return;
     }
-    const TCellule cellule{static_cast<int>(fi), static_cast<int>(fj), static_cast<int>(fk)};
     IndexCube r = racines_.Trouver(cellule);
     if (r == 0) {
         r = Creer(0, CoinRacine(cellule));

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -22,6 +23,14 @@
 #include <vector>
 
 namespace tessarc {
+
+// floor without a library call, for the routing of every point; beyond 2^52 every double is whole, and NaN
+// stays NaN.
+inline double Plancher(double x) {
+    if (!(std::abs(x) < 4.5e15)) return x;
+    const auto e = static_cast<double>(static_cast<std::int64_t>(x));
+    return e > x ? e - 1.0 : e;
+}
 
 // State bits of a cube (etatSP).
 inline constexpr std::uint8_t EtatSelectionne = 1;
@@ -151,6 +160,16 @@ public:
     // Empties the root table. An extent whose cells 32-bit indices cannot number (a coordinate beyond
     // about 2.1e9 m) is refused with a French error.
     void DimensionnerGrille();
+    // The root cell of a point; false outside the extent. Both builders route through it.
+    [[nodiscard]] bool CelluleDuPoint(float X, float Y, float Z, TCellule& c) const {
+        const double fi = Plancher(X) - OrigRacines[1];
+        const double fj = Plancher(Y) - OrigRacines[2];
+        const double fk = Plancher(Z) - OrigRacines[3];
+        if (!(fi >= 0 && fj >= 0 && fk >= 0 && fi < DimRacines[1] && fj < DimRacines[2] && fk < DimRacines[3]))
+            return false;
+        c = TCellule{static_cast<int>(fi), static_cast<int>(fj), static_cast<int>(fk)};
+        return true;
+    }
     // Routes a point to its root cube (created at need) and stores it there: the reference builder.
     void InsererPoint(float X, float Y, float Z, const TV4By& colr);
 
