@@ -109,6 +109,11 @@ template <typename T> struct TAllocateurBrut : std::allocator<T> {
     };
     TAllocateurBrut() = default;
     template <typename U> TAllocateurBrut(const TAllocateurBrut<U>&) noexcept {}
+    [[nodiscard]] T* allocate(std::size_t n) {
+        T* p = std::allocator<T>::allocate(n);
+        ConseillerGrandesPages(p, n * sizeof(T));
+        return p;
+    }
     template <typename U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
     template <typename U, typename... A> void construct(U* p, A&&... a) {
         ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);

@@ -1,6 +1,7 @@
 #include "ZoneMemoire.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <new>
 #include <utility>
 
@@ -9,11 +10,22 @@
 
 namespace tessarc {
 
+void ConseillerGrandesPages(void* p, std::size_t octets) {
+    constexpr std::size_t GrandePage = std::size_t{2} << 20;
+    if (octets < GrandePage) return;
+    const std::uintptr_t page = TZoneOctets::Page();
+    const auto debut = (reinterpret_cast<std::uintptr_t>(p) + page - 1) / page * page;
+    const auto fin = (reinterpret_cast<std::uintptr_t>(p) + octets) / page * page;
+    // Advice only: a system without such pages ignores it.
+    if (debut < fin) madvise(reinterpret_cast<void*>(debut), fin - debut, MADV_HUGEPAGE);
+}
+
 TZoneOctets::TZoneOctets(std::size_t octets) : octets_(octets) {
     if (octets == 0) return;
     void* p = mmap(nullptr, octets, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED) throw std::bad_alloc();
     p_ = p;
+    ConseillerGrandesPages(p, octets);
 }
 
 TZoneOctets::~TZoneOctets() {

@@ -8,6 +8,10 @@
 
 namespace tessarc {
 
+// Asks for the whole pages of a large array [p, p + octets) to be faulted in 2 MB at a time: the system
+// then takes a few hundred times fewer faults.
+void ConseillerGrandesPages(void* p, std::size_t octets);
+
 class TZoneOctets {
 public:
     TZoneOctets() = default;
