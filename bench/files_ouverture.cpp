@@ -23,6 +23,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -286,6 +287,8 @@ private:
 };
 
 void Scan(const std::filesystem::path& scan, int repetitions) {
+    // A scan that cannot be read stops the run here rather than failing every measure.
+    TFichier(scan, TFichier::EMode::Lecture).Fermer();
     std::filesystem::path sansExt = scan;
     sansExt.replace_extension();
     sansExt += "-bench";
@@ -353,17 +356,26 @@ void Etendues() {
 int main(int argc, char** argv) {
     int repetitions = 5;
     std::vector<std::filesystem::path> scans;
+    bool aide = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == "--repetitions" && i + 1 < argc)
+        const std::string a = argv[i];
+        if (a == "--repetitions" && i + 1 < argc)
             repetitions = std::max(1, std::atoi(argv[++i]));
+        else if (a.starts_with("-"))
+            aide = true;
         else
-            scans.emplace_back(argv[i]);
+            scans.emplace_back(a);
     }
-    if (scans.empty()) {
+    if (scans.empty() || aide) {
         std::fprintf(stderr, "usage : tessarc-bench-fichiers [--repetitions N] SCAN.xyz...\n");
         return 2;
     }
-    for (const auto& scan : scans) Scan(scan, repetitions);
-    Etendues();
+    try {
+        for (const auto& scan : scans) Scan(scan, repetitions);
+        Etendues();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tessarc-bench-fichiers : %s\n", e.what());
+        return 1;
+    }
     return 0;
 }
