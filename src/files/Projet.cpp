@@ -68,9 +68,13 @@ public:
                 dest[k] = DecoderPoint(r.data());
             }
         // One test for the block, branch-free; the first point refused is looked for only on a fault.
-        bool tous = true;
-        for (std::size_t k = 0; k < n; ++k) tous &= Dedans(dest[k]);
-        if (!tous) Refuser(dest.first(n));
+        // Records read again after a rewind were tested the first time.
+        if (lus_ + static_cast<std::int64_t>(n) > testes_) {
+            bool tous = true;
+            for (std::size_t k = 0; k < n; ++k) tous &= Dedans(dest[k]);
+            if (!tous) Refuser(dest.first(n));
+            testes_ = lus_ + static_cast<std::int64_t>(n);
+        }
         lus_ += static_cast<std::int64_t>(n);
         return n;
     }
@@ -96,6 +100,7 @@ private:
     std::int64_t debut_;
     std::int64_t n_;
     std::int64_t lus_ = 0;
+    std::int64_t testes_ = 0;
     TV3R bas_{};
     TV3R haut_{};
 };

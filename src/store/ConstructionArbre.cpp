@@ -426,7 +426,8 @@ void TConstructeurArbre::Lire() {
 // ---- Grouping by 20 cm cube -----------------------------------------------------------------------------
 
 // The points read again and each put in its place among those of its 20 cm cube, in file order: the
-// helper reads the next block while both threads file this one, each the cubes of its own parity.
+// helper reads the next block while both threads file this one, each its own cubes; reading costs about
+// as much as filing half of them, so the helper files one cube in four.
 void TConstructeurArbre::Regrouper() {
     const std::size_t U = unites_.size();
     ordre_.resize(U);
@@ -454,7 +455,7 @@ void TConstructeurArbre::Regrouper() {
             if (part == 1) Remplir(blocs[(t + 1) % 2], b.Premier + b.Nb);
             for (std::size_t k = 0; k < b.Nb; ++k) {
                 const TClasse c = classes_[b.Premier + k];
-                if (c.Unite == SansUnite || static_cast<int>(c.Unite % 2) != part) continue;
+                if (c.Unite == SansUnite || static_cast<int>(c.Unite % 4 == 0) != part) continue;
                 groupe_[curseurs[c.Unite]++] =
                     TEntree{b.Points[k], c.Chemin, static_cast<std::uint32_t>(b.Premier + k)};
             }
