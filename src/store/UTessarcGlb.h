@@ -101,8 +101,9 @@ private:
     std::uint32_t taille_ = 0;
 };
 
-// An allocator whose resize leaves new values unwritten: the level lists of a build are filled in any
-// order by two threads, which fault in their pages as they go.
+// An allocator whose resize leaves new values unwritten, and whose large arrays are faulted in 2 MB at a
+// time: the level lists of a build are filled in any order by two threads, which fault in their pages as
+// they go.
 template <typename T> struct TAllocateurBrut : std::allocator<T> {
     template <typename U> struct rebind {
         using other = TAllocateurBrut<U>;
@@ -130,7 +131,8 @@ public:
     int NivMax = 0;
     std::array<std::int32_t, NbNiveaux> NbCubesNiv{};
     int NivAffiche = 0;
-    std::vector<TCube*> CubesAffiches;
+    // One pointer a displayed cube: millions after an open.
+    std::vector<TCube*, TAllocateurBrut<TCube*>> CubesAffiches;
     TV3I OrigRacines{};
     TV3I DimRacines{};
     TV3S CooMin{};

@@ -341,7 +341,7 @@ TEST(Compacter, DeletingHalfOfALargeLevelKeepsListsConsistent) {
     EXPECT_EQ(n.NbCubesNiv[4], niv4 - supprimes);
     EXPECT_EQ(static_cast<std::int32_t>(n.CubesAffiches.size()), n.NbCubesNiv[4]);
     // The survivors keep their relative order.
-    std::vector<TCube*> attendus;
+    decltype(n.CubesAffiches) attendus;
     for (std::size_t k = 1; k < feuilles.size(); k += 2) attendus.push_back(feuilles[k]);
     EXPECT_EQ(n.CubesAffiches, attendus);
     VerifierListes(n);
