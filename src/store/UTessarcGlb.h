@@ -112,7 +112,7 @@ template <typename T> struct TAllocateurBrut : std::allocator<T> {
     template <typename U> TAllocateurBrut(const TAllocateurBrut<U>&) noexcept {}
     [[nodiscard]] T* allocate(std::size_t n) {
         T* p = std::allocator<T>::allocate(n);
-        ConseillerGrandesPages(p, n * sizeof(T));
+        ConseillerGrandesPages(p, p + n);
         return p;
     }
     template <typename U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }

@@ -10,14 +10,16 @@
 
 namespace tessarc {
 
-void ConseillerGrandesPages(void* p, std::size_t octets) {
-    constexpr std::size_t GrandePage = std::size_t{2} << 20;
-    if (octets < GrandePage) return;
+void ConseillerGrandesPages(const void* premier, const void* fin) {
+    constexpr std::uintptr_t GrandePage = std::uintptr_t{2} << 20;
+    const auto a = reinterpret_cast<std::uintptr_t>(premier);
+    const auto b = reinterpret_cast<std::uintptr_t>(fin);
+    if (b - a < GrandePage) return;
     const std::uintptr_t page = TZoneOctets::Page();
-    const auto debut = (reinterpret_cast<std::uintptr_t>(p) + page - 1) / page * page;
-    const auto fin = (reinterpret_cast<std::uintptr_t>(p) + octets) / page * page;
+    const std::uintptr_t debut = (a + page - 1) / page * page;
+    const std::uintptr_t bout = b / page * page;
     // Advice only: a system without such pages ignores it.
-    if (debut < fin) madvise(reinterpret_cast<void*>(debut), fin - debut, MADV_HUGEPAGE);
+    if (debut < bout) madvise(reinterpret_cast<void*>(debut), bout - debut, MADV_HUGEPAGE);
 }
 
 TZoneOctets::TZoneOctets(std::size_t octets) : octets_(octets) {
@@ -25,7 +27,7 @@ TZoneOctets::TZoneOctets(std::size_t octets) : octets_(octets) {
     void* p = mmap(nullptr, octets, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED) throw std::bad_alloc();
     p_ = p;
-    ConseillerGrandesPages(p, octets);
+    ConseillerGrandesPages(p, static_cast<const char*>(p) + octets);
 }
 
 TZoneOctets::~TZoneOctets() {

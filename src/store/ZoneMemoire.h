@@ -8,9 +8,9 @@
 
 namespace tessarc {
 
-// Asks for the whole pages of a large array [p, p + octets) to be faulted in 2 MB at a time: the system
+// Asks for the whole pages of a large array [premier, fin) to be faulted in 2 MB at a time: the system
 // then takes a few hundred times fewer faults.
-void ConseillerGrandesPages(void* p, std::size_t octets);
+void ConseillerGrandesPages(const void* premier, const void* fin);
 
 class TZoneOctets {
 public:
