@@ -280,15 +280,17 @@ private:
 
 std::string MessageGrille(const TMaillage& m, const TCompteRenduGrille& cr) {
     std::string message;
-    const auto ajouter = [&](const std::string& t) { AjouterNote(message, t); };
-    if (m.Frontiere.empty()) ajouter("frontière vide : aucun noeud");
+    if (m.Frontiere.empty()) AjouterNote(message, "frontière vide : aucun noeud");
     if (cr.IntersectionsHorsGrille > 0 || cr.NoeudsHorsGrille > 0)
-        ajouter(FormatC("%lld intersection(s) et %lld noeud(s) hors de la grille ignorés (origine au-delà du "
-                        "minimum de la frontière, ou frontière changée depuis l'entrée dans la page)",
-                        static_cast<long long>(cr.IntersectionsHorsGrille),
-                        static_cast<long long>(cr.NoeudsHorsGrille)));
+        AjouterNote(message,
+                    FormatC("%lld intersection(s) et %lld noeud(s) hors de la grille ignorés (origine "
+                            "au-delà du minimum de la frontière, ou frontière changée depuis l'entrée "
+                            "dans la page)",
+                            static_cast<long long>(cr.IntersectionsHorsGrille),
+                            static_cast<long long>(cr.NoeudsHorsGrille)));
     if (cr.SansHauteur)
-        ajouter("aucune hauteur prise dans le nuage : aucun point affiché, les noeuds restent à Z = 0");
+        AjouterNote(message,
+                    "aucune hauteur prise dans le nuage : aucun point affiché, les noeuds restent à Z = 0");
     return message;
 }
 
